@@ -1,0 +1,154 @@
+// The "Box Model" tab: how the sealed and vented models are driven, and the "Results" table.
+
+#include "app/Controls.h"
+#include "app/FrmKelvane.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace controls;
+
+QWidget *FrmKelvane::buildBoxModelTab()
+{
+    auto *page = new QWidget;
+    const QString VolumeTip = QStringLiteral("Choose a unit of volume.");
+    const QString QesTip = QStringLiteral("Input Qes on the Data Input Tab.");
+
+    // Sealed-box choices
+    auto *sealed = new QGridLayout;
+    sealed->addWidget(heading(page, arrayName("Label1", 40), QStringLiteral("Sealed Box:")), 0, 0, 1, 3);
+    OptVolBox = option(page, QStringLiteral("OptVolBox"), QStringLiteral("Vol. Box:"),
+                       QStringLiteral("Cick here to model a custom box volume."));
+    TxtCBV = field(page, QStringLiteral("TxtCBV"), QString(), QStringLiteral("Enter a box volume to model."));
+    LblSealedUnit = label(page, QStringLiteral("LblSealedUnit"), QString());
+    LblSealedUnit->setMinimumWidth(40);
+    OptQtc = option(page, QStringLiteral("OptQtc"), QStringLiteral("Qtc:"),
+                    QStringLiteral("Cick here to model a custom Qtc."));
+    TxtQtc = field(page, QStringLiteral("TxtQtc"), QStringLiteral(".707"),
+                   QStringLiteral("Enter a Qtc to model."));
+    sealed->addWidget(OptQtc, 1, 0);
+    sealed->addWidget(TxtQtc, 1, 1);
+    sealed->addWidget(OptVolBox, 2, 0);
+    sealed->addWidget(TxtCBV, 2, 1);
+    sealed->addWidget(LblSealedUnit, 2, 2);
+    auto *sealedMode = new QButtonGroup(page);
+    sealedMode->addButton(OptQtc);
+    sealedMode->addButton(OptVolBox);
+    OptQtc->setChecked(true);
+
+    FrameSealedBoxVolume = frame(page, QStringLiteral("FrameSealedBoxVolume"), VolumeTip);
+    const char *units[3] = {"Cu. Ft.", "liters", "Cu. m."};
+    for (int i = 0; i < 3; ++i)
+        OptSealedVolumeBox[i] = option(FrameSealedBoxVolume, arrayName("OptSealedVolumeBox", i),
+                                       QLatin1String(units[i]), VolumeTip);
+    OptSealedVolumeBox[0]->setChecked(true);
+    sealed->addWidget(FrameSealedBoxVolume, 3, 0, 1, 3);
+
+    // Vented-box choices
+    auto *vented = new QGridLayout;
+    vented->addWidget(heading(page, arrayName("Label1", 41), QStringLiteral("Vented Box:")), 0, 0, 1, 3);
+    vented->addWidget(label(page, arrayName("Label1", 23), QStringLiteral("Vol. Box:")), 1, 0);
+    TxtVBV = field(page, QStringLiteral("TxtVBV"), QString(), QStringLiteral("Enter a box volume to model."));
+    vented->addWidget(TxtVBV, 1, 1);
+    LblVentedUnit = label(page, QStringLiteral("LblVentedUnit"), QString());
+    LblVentedUnit->setMinimumWidth(40);
+    vented->addWidget(LblVentedUnit, 1, 2);
+    vented->addWidget(label(page, arrayName("Label1", 28), QStringLiteral("Fb:")), 2, 0);
+    TxtVFb = field(page, QStringLiteral("TxtVFb"), QString(), QStringLiteral("Enter a box frequency to model."));
+    vented->addWidget(TxtVFb, 2, 1);
+    vented->addWidget(label(page, arrayName("Label1", 35), QStringLiteral("Hz")), 2, 2);
+    vented->addWidget(label(page, arrayName("Label1", 29), QStringLiteral("Qloss:")), 3, 0);
+    TxtQloss = field(page, QStringLiteral("TxtQloss"), QStringLiteral("7"),
+                     QStringLiteral("Enter the Qloss of the enclosure (7 is a good guess)."));
+    vented->addWidget(TxtQloss, 3, 1);
+
+    auto *choices = new QHBoxLayout;
+    choices->addLayout(sealed);
+    choices->addSpacing(40);
+    choices->addLayout(vented);
+    choices->addStretch(1);
+
+    // Results
+    auto *shape = new QFrame(page);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setFrameShape(QFrame::Box);
+    auto *results = new QGridLayout(shape);
+    results->setHorizontalSpacing(18);
+    results->addWidget(heading(shape, QStringLiteral("Label2"), QStringLiteral("Results")), 0, 0, 1, 6);
+    const int headingIndex[6] = {30, 31, 32, 33, 34, 38};
+    const char *headings[6] = {"Alignment", "Vol. Box", "Fb (Hz)", "F3 (Hz)", "Peak (dB)",
+                               "Peak Frequency (Hz)"};
+    for (int c = 0; c < 6; ++c)
+        results->addWidget(label(shape, arrayName("Label1", headingIndex[c]), QLatin1String(headings[c])), 1, c);
+
+    results->addWidget(label(shape, arrayName("LblVentedBoxAlignment", 0), QStringLiteral("Sealed Box:")), 2, 0);
+    LblCBVolume[0] = label(shape, arrayName("LblCBVolume", 0), QString());
+    LblCFb = label(shape, arrayName("LblCFb", 0), QString());
+    LblCF3 = label(shape, arrayName("LblCF3", 0), QString());
+    LblCPeak = label(shape, arrayName("LblCPeak", 0), QString());
+    LblCPeakFreq = label(shape, arrayName("LblCPeakFreq", 0), QString());
+    QLabel *sealedRow[5] = {LblCBVolume[0], LblCFb, LblCF3, LblCPeak, LblCPeakFreq};
+    for (int c = 0; c < 5; ++c)
+        results->addWidget(sealedRow[c], 2, c + 1);
+
+    results->addWidget(label(shape, arrayName("LblVentedBoxAlignment", 5), QStringLiteral("Vented Box:")), 3, 0);
+    LblVBVolume = label(shape, arrayName("LblVBVolume", 5), QString());
+    LblVFb = label(shape, arrayName("LblVFb", 5), QString());
+    LblVF3 = label(shape, arrayName("LblVF3", 5), QString());
+    LblVPeak = label(shape, arrayName("LblVPeak", 5), QString());
+    LblVPeakFreq = label(shape, arrayName("LblVPeakFreq", 5), QString());
+    QLabel *ventedRow[5] = {LblVBVolume, LblVFb, LblVF3, LblVPeak, LblVPeakFreq};
+    for (int c = 0; c < 5; ++c)
+        results->addWidget(ventedRow[c], 3, c + 1);
+
+    LblEBP = label(shape, QStringLiteral("LblEBP"), QString());
+    results->addWidget(LblEBP, 4, 0, 1, 6);
+    auto *splRow = new QHBoxLayout;
+    splRow->addWidget(label(shape, arrayName("Label1", 36), QStringLiteral("SPL at 1W/M:"), QesTip));
+    LblSPL = label(shape, QStringLiteral("LblSPL"), QStringLiteral("---"), QesTip);
+    splRow->addWidget(LblSPL);
+    splRow->addWidget(label(shape, arrayName("Label1", 37), QStringLiteral("dB"), QesTip));
+    splRow->addSpacing(20);
+    LblEstimated = label(shape, arrayName("LblEstimated", 40), QString(), QesTip);
+    splRow->addWidget(LblEstimated);
+    splRow->addStretch(1);
+    results->addLayout(splRow, 5, 0, 1, 6);
+
+    // Buttons
+    CmdCalculate = button(page, QStringLiteral("CmdCalculate"), QStringLiteral("Calculate"),
+                          QStringLiteral("Click to calculate the frequency response(s) of the driver."));
+    CmdFrequency = button(page, QStringLiteral("CmdFrequency"), QStringLiteral("Frequency Response"),
+                          QStringLiteral("Click here to graph the frequency response of the driver."));
+    CmdDisplacement = button(page, QStringLiteral("CmdDisplacement"), QStringLiteral("Displacement Limited Power"),
+                             QStringLiteral("Click here to see the maximum SPL based on the driver's "
+                                            "displacement limit."));
+    CmdExit[1] = exitButton(page, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(CmdCalculate);
+    buttons->addWidget(CmdFrequency);
+    buttons->addWidget(CmdDisplacement);
+    buttons->addStretch(1);
+    buttons->addWidget(CmdExit[1]);
+
+    auto *outer = new QVBoxLayout(page);
+    outer->addLayout(choices);
+    outer->addWidget(label(page, QStringLiteral("Label4"),
+                           QStringLiteral("NOTE - Click <Calculate> if you change values!")));
+    outer->addWidget(shape);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+
+    QWidget::setTabOrder(TxtCBV, TxtQtc);
+    QWidget::setTabOrder(TxtQtc, TxtVBV);
+    QWidget::setTabOrder(TxtVBV, TxtVFb);
+    QWidget::setTabOrder(TxtVFb, TxtQloss);
+    return page;
+}

@@ -1,0 +1,137 @@
+// The "Box and Vent" tab: inside dimensions of both boxes and the vent table.
+
+#include "app/Controls.h"
+#include "app/FrmKelvane.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace controls;
+
+namespace {
+
+struct DimensionLabels {
+    std::array<QLabel *, 3> *vol, *height, *width, *depth;
+    const char *volName, *heightName, *widthName, *depthName;
+};
+
+// One box section: heading, net volume, "(Inside Dimensions)", the column headings and three ratio rows.
+QGridLayout *dimensionSection(QWidget *page, int headingIndex, const char *title, QLabel *original,
+                              int noteIndex, int ratiosIndex, int firstColumnIndex,
+                              const std::array<int, 3> &ratioIndex, const DimensionLabels &cells)
+{
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(24);
+    grid->addWidget(heading(page, arrayName("Label1", headingIndex), QLatin1String(title)), 0, 0);
+    grid->addWidget(original, 0, 1, 1, 2);
+    grid->addWidget(label(page, arrayName("Label1", noteIndex), QStringLiteral("(Inside Dimensions)")), 0, 3, 1, 2);
+    grid->addWidget(label(page, arrayName("Label1", ratiosIndex), QStringLiteral("Ratios")), 1, 0);
+    const char *columns[4] = {"Volume", "Height", "Width", "Depth"};
+    for (int c = 0; c < 4; ++c)
+        grid->addWidget(label(page, arrayName("Label1", firstColumnIndex + c), QLatin1String(columns[c])), 1, c + 1);
+    const char *ratios[3] = {"2.60 : 1.60 : 1", "2.00 : 1.44 : 1", "1.59 : 1.26 : 1"};
+    for (int r = 0; r < 3; ++r) {
+        grid->addWidget(label(page, arrayName("Label1", ratioIndex[r]), QLatin1String(ratios[r])), r + 2, 0);
+        (*cells.vol)[r] = label(page, arrayName(cells.volName, r), QStringLiteral("Volume"));
+        (*cells.height)[r] = label(page, arrayName(cells.heightName, r), QStringLiteral("Height"));
+        (*cells.width)[r] = label(page, arrayName(cells.widthName, r), QStringLiteral("Width"));
+        (*cells.depth)[r] = label(page, arrayName(cells.depthName, r), QStringLiteral("Depth"));
+        grid->addWidget((*cells.vol)[r], r + 2, 1);
+        grid->addWidget((*cells.height)[r], r + 2, 2);
+        grid->addWidget((*cells.width)[r], r + 2, 3);
+        grid->addWidget((*cells.depth)[r], r + 2, 4);
+    }
+    grid->setColumnStretch(5, 1);
+    return grid;
+}
+
+} // namespace
+
+QWidget *FrmKelvane::buildBoxVentTab()
+{
+    auto *page = new QWidget;
+
+    LblOriginalCVol = label(page, QStringLiteral("LblOriginalCVol"), QString());
+    LblOriginalVVol = label(page, QStringLiteral("LblOriginalVVol"), QString());
+    QGridLayout *sealed = dimensionSection(
+        page, 19, "Sealed Box:", LblOriginalCVol, 58, 20, 45, {27, 43, 44},
+        {&LblCVol, &LblCHeight, &LblCWidth, &LblCDepth, "LblCVol", "LblCHeight", "LblCWidth", "LblCDepth"});
+    QGridLayout *vented = dimensionSection(
+        page, 10, "Vented Box:", LblOriginalVVol, 59, 49, 50, {54, 55, 56},
+        {&LblVVol, &LblVHeight, &LblVWidth, &LblVDepth, "LblVVol", "LblVHeight", "LblVWidth", "LblVDepth"});
+
+    // Vent table
+    auto *vent = new QGridLayout;
+    vent->setHorizontalSpacing(24);
+    vent->addWidget(heading(page, arrayName("Label1", 57), QStringLiteral("Vent:")), 0, 0);
+    LblOriginalFb = label(page, QStringLiteral("LblOriginalFb"), QString());
+    vent->addWidget(LblOriginalFb, 0, 1);
+    LblCBVolume[1] = label(page, arrayName("LblCBVolume", 1), QString());
+    vent->addWidget(LblCBVolume[1], 0, 2);
+    vent->addWidget(label(page, arrayName("Label1", 63), QStringLiteral("Diameter")), 1, 0);
+    vent->addWidget(label(page, arrayName("Label1", 66), QStringLiteral("Length")), 1, 1);
+    vent->addWidget(label(page, arrayName("Label1", 62), QStringLiteral("Good for the Following:")), 1, 2);
+    const int diameterIndex[6] = {39, 42, 60, 61, 64, 65};
+    const char *diameters[6] = {"1\"", "2\"", "3\"", "4\"", "6\"", "8\""};
+    const char *uses[6] = {"(Minimum for 4\" Drivers)", "4\" and 5\" Drivers (Minimum for 6\" Drivers)",
+                           "6\" Drivers (Minimum for 8\" Drivers)",
+                           "8\" and 10\" Drivers (Minimum for 12\" Drivers)",
+                           "12\" Drivers (Minimum for 15\" Drivers)",
+                           "18\" Drivers (Minimum for 21\" Drivers)"};
+    for (int k = 0; k < 6; ++k) {
+        vent->addWidget(label(page, arrayName("Label1", diameterIndex[k]), QLatin1String(diameters[k])), k + 2, 0);
+        LblVentLength[k] = label(page, arrayName("LblVentLength", k), QString());
+        vent->addWidget(LblVentLength[k], k + 2, 1);
+        vent->addWidget(label(page, arrayName("Label1", 67 + k), QLatin1String(uses[k])), k + 2, 2);
+    }
+    TxtVentDia = field(page, QStringLiteral("TxtVentDia"), QString(),
+                       QStringLiteral("Input a Custom Vent Diameter in Inches and hit <Enter>."), 6);
+    vent->addWidget(TxtVentDia, 8, 0);
+    LblVentLength[6] = label(page, arrayName("LblVentLength", 6), QString());
+    vent->addWidget(LblVentLength[6], 8, 1);
+    vent->addWidget(label(page, arrayName("Label1", 73), QStringLiteral("User Chosen Vent Diameter")), 8, 2);
+    vent->setColumnMinimumWidth(1, 70);
+    vent->setColumnStretch(3, 1);
+
+    // Volume corrections
+    auto *extra = new QGridLayout;
+    extra->addWidget(label(page, arrayName("Label1", 75), QStringLiteral("Overvolume percentage :")), 0, 0);
+    TxtPercentOverVolume = field(page, QStringLiteral("TxtPercentOverVolume"), QStringLiteral("100"),
+        QStringLiteral("Input a Percent (whole number, NOT decimal) to Underdesign due to stuffing (usually "
+                       "20% to 30%, so type say 80 or 70 percent) or to overdesign (say add 10% so type 110 "
+                       "percent) and hit <Enter>."), 6);
+    extra->addWidget(TxtPercentOverVolume, 0, 1);
+    extra->addWidget(label(page, arrayName("Label1", 74),
+                           QStringLiteral("Additional volume due to bracing, speaker, vent, etc... :")), 1, 0);
+    TxtAddVolume = field(page, QStringLiteral("TxtAddVolume"), QString(),
+        QStringLiteral("Input Volume taken up by bracing, Vent, and Drivers within the enclosure and hit "
+                       "<Enter>."), 6);
+    extra->addWidget(TxtAddVolume, 1, 1);
+    extra->addWidget(label(page, arrayName("Label1", 76), QStringLiteral("Cu. in.")), 1, 2);
+    extra->setColumnStretch(3, 1);
+
+    CmdPrintBoxVent = button(page, QStringLiteral("CmdPrintBoxVent"), QStringLiteral("Print"),
+        QStringLiteral("Click to Print this form.  If a metric unit is chosen on the Boxmodel tab, This "
+                       "will print in metric."));
+    CmdExit[2] = exitButton(page, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(CmdPrintBoxVent);
+    buttons->addStretch(1);
+    buttons->addWidget(CmdExit[2]);
+
+    auto *outer = new QVBoxLayout(page);
+    outer->addLayout(extra);
+    outer->addSpacing(6);
+    outer->addLayout(sealed);
+    outer->addSpacing(6);
+    outer->addLayout(vented);
+    outer->addSpacing(6);
+    outer->addLayout(vent);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+    return page;
+}

@@ -1,0 +1,129 @@
+// The calculation spine: read the driver data, stop on missing data, run the chain of models in a
+// fixed order, and invalidate the results when the driver changes.
+
+#include "app/FrmKelvane.h"
+#include "common/Checked.h"
+#include "common/NumberText.h"
+#include "driver/Program.h"
+#include "graphs/GraphPicture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using namespace kelvane;
+
+namespace {
+
+// Vas unit factors into cubic feet, by the index of OptVas: cubic feet, litres, cubic metres.
+constexpr double VasToCubicFeet[3] = {1.0, 0.0353145, 35.3145};
+
+} // namespace
+
+void FrmKelvane::CmdCalculateInput_Click()
+{
+    SSTab->setCurrentIndex(TabBoxModel);
+    CmdCalculate_Click();
+}
+
+void FrmKelvane::CmdCalculate_Click()
+{
+    try {
+        DriverName = TxtName->text();
+        Fs = numberInOrZero(TxtFs->text());
+        Vas = numberInOrZero(TxtVas->text());
+        // The leading "0" lets a text that starts with the decimal point (".4") convert.
+        Qts = TxtQts->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQts->text());
+        Qes = TxtQes->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQes->text());
+        if (Fs == 0 || Vas == 0 || Qts == 0) {
+            Program::ShowMoreDataNeeded();
+            SSTab->setCurrentIndex(TabInput);
+            TxtFs->setFocus();
+            return;
+        }
+        if (Fs > 500) {
+            Program::ShowFsLimit();
+            SSTab->setCurrentIndex(TabInput);
+            TxtFs->setFocus();
+            return;
+        }
+        Qtc = TxtQtc->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQtc->text());
+        // A sealed box cannot have a total Q at or below the driver's: propose Qts + 0.1, which the
+        // sealed model reads back from the field.
+        if (Qtc <= Qts)
+            TxtQtc->setText(generalNumber(Qts + 0.1));
+        const int unit = std::max(0, selectedIndex(OptVas));
+        Vas = checked(numberIn(TxtVas->text()) * VasToCubicFeet[unit]);
+        ButtonsOn();
+        SealedBox();
+        VentedBox();
+        EfficiencyCalcs();
+        VentLengths();
+        BoxDimensions();
+        CmdFrequency->setFocus();
+    } catch (const CalcFault &) {
+        SSTab->setCurrentIndex(TabInput);
+        Program::ShowNumberError();
+    }
+}
+
+void FrmKelvane::ButtonsOn()
+{
+    for (QPushButton *b : {CmdFrequency, CmdDisplacement, CmdSave, CmdSaveDisplacement,
+                           CmdPrintDisplacement, CmdPrintFreq})
+        b->setEnabled(true);
+}
+
+void FrmKelvane::ButtonsOff()
+{
+    PicDisplacementLimit->clear();
+    PicFrequency->clear();
+    for (QPushButton *b : {CmdFrequency, CmdDisplacement, CmdSave, CmdSaveDisplacement,
+                           CmdPrintDisplacement, CmdPrintFreq})
+        b->setEnabled(false);
+}
+
+void FrmKelvane::ResetModel()
+{
+    OptQtc->setChecked(true);
+    TxtCBV->clear();
+    TxtQtc->setText(QStringLiteral("0.707"));
+    TxtVBV->clear();
+    TxtVFb->clear();
+    TxtQloss->setText(QStringLiteral("7"));
+}
+
+void FrmKelvane::TxtFs_Change()
+{
+    ResetModel();
+    ButtonsOff();
+}
+
+void FrmKelvane::TxtQts_Change()
+{
+    ResetModel();
+    ButtonsOff();
+}
+
+void FrmKelvane::TxtVas_Change()
+{
+    ResetModel();
+    ButtonsOff();
+}
+
+void FrmKelvane::OptVas_Click(int /*Index*/)
+{
+    ResetModel();
+    ButtonsOff();
+}
+
+void FrmKelvane::TxtQtc_Click()
+{
+    OptQtc->setChecked(true);
+}
+
+void FrmKelvane::TxtCBV_Click()
+{
+    OptVolBox->setChecked(true);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Small factories for the window's controls: each control gets its objectName (arrays carry the
+// index in brackets, "OptVas(1)"), its caption or default text and its tooltip in one call.
+
+#include <QString>
+
+class QFont;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace controls {
+
+QString arrayName(const char *name, int index);
+
+QLabel *label(QWidget *parent, const QString &name, const QString &caption,
+              const QString &tip = QString());
+QLabel *heading(QWidget *parent, const QString &name, const QString &caption);
+QLineEdit *field(QWidget *parent, const QString &name, const QString &text, const QString &tip,
+                 int widthChars = 9);
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption,
+                    const QString &tip);
+QPushButton *exitButton(QWidget *parent, int index);
+QRadioButton *option(QWidget *parent, const QString &name, const QString &caption,
+                     const QString &tip);
+// An option frame: no caption, a tooltip, its buttons side by side.
+QGroupBox *frame(QWidget *parent, const QString &name, const QString &tip);
+
+} // namespace controls

@@ -1,0 +1,23 @@
+#pragma once
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The modal About window: title, version, what the program is for, and the disclaimer.
+class FrmAbout : public QDialog
+{
+public:
+    explicit FrmAbout(QWidget *parent = nullptr);
+
+    static QString versionText();
+
+    QLabel *lblTitle = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblDescription = nullptr;
+    QLabel *lblDisclaimer = nullptr;
+    QPushButton *cmdOK = nullptr;
+
+private:
+    void Form_Load();
+};

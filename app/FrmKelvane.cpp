@@ -1,0 +1,209 @@
+#include "app/FrmKelvane.h"
+
+#include "app/Controls.h"
+#include "app/FrmAbout.h"
+#include "app/Icon.h"
+#include "graphs/GraphPicture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FrmKelvane"));
+    setWindowTitle(QStringLiteral("Kelvane"));
+    setWindowIcon(kelvaneIcon());
+
+    SSTab = new QTabWidget(this);
+    SSTab->setObjectName(QStringLiteral("SSTab"));
+    SSTab->addTab(buildInputTab(), QStringLiteral("Input"));
+    SSTab->addTab(buildBoxModelTab(), QStringLiteral("Box Model"));
+    SSTab->addTab(buildBoxVentTab(), QStringLiteral("Box and Vent"));
+    SSTab->addTab(buildCrossoverTab(), QStringLiteral("Crossover"));
+    SSTab->addTab(buildCrossoverPlansTab(), QStringLiteral("Crossover Plans"));
+    SSTab->addTab(buildFrequencyTab(), QStringLiteral("Frequency Response"));
+    SSTab->addTab(buildDisplacementTab(), QStringLiteral("Displacement Limits"));
+    setCentralWidget(SSTab);
+    buildMenus();
+    setInputTabOrder();
+    wireHandlers();
+    Form_Load();
+}
+
+FrmKelvane::~FrmKelvane() = default;
+
+void FrmKelvane::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("MnuFile"));
+    MnuItemExit = file->addAction(QStringLiteral("E&xit"));
+    MnuItemExit->setObjectName(QStringLiteral("MnuItemExit"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("MnuHelp"));
+    MnuAbout = help->addAction(QStringLiteral("&About"));
+    MnuAbout->setObjectName(QStringLiteral("MnuAbout"));
+    connect(MnuItemExit, &QAction::triggered, this, [this] { MnuItemExit_Click(); });
+    connect(MnuAbout, &QAction::triggered, this, [this] { MnuAbout_Click(); });
+}
+
+void FrmKelvane::Form_Load()
+{
+    SSTab->setCurrentIndex(TabInput);
+    show();
+    activateWindow();
+    TxtFs->setFocus(Qt::OtherFocusReason);
+    CmdFrequency->setEnabled(false);
+    CmdDisplacement->setEnabled(false);
+    CmdSave->setEnabled(false);
+    CmdSaveDisplacement->setEnabled(false);
+    CmdPrintDisplacement->setEnabled(false);
+    CmdPrintFreq->setEnabled(false);
+    PicFrequency->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
+    PicDisplacementLimit->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
+    PercentOverVolume = 100;
+}
+
+void FrmKelvane::CmdExit_Click(int /*Index*/)
+{
+    close();
+}
+
+void FrmKelvane::MnuItemExit_Click()
+{
+    close();
+    QCoreApplication::quit();
+}
+
+void FrmKelvane::MnuAbout_Click()
+{
+    FrmAbout about(this);
+    about.exec();
+}
+
+int FrmKelvane::volumeUnitIndex() const
+{
+    return selectedIndex(OptSealedVolumeBox);
+}
+
+void FrmKelvane::wireHandlers()
+{
+    for (int i = 0; i < int(CmdExit.size()); ++i)
+        connect(CmdExit[i], &QPushButton::clicked, this, [this, i] { CmdExit_Click(i); });
+    connect(CmdCalculateInput, &QPushButton::clicked, this, [this] { CmdCalculateInput_Click(); });
+    connect(CmdCalculate, &QPushButton::clicked, this, [this] { CmdCalculate_Click(); });
+    connect(CmdCalculateQts, &QPushButton::clicked, this, [this] {
+        CmdCalculateQts_Click();
+        flushQueuedTab();
+    });
+    connect(CmdFrequency, &QPushButton::clicked, this, [this] { CmdFrequency_Click(); });
+    connect(CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
+    connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
+    connect(CmdPrintFreq, &QPushButton::clicked, this, [this] { CmdPrintFreq_Click(); });
+    connect(CmdSaveDisplacement, &QPushButton::clicked, this, [this] { CmdSaveDisplacement_Click(); });
+    connect(CmdPrintDisplacement, &QPushButton::clicked, this, [this] { CmdPrintDisplacement_Click(); });
+    connect(CmdPrintBoxVent, &QPushButton::clicked, this, [this] { CmdPrintBoxVent_Click(); });
+
+    connect(TxtFs, &QLineEdit::textChanged, this, [this] { TxtFs_Change(); });
+    connect(TxtQts, &QLineEdit::textChanged, this, [this] { TxtQts_Change(); });
+    connect(TxtVas, &QLineEdit::textChanged, this, [this] { TxtVas_Change(); });
+    for (int i = 0; i < 3; ++i) {
+        connect(OptVas[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                OptVas_Click(i);
+        });
+        connect(OptSealedVolumeBox[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                OptSealedVolumeBox_Click(i);
+        });
+    }
+
+    PicFrequency->onMouseMove = [this](double x, double y) { PicFrequency_MouseMove(0, 0, x, y); };
+    PicDisplacementLimit->onMouseMove = [this](double x, double y) {
+        PicDisplacementLimit_MouseMove(0, 0, x, y);
+    };
+
+    defineNumericEntries();
+    for (const NumericEntry &entry : numericEntries_)
+        entry.field->installEventFilter(this);
+    for (QLineEdit *f : {TxtName, TxtQtc, TxtCBV, TxtAddVolume, TxtPercentOverVolume, TxtVentDia})
+        f->installEventFilter(this);
+    for (QRadioButton *o : OptVas)
+        o->installEventFilter(this);
+}
+
+namespace {
+
+// The key code a key handler sees for a key press, or -1 for keys that are not characters
+// (arrows, Delete, Tab, shortcuts such as Ctrl+V), which go to the control untouched.
+int keyAsciiOf(const QKeyEvent *ke)
+{
+    if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)
+        return 13;
+    if (ke->key() == Qt::Key_Backspace)
+        return 8;
+    if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return -1;
+    const QString text = ke->text();
+    if (text.isEmpty())
+        return -1;
+    const uint code = text.toUcs4().value(0);
+    return code < 32 || code == 127 ? -1 : int(code);
+}
+
+} // namespace
+
+bool FrmKelvane::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (auto *f = qobject_cast<QLineEdit *>(watched)) {
+            // Typing replaces the whole value: select it all whenever the field gets the focus.
+            // A mouse click places the caret after the focus arrives, so select once it has.
+            f->selectAll();
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, f, [f] { f->selectAll(); });
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        if (watched == TxtQtc)
+            TxtQtc_Click();
+        else if (watched == TxtCBV)
+            TxtCBV_Click();
+        break;
+    case QEvent::KeyPress: {
+        int KeyAscii = keyAsciiOf(static_cast<QKeyEvent *>(event));
+        if (KeyAscii < 0)
+            break;
+        const bool handled = dispatchKey(watched, KeyAscii);
+        flushQueuedTab();
+        if (handled && KeyAscii == 0)
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmKelvane::queueTab()
+{
+    tabQueued_ = true;
+}
+
+void FrmKelvane::flushQueuedTab()
+{
+    // The Tab keystroke goes into the input queue only once the handler (and any message it
+    // showed) has finished, so the focus moves from where the handler left it.
+    if (!tabQueued_)
+        return;
+    tabQueued_ = false;
+    QWidget *target = focusWidget() ? focusWidget() : this;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier,
+                                                      QStringLiteral("\t")));
+}

@@ -1,0 +1,227 @@
+#pragma once
+// The main window: every control, every shared value of the program and every procedure that reads
+// the controls, calls the numeric core and writes the captions. The procedures are defined in the
+// folder of their subsystem (models/SealedBox.cpp defines FrmKelvane::SealedBox, and so on).
+
+#include <QMainWindow>
+#include <QRadioButton>
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class GraphPicture;
+
+class FrmKelvane : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit FrmKelvane(QWidget *parent = nullptr);
+    ~FrmKelvane() override;
+
+    // Tab indices of SSTab.
+    enum Tab { TabInput = 0, TabBoxModel, TabBoxVent, TabCrossover, TabCrossoverPlans,
+               TabFrequency, TabDisplacement };
+
+    // ---- Shared values (working units: Hz, cubic feet, inches, watts, dB) ----
+    QString DriverName;
+    double Fs = 0, Qts = 0, Qes = 0, Qms = 0, Vas = 0, Qtc = 0;
+    double Power = 0, Vd = 0, Sd = 0, Dia = 0, Xmax = 0, VCHeight = 0, VCGap = 0;
+    double Re = 0, Z = 0;
+    double AddVolume = 0, PercentOverVolume = 0;
+    double Efficiency = 0, SPL = 0, EBP = 0;
+    QString EstimatedNote, Recommendation;
+
+    // Sealed box
+    double VbSealed = 0, Alpha = 0, Fc = 0, F3Sealed = 0, PeakdBSealed = 0, PeakFreqSealed = 0;
+    // Vented box
+    double VbVented = 0, Fb = 0, Qloss = 0, F3Vented = 0, PeakdBVented = 0, PeakFreqVented = 0;
+
+    // Per-frequency curves, indexed by the frequency in whole hertz (entries below 10 Hz unused).
+    using Curve = std::array<double, 501>;
+    Curve VentedResponse{}, SealedResponse{};
+    Curve PaSealed{}, SPLSealedLimit{}, PaVented{}, SPLVentedLimit{};
+
+    // Displacement limits
+    double AcousticPowerMax = 0, SPLMax = 0, KpSealed = 0, KpVented = 0;
+    double AlphaQtc11 = 0, FcQtc11 = 0, F3Qtc11 = 0, VbQtc11 = 0;
+    double AcousticPowerQtc11 = 0, PowerQtc11 = 0;
+
+    // Box dimensions and vents
+    double VbSealedBuild = 0, VbVentedBuild = 0;
+    double DepthSealedA = 0, DepthSealedB = 0, DepthSealedC = 0;
+    double DepthVentedA = 0, DepthVentedB = 0, DepthVentedC = 0;
+    double VbVentedCuIn = 0;
+    std::array<double, 8> VentDia{}, VentLength{};
+
+    // ---- Controls (objectName = the name below; arrays carry "(index)") ----
+    QTabWidget *SSTab = nullptr;
+    QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
+    std::array<QPushButton *, 5> CmdExit{};
+
+    // Input tab
+    QLineEdit *TxtName = nullptr, *TxtFs = nullptr, *TxtQts = nullptr, *TxtQes = nullptr,
+              *TxtQms = nullptr, *TxtVas = nullptr, *TxtPower = nullptr, *TxtVd = nullptr,
+              *TxtSd = nullptr, *TxtDia = nullptr, *TxtXmax = nullptr, *TxtVCHeight = nullptr,
+              *TxtVCGap = nullptr;
+    QPushButton *CmdCalculateQts = nullptr, *CmdCalculateInput = nullptr;
+    QGroupBox *FrameVas = nullptr, *FrameVd = nullptr, *FrameSd = nullptr, *FrameDia = nullptr,
+              *FrameXmax = nullptr;
+    std::array<QRadioButton *, 3> OptVas{}, OptVd{}, OptSd{}, OptDia{};
+    std::array<QRadioButton *, 2> OptXmax{};
+
+    // Box Model tab
+    QRadioButton *OptQtc = nullptr, *OptVolBox = nullptr;
+    QLineEdit *TxtQtc = nullptr, *TxtCBV = nullptr, *TxtQloss = nullptr, *TxtVFb = nullptr,
+              *TxtVBV = nullptr;
+    QGroupBox *FrameSealedBoxVolume = nullptr;
+    std::array<QRadioButton *, 3> OptSealedVolumeBox{};
+    QLabel *LblSealedUnit = nullptr, *LblVentedUnit = nullptr;
+    // Result rows: index 0 is the sealed row, index 5 the vented row; LblCBVolume(1) sits on the
+    // Box and Vent tab.
+    std::array<QLabel *, 2> LblCBVolume{};
+    QLabel *LblCFb = nullptr, *LblCF3 = nullptr, *LblCPeak = nullptr, *LblCPeakFreq = nullptr;
+    QLabel *LblVBVolume = nullptr, *LblVFb = nullptr, *LblVF3 = nullptr, *LblVPeak = nullptr,
+           *LblVPeakFreq = nullptr;
+    QLabel *LblEBP = nullptr, *LblSPL = nullptr, *LblEstimated = nullptr;
+    QPushButton *CmdCalculate = nullptr, *CmdFrequency = nullptr, *CmdDisplacement = nullptr;
+
+    // Box and Vent tab
+    std::array<QLabel *, 3> LblCVol{}, LblCHeight{}, LblCWidth{}, LblCDepth{};
+    std::array<QLabel *, 3> LblVVol{}, LblVHeight{}, LblVWidth{}, LblVDepth{};
+    QLabel *LblOriginalCVol = nullptr, *LblOriginalVVol = nullptr, *LblOriginalFb = nullptr;
+    std::array<QLabel *, 7> LblVentLength{};
+    QLineEdit *TxtVentDia = nullptr, *TxtPercentOverVolume = nullptr, *TxtAddVolume = nullptr;
+    QPushButton *CmdPrintBoxVent = nullptr;
+
+    // Crossover tab
+    QLineEdit *TxtRe = nullptr, *TxtL = nullptr, *TxtZ = nullptr;
+    std::array<QRadioButton *, 5> OptCrossoverType{};
+    QPushButton *CmdCalculateCrossover = nullptr;
+
+    // Graph tabs
+    GraphPicture *PicFrequency = nullptr, *PicDisplacementLimit = nullptr;
+    QLineEdit *TxtFreqXNum = nullptr, *TxtSPLYNum = nullptr;
+    QLineEdit *TxtFreqPowerXNum = nullptr, *TxtSPLpowerYNum = nullptr,
+              *TxtSPLpowerYwattsNum = nullptr;
+    QPushButton *CmdSave = nullptr, *CmdPrintFreq = nullptr;
+    QPushButton *CmdSaveDisplacement = nullptr, *CmdPrintDisplacement = nullptr;
+
+    // ---- Start-up, menus, exits (app/) ----
+    void Form_Load();
+    void CmdExit_Click(int Index);
+    void MnuItemExit_Click();
+    void MnuAbout_Click();
+
+    // ---- Calculation flow (app/CalculationFlow.cpp) ----
+    void CmdCalculateInput_Click();
+    void CmdCalculate_Click();
+    void ButtonsOn();
+    void ButtonsOff();
+    void ResetModel();
+    void TxtFs_Change();
+    void TxtQts_Change();
+    void TxtVas_Change();
+    void OptVas_Click(int Index);
+    void TxtQtc_Click();
+    void TxtCBV_Click();
+
+    // ---- Entry (driver/Entry.cpp) ----
+    // Key handlers receive the key code by reference; 0 discards the key.
+    void TxtName_KeyPress(int &KeyAscii);
+    void TxtQtc_KeyPress(int &KeyAscii);
+    void TxtAddVolume_KeyPress(int &KeyAscii);
+    void TxtPercentOverVolume_KeyPress(int &KeyAscii);
+    void TxtVentDia_KeyPress(int &KeyAscii);
+    void OptVas_KeyPress(int Index, int &KeyAscii);
+
+    // ---- Derived driver values (driver/) ----
+    void CmdCalculateQts_Click();
+    void GetVd(double &VdOut);
+    void EfficiencyCalcs();
+
+    // ---- Box models (models/) ----
+    void SealedBox();
+    void VentedBox();
+    void OptSealedVolumeBox_Click(int Index);
+
+    // ---- Graphs (graphs/) ----
+    void Graph();
+    void CmdFrequency_Click();
+    void PicFrequency_MouseMove(int Button, int Shift, double X, double Y);
+    void CmdSave_Click();
+    void CmdPrintFreq_Click();
+    void GraphDisplacement();
+    void CmdDisplacement_Click();
+    void CalculateDisplacementSPL();
+    void PicDisplacementLimit_MouseMove(int Button, int Shift, double X, double Y);
+    void CmdSaveDisplacement_Click();
+    void CmdPrintDisplacement_Click();
+
+    // ---- Box and vent (boxvent/) ----
+    void VentLengths();
+    void BoxDimensions();
+    void CmdPrintBoxVent_Click();
+
+    // Selected index of an option array, or -1 when none is selected.
+    template <std::size_t N>
+    static int selectedIndex(const std::array<QRadioButton *, N> &options);
+    // Index of the selected result volume unit (0 cubic feet, 1 litres, 2 cubic metres), or -1.
+    int volumeUnitIndex() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // One numeric entry field committed on Enter (the common family of key handlers).
+    struct NumericEntry {
+        QLineEdit *field = nullptr;
+        double *shared = nullptr;      // nullptr: the number is tested and discarded
+        bool queueTab = true;          // move the focus on after Enter
+        bool zeroTextMessage = true;   // a text of exactly "0" is reported
+        bool clearOnZero = true;       // a zero value empties the field (or resets it)
+        QString resetText;             // what a zero value leaves in the field
+        std::function<bool(double)> unusual; // plausible-range test; empty = none
+    };
+
+    void buildMenus();
+    QWidget *buildInputTab();
+    QWidget *buildBoxModelTab();
+    QWidget *buildBoxVentTab();
+    QWidget *buildCrossoverTab();
+    QWidget *buildCrossoverPlansTab();
+    QWidget *buildFrequencyTab();
+    QWidget *buildDisplacementTab();
+    void setInputTabOrder();
+    void wireHandlers();
+
+    void defineNumericEntries();
+    void commitNumeric(const NumericEntry &entry, int &KeyAscii);
+    // Queues a Tab keystroke: the focus moves to the next control once the handler has finished.
+    void queueTab();
+    void flushQueuedTab();
+    // Runs the key handler of the control; false when the control has none.
+    bool dispatchKey(QObject *watched, int &KeyAscii);
+
+    std::vector<NumericEntry> numericEntries_;
+    bool tabQueued_ = false;
+};
+
+template <std::size_t N>
+int FrmKelvane::selectedIndex(const std::array<QRadioButton *, N> &options)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (options[i] && options[i]->isChecked())
+            return int(i);
+    return -1;
+}

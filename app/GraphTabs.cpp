@@ -1,0 +1,75 @@
+// The two graph tabs: each holds a 640 x 480 picture with its readout fields above the plot and its
+// "Save Image" and "Print" buttons right of it.
+
+#include "app/Controls.h"
+#include "app/FrmKelvane.h"
+#include "graphs/GraphPicture.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace controls;
+
+namespace {
+
+QLineEdit *readout(GraphPicture *picture, const char *name, const char *text, int x, int width)
+{
+    QLineEdit *f = field(picture, QLatin1String(name), QLatin1String(text), QString(), 6);
+    f->setReadOnly(true);
+    f->setFocusPolicy(Qt::NoFocus);
+    f->setMinimumWidth(0);
+    f->setMaximumWidth(QWIDGETSIZE_MAX);
+    f->setGeometry(x, 1, width, 21);
+    return f;
+}
+
+QPushButton *pictureButton(GraphPicture *picture, const char *name, const char *caption, int y, const QString &tip)
+{
+    QPushButton *b = button(picture, QLatin1String(name), QLatin1String(caption), tip);
+    b->setGeometry(556, y, 80, 26);
+    return b;
+}
+
+QWidget *graphPage(GraphPicture *picture)
+{
+    auto *page = new QWidget;
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(picture);
+    row->addStretch(1);
+    auto *outer = new QVBoxLayout(page);
+    outer->addLayout(row);
+    outer->addStretch(1);
+    return page;
+}
+
+} // namespace
+
+QWidget *FrmKelvane::buildFrequencyTab()
+{
+    PicFrequency = new GraphPicture;
+    PicFrequency->setObjectName(QStringLiteral("PicFrequency"));
+    TxtFreqXNum = readout(PicFrequency, "TxtFreqXNum", "Hz", 380, 80);
+    TxtSPLYNum = readout(PicFrequency, "TxtSPLYNum", "dB", 466, 80);
+    CmdSave = pictureButton(PicFrequency, "CmdSave", "Save Image", 76,
+                            QStringLiteral("Click to save this graph image."));
+    CmdPrintFreq = pictureButton(PicFrequency, "CmdPrintFreq", "Print", 106,
+                                 QStringLiteral("Click to Print this form."));
+    return graphPage(PicFrequency);
+}
+
+QWidget *FrmKelvane::buildDisplacementTab()
+{
+    PicDisplacementLimit = new GraphPicture;
+    PicDisplacementLimit->setObjectName(QStringLiteral("PicDisplacementLimit"));
+    TxtFreqPowerXNum = readout(PicDisplacementLimit, "TxtFreqPowerXNum", "Hz", 300, 76);
+    TxtSPLpowerYNum = readout(PicDisplacementLimit, "TxtSPLpowerYNum", "dB", 380, 76);
+    TxtSPLpowerYwattsNum = readout(PicDisplacementLimit, "TxtSPLpowerYwattsNum", "Watts", 460, 86);
+    CmdSaveDisplacement = pictureButton(PicDisplacementLimit, "CmdSaveDisplacement", "Save Image", 76,
+                                        QStringLiteral("Click to save this graph image."));
+    CmdPrintDisplacement = pictureButton(PicDisplacementLimit, "CmdPrintDisplacement", "Print", 106,
+                                         QStringLiteral("Click to Print this form."));
+    return graphPage(PicDisplacementLimit);
+}

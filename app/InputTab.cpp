@@ -1,0 +1,179 @@
+// The "Input" tab: driver data, its units and the two calculate buttons.
+
+#include "app/Controls.h"
+#include "app/FrmKelvane.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace controls;
+
+namespace {
+
+const QString VolumeTip = QStringLiteral("Choose a unit of volume.");
+const QString AreaTip = QStringLiteral("Choose a unit of Area.");
+const QString LengthTip = QStringLiteral("Choose a unit of Length.");
+
+template <std::size_t N>
+QGroupBox *optionFrame(QWidget *parent, const char *frameName, const char *optionName,
+                       const QString &tip, const std::array<const char *, N> &captions,
+                       std::array<QRadioButton *, N> &options, bool tipOnButtons = true)
+{
+    QGroupBox *g = frame(parent, QLatin1String(frameName), tip);
+    for (std::size_t i = 0; i < N; ++i)
+        options[i] = option(g, arrayName(optionName, int(i)), QLatin1String(captions[i]),
+                            tipOnButtons ? tip : QString());
+    return g;
+}
+
+} // namespace
+
+QWidget *FrmKelvane::buildInputTab()
+{
+    auto *page = new QWidget;
+    auto *left = new QGridLayout;
+    auto *right = new QGridLayout;
+    left->setVerticalSpacing(6);
+    right->setVerticalSpacing(6);
+
+    left->addWidget(heading(page, arrayName("Label1", 17), QStringLiteral("Box Design Parameters")),
+                    0, 0, 1, 3);
+    left->addWidget(label(page, arrayName("Label1", 0), QStringLiteral("Driver Name:")), 1, 0);
+    TxtName = field(page, QStringLiteral("TxtName"), QString(),
+                    QStringLiteral("Enter a name for the driver."), 18);
+    left->addWidget(TxtName, 1, 1, 1, 2);
+
+    left->addWidget(label(page, arrayName("Label1", 1), QStringLiteral("Resonant Frequency - Fs:")), 2, 0);
+    TxtFs = field(page, QStringLiteral("TxtFs"), QString(),
+                  QStringLiteral("Enter the Free Air Resonant Frequency of the driver."));
+    left->addWidget(TxtFs, 2, 1);
+    left->addWidget(label(page, arrayName("Label1", 21), QStringLiteral("Hz")), 2, 2);
+
+    left->addWidget(label(page, arrayName("Label1", 5), QStringLiteral("Compliance - Vas:")), 3, 0);
+    TxtVas = field(page, QStringLiteral("TxtVas"), QString(),
+                   QStringLiteral("Enter the Equivalent Air Volume  representing the Acoustic "
+                                  "Compliance (\"springiness\") of the driver's suspension."));
+    left->addWidget(TxtVas, 3, 1);
+    FrameVas = optionFrame<3>(page, "FrameVas", "OptVas", VolumeTip,
+                              {"Cu. Ft.", "liters", "Cu. m"}, OptVas);
+    left->addWidget(FrameVas, 3, 2);
+
+    left->addWidget(label(page, arrayName("Label1", 2), QStringLiteral("Speaker Q - Qts:")), 4, 0);
+    TxtQts = field(page, QStringLiteral("TxtQts"), QString(), QStringLiteral("Enter the driver Q."));
+    left->addWidget(TxtQts, 4, 1);
+
+    CmdCalculateInput = button(page, QStringLiteral("CmdCalculateInput"), QStringLiteral("Calculate Box"),
+                               QStringLiteral("Click to calculate the frequency response(s) of the driver."));
+    left->addWidget(CmdCalculateInput, 5, 1);
+
+    left->addWidget(label(page, arrayName("Label1", 3), QStringLiteral("Electrical Q - Qes:")), 6, 0);
+    TxtQes = field(page, QStringLiteral("TxtQes"), QString(),
+                   QStringLiteral("Enter the driver's electrical Q."));
+    left->addWidget(TxtQes, 6, 1);
+    left->addWidget(label(page, arrayName("Label1", 4), QStringLiteral("Mechanical Q - Qms:")), 7, 0);
+    TxtQms = field(page, QStringLiteral("TxtQms"), QString(),
+                   QStringLiteral("Enter the driver's mechanical Q."));
+    left->addWidget(TxtQms, 7, 1);
+    CmdCalculateQts = button(page, QStringLiteral("CmdCalculateQts"), QStringLiteral("Calculate Qts"),
+                             QStringLiteral("Enter the Qes and Qms above, and Click here to calculate "
+                                            "the driver's Qts."));
+    left->addWidget(CmdCalculateQts, 8, 1);
+    left->setRowStretch(9, 1);
+
+    right->addWidget(heading(page, arrayName("Label1", 18),
+                             QStringLiteral("Displacement Limit Parameters")), 0, 0, 1, 3);
+    right->addWidget(label(page, arrayName("Label1", 6), QStringLiteral("Maximum Power:")), 1, 0);
+    TxtPower = field(page, QStringLiteral("TxtPower"), QString(),
+                     QStringLiteral("Input Maximum Power Handling."));
+    right->addWidget(TxtPower, 1, 1);
+    right->addWidget(label(page, arrayName("Label1", 22), QStringLiteral("Watts")), 1, 2);
+
+    right->addWidget(label(page, arrayName("Label1", 11),
+                           QStringLiteral("Linear Volume Displacement - Vd:")), 2, 0);
+    TxtVd = field(page, QStringLiteral("TxtVd"), QString(),
+                  QStringLiteral("Input Linear Volume Displacement of the driver."));
+    right->addWidget(TxtVd, 2, 1);
+    FrameVd = optionFrame<3>(page, "FrameVd", "OptVd", VolumeTip, {"liters", "Cu. m", "Cu. Ft."}, OptVd);
+    right->addWidget(FrameVd, 2, 2);
+
+    right->addWidget(label(page, arrayName("Label1", 12), QStringLiteral("Effective Cone Area - Sd:")), 3, 0);
+    TxtSd = field(page, QStringLiteral("TxtSd"), QString(),
+                  QStringLiteral("Input Effective Cone area - used to Calculate Vd if Vd is unknown."));
+    right->addWidget(TxtSd, 3, 1);
+    FrameSd = optionFrame<3>(page, "FrameSd", "OptSd", AreaTip, {"Sq. cm", "Sq. m", "Sq. in."}, OptSd);
+    right->addWidget(FrameSd, 3, 2);
+
+    right->addWidget(label(page, arrayName("Label1", 13),
+                           QStringLiteral("Advertised Driver Diameter - d:")), 4, 0);
+    TxtDia = field(page, QStringLiteral("TxtDia"), QString(),
+                   QStringLiteral("Inpute the Advertised Diameter - used to find Sd and Vd when they "
+                                  "are unknown."));
+    right->addWidget(TxtDia, 4, 1);
+    FrameDia = optionFrame<3>(page, "FrameDia", "OptDia", LengthTip, {"mm", "cm", "inches"}, OptDia);
+    right->addWidget(FrameDia, 4, 2);
+
+    right->addWidget(label(page, arrayName("Label1", 14),
+                           QStringLiteral("Linear One-way Displacement - Xmax:")), 5, 0);
+    TxtXmax = field(page, QStringLiteral("TxtXmax"), QString(),
+                    QStringLiteral("Enter the Linear One-Way Xmax (NOT Peak to Peak!)."));
+    right->addWidget(TxtXmax, 5, 1);
+    FrameXmax = optionFrame<2>(page, "FrameXmax", "OptXmax", LengthTip, {"inches", "mm"}, OptXmax);
+    right->addWidget(FrameXmax, 5, 2);
+
+    right->addWidget(label(page, arrayName("Label1", 15), QStringLiteral("Voice Coil Height - H:")), 6, 0);
+    TxtVCHeight = field(page, QStringLiteral("TxtVCHeight"), QString(),
+                        QStringLiteral("Enter the Voice Coil Height (or length) when Xmax is unknown."));
+    right->addWidget(TxtVCHeight, 6, 1);
+    right->addWidget(label(page, arrayName("Label1", 16), QStringLiteral("Voice Coil Gap - L:")), 7, 0);
+    TxtVCGap = field(page, QStringLiteral("TxtVCGap"), QString(),
+                     QStringLiteral("Enter the Voice Coil Gap length (or height) when Xmax is unknown."));
+    right->addWidget(TxtVCGap, 7, 1);
+    right->setRowStretch(8, 1);
+
+    OptVas[1]->setChecked(true);
+    OptVd[0]->setChecked(true);
+    OptSd[0]->setChecked(true);
+    OptDia[2]->setChecked(true);
+    OptXmax[1]->setChecked(true);
+
+    auto *line = new QFrame(page);
+    line->setObjectName(arrayName("Line2", 0));
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addSpacing(12);
+    columns->addWidget(line);
+    columns->addSpacing(12);
+    columns->addLayout(right);
+
+    CmdExit[0] = exitButton(page, 0);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(CmdExit[0]);
+
+    auto *outer = new QVBoxLayout(page);
+    outer->addLayout(columns, 1);
+    outer->addLayout(bottom);
+    return page;
+}
+
+void FrmKelvane::setInputTabOrder()
+{
+    // The order in which Enter moves the focus through the driver data.
+    const std::vector<QWidget *> order = {
+        TxtName, TxtFs, TxtVas, OptVas[0], OptVas[1], OptVas[2], TxtQts, CmdCalculateInput,
+        TxtQes, TxtQms, CmdCalculateQts, TxtPower, TxtVd, TxtSd, TxtDia, TxtVCHeight, TxtVCGap,
+        TxtXmax, OptXmax[0], OptXmax[1], CmdExit[0],
+        OptVd[0], OptVd[1], OptVd[2], OptSd[0], OptSd[1], OptSd[2], OptDia[0], OptDia[1], OptDia[2]};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,168 @@
+// Entry of the driver and model fields: key filters, the commit on Enter, plausibility warnings.
+
+#include "app/FrmKelvane.h"
+#include "common/NumberText.h"
+#include "driver/Program.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+using namespace Program;
+
+void FrmKelvane::defineNumericEntries()
+{
+    // field, shared value, Tab after Enter, "0" reported, zero empties, text left by a zero, warning
+    const auto above = [](double limit) { return [limit](double v) { return v > limit; }; };
+    numericEntries_ = {
+        {TxtFs, &Fs, true, true, true, {}, [](double v) { return v < 10; }},
+        {TxtQts, &Qts, true, true, true, {}, above(2)},
+        {TxtQes, &Qes, true, true, true, {}, above(2)},
+        {TxtQms, &Qms, true, true, true, {}, [](double v) { return v > 20 || v < 0.5; }},
+        {TxtVas, &Vas, true, true, true, {}, [](double v) { return v > 500 || v < 0.01; }},
+        {TxtPower, &Power, true, true, true, {}, {}},
+        {TxtVd, &Vd, true, true, true, {}, {}},
+        {TxtSd, &Sd, true, true, true, {}, {}},
+        {TxtDia, &Dia, true, true, true, {}, {}},
+        {TxtXmax, &Xmax, true, true, true, {}, above(100)},
+        {TxtVCHeight, &VCHeight, true, true, true, {}, above(100)},
+        {TxtVCGap, &VCGap, true, true, true, {}, above(100)},
+        {TxtQloss, &Qloss, true, true, true, QStringLiteral("7"), above(20)},
+        {TxtVFb, &Fb, true, true, true, {}, [](double v) { return v < 10 || v > 200; }},
+        {TxtVBV, &VbVented, true, true, true, {}, {}},
+        {TxtCBV, &VbSealed, true, true, true, {}, {}},
+        {TxtRe, &Re, true, false, true, {}, {}},
+        {TxtZ, &Z, true, false, true, {}, {}},
+        {TxtL, nullptr, true, false, false, {}, {}},
+    };
+}
+
+bool FrmKelvane::dispatchKey(QObject *watched, int &KeyAscii)
+{
+    for (const NumericEntry &entry : numericEntries_) {
+        if (entry.field == watched) {
+            commitNumeric(entry, KeyAscii);
+            return true;
+        }
+    }
+    if (watched == TxtName)
+        TxtName_KeyPress(KeyAscii);
+    else if (watched == TxtQtc)
+        TxtQtc_KeyPress(KeyAscii);
+    else if (watched == TxtAddVolume)
+        TxtAddVolume_KeyPress(KeyAscii);
+    else if (watched == TxtPercentOverVolume)
+        TxtPercentOverVolume_KeyPress(KeyAscii);
+    else if (watched == TxtVentDia)
+        TxtVentDia_KeyPress(KeyAscii);
+    else if (int i = 0; (i = int(std::find(OptVas.begin(), OptVas.end(), watched) - OptVas.begin())) < 3)
+        OptVas_KeyPress(i, KeyAscii);
+    else
+        return false;
+    return true;
+}
+
+void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
+{
+    if (KeyAscii != KeyEnter) {
+        NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    if (entry.queueTab)
+        queueTab();
+    double scratch = 0;
+    double &value = entry.shared ? *entry.shared : scratch;
+    ValidateNumber(entry.field->text(), value);
+    if (entry.zeroTextMessage && entry.field->text() == QLatin1String("0")) {
+        ShowNumberError();
+        entry.field->setText(entry.resetText);
+    } else if (entry.clearOnZero && value == 0) {
+        entry.field->setText(entry.resetText);
+    } else if (entry.unusual && value != 0 && entry.unusual(value)) {
+        ShowUnusualValue();
+    }
+}
+
+void FrmKelvane::TxtName_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii == KeyEnter) {
+        queueTab();
+        KeyAscii = 0;
+        return;
+    }
+    NameKeyFilter(KeyAscii);
+}
+
+void FrmKelvane::TxtQtc_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != KeyEnter) {
+        NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    queueTab();
+    ValidateNumber(TxtQtc->text(), Qtc);
+    if (TxtQtc->text() == QLatin1String("0")) {
+        ShowNumberError();
+        TxtQtc->clear();
+    } else if (Qtc <= Qts) {
+        // A sealed box cannot bring the total Q below the driver's own: offer Qts + 0.1.
+        ShowQtcError();
+        TxtQtc->setText(kelvane::generalNumber(Qts + 0.1));
+    } else if (Qtc > 2) {
+        ShowUnusualValue();
+    }
+}
+
+void FrmKelvane::TxtAddVolume_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != KeyEnter) {
+        NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    ValidateNumber(TxtAddVolume->text(), AddVolume);
+    if (AddVolume == 0)
+        TxtAddVolume->clear();
+    BoxDimensions();
+}
+
+void FrmKelvane::TxtPercentOverVolume_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != KeyEnter) {
+        NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    ValidateNumber(TxtPercentOverVolume->text(), PercentOverVolume);
+    if (PercentOverVolume == 0) {
+        TxtPercentOverVolume->setText(QStringLiteral("100"));
+        PercentOverVolume = 100;
+        return;
+    }
+    BoxDimensions();
+}
+
+void FrmKelvane::OptVas_KeyPress(int /*Index*/, int &KeyAscii)
+{
+    switch (KeyAscii) {
+    case 'F': case 'f':
+        OptVas[0]->setChecked(true);
+        KeyAscii = 0;
+        break;
+    case 'L': case 'l':
+        OptVas[1]->setChecked(true);
+        KeyAscii = 0;
+        break;
+    case 'M': case 'm':
+        OptVas[2]->setChecked(true);
+        KeyAscii = 0;
+        break;
+    case KeyEnter:
+        queueTab();
+        KeyAscii = 0;
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,63 @@
+#include "driver/Program.h"
+#include "common/NumberText.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace Program {
+
+bool ValidateNumber(const QString &text, double &dest)
+{
+    if (const std::optional<double> value = kelvane::parseNumber(text)) {
+        dest = *value;
+        return true;
+    }
+    ShowNumberError();
+    dest = 0;
+    return false;
+}
+
+void NumericKeyFilter(int &KeyAscii)
+{
+    if (KeyAscii == KeyEnter) {
+        KeyAscii = 0;
+        return;
+    }
+    if (KeyAscii == KeyBackspace || KeyAscii == '.')
+        return;
+    if (KeyAscii < '0' || KeyAscii > '9') {
+        KeyAscii = 0;
+        QApplication::beep();
+    }
+}
+
+void NameKeyFilter(int &KeyAscii)
+{
+    if (KeyAscii == KeyEnter) {
+        KeyAscii = 0;
+        return;
+    }
+    const int k = KeyAscii;
+    const bool passes = k == KeyBackspace || k == ' ' || k == '.' || k == '\'' || k == '_' || k == '-'
+                        || (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
+    if (!passes) {
+        KeyAscii = 0;
+        QApplication::beep();
+    }
+}
+
+void ShowMessage(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void ShowNumberError() { ShowMessage(NumberErrorText, QStringLiteral("Error")); }
+void ShowMoreDataNeeded() { ShowMessage(MoreDataNeededText, QStringLiteral("Error")); }
+void ShowUnusualValue() { ShowMessage(UnusualValueText, QStringLiteral("Error")); }
+void ShowFsLimit() { ShowMessage(FsLimitText, QStringLiteral("Error")); }
+void ShowQtcError() { ShowMessage(QtcErrorText, QStringLiteral("Error")); }
+
+} // namespace Program

@@ -1,0 +1,3 @@
+#include "app/FrmKelvane.h"
+
+void FrmKelvane::SealedBox() {}

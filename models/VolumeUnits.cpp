@@ -1,0 +1,3 @@
+#include "app/FrmKelvane.h"
+
+void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/) {}

@@ -1,0 +1,56 @@
+// Saves a picture of every tab of the main window, with a sample driver calculated, into the folder
+// given on the command line (default: the current folder). Used for the README and for checking the
+// layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
+
+#include "app/FrmKelvane.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    FrmKelvane w;
+    w.resize(w.sizeHint().expandedTo(QSize(900, 640)));
+    QTest::qWait(200);
+
+    w.TxtName->setText(QStringLiteral("W8-Sample"));
+    w.TxtFs->setText(QStringLiteral("30"));
+    w.TxtVas->setText(QStringLiteral("85"));
+    w.TxtQts->setText(QStringLiteral("0.4"));
+    w.TxtQes->setText(QStringLiteral("0.45"));
+    w.TxtQms->setText(QStringLiteral("4"));
+    w.TxtPower->setText(QStringLiteral("100"));
+    w.TxtSd->setText(QStringLiteral("220"));
+    w.TxtXmax->setText(QStringLiteral("5"));
+    const char *names[7] = {"input", "boxmodel", "boxvent", "crossover", "crossoverplans",
+                            "frequency", "displacement"};
+    w.SSTab->setCurrentIndex(0);
+    QTest::qWait(100);
+    w.grab().save(out.filePath(QStringLiteral("tab-input.png")));
+
+    w.CmdCalculateInput->click();
+    QTest::qWait(100);
+    for (int i = 1; i < 5; ++i) {
+        w.SSTab->setCurrentIndex(i);
+        QTest::qWait(100);
+        w.grab().save(out.filePath(QStringLiteral("tab-%1.png").arg(QLatin1String(names[i]))));
+    }
+    if (w.CmdFrequency->isEnabled()) {
+        w.CmdFrequency->click();
+        QTest::qWait(100);
+        w.grab().save(out.filePath(QStringLiteral("tab-frequency.png")));
+    }
+    if (w.CmdDisplacement->isEnabled()) {
+        w.SSTab->setCurrentIndex(1);
+        w.CmdDisplacement->click();
+        QTest::qWait(100);
+        w.grab().save(out.filePath(QStringLiteral("tab-displacement.png")));
+    }
+    return 0;
+}
