@@ -1,0 +1,97 @@
+#pragma once
+// Helpers shared by the window tests: find controls by objectName, type into fields like a user,
+// and read and close the program's modal message boxes as they appear.
+
+#include "app/FrmKelvane.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace testsupport {
+
+struct Message {
+    QString title;
+    QString text;
+    bool operator==(const Message &o) const { return title == o.title && text == o.text; }
+};
+
+// While alive, answers every modal message box with OK and records its title and text.
+class MessageCatcher
+{
+public:
+    MessageCatcher()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start();
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Message &m : messages_)
+            out << m.text;
+        return out;
+    }
+    const QList<Message> &messages() const { return messages_; }
+    void clear() { messages_.clear(); }
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box == answered_)
+            return;
+        answered_ = box;
+        messages_.append({box->windowTitle(), box->text()});
+        QAbstractButton *ok = box->button(QMessageBox::Ok);
+        if (ok)
+            ok->click();
+        else
+            box->done(0);
+    }
+    QTimer timer_;
+    QPointer<QMessageBox> answered_;
+    QList<Message> messages_;
+};
+
+template <typename T = QWidget>
+T *find(QWidget *root, const QString &name)
+{
+    T *w = root->findChild<T *>(name);
+    if (!w)
+        qFatal("no control named %s", qPrintable(name));
+    return w;
+}
+
+// A fresh main window, shown and active, with the focus where Form_Load left it.
+inline std::unique_ptr<FrmKelvane> freshWindow()
+{
+    auto w = std::make_unique<FrmKelvane>();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("main window did not become active");
+    return w;
+}
+
+// Focus a field, type text the way a user would (each key through the key handlers), then Enter.
+inline void typeInto(QLineEdit *field, const QString &text, bool enter = true)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    if (enter)
+        QTest::keyClick(field, Qt::Key_Return);
+}
+
+// Lets queued keystrokes (the Tab after Enter) and timers run.
+inline void settle(int ms = 20)
+{
+    QTest::qWait(ms);
+}
+
+} // namespace testsupport
