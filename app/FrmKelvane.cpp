@@ -122,6 +122,22 @@ void FrmKelvane::wireHandlers()
         });
     }
 
+    // Tab enters an option group on its selected button only, as in a group of option buttons
+    // anywhere else on the desktop; the other buttons still take a click.
+    const auto tabStopOnSelected = [this](QRadioButton *o) {
+        const auto update = [o](bool on) { o->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); };
+        update(o->isChecked());
+        connect(o, &QRadioButton::toggled, this, update);
+    };
+    for (auto *o : OptVas) tabStopOnSelected(o);
+    for (auto *o : OptVd) tabStopOnSelected(o);
+    for (auto *o : OptSd) tabStopOnSelected(o);
+    for (auto *o : OptDia) tabStopOnSelected(o);
+    for (auto *o : OptXmax) tabStopOnSelected(o);
+    for (auto *o : OptSealedVolumeBox) tabStopOnSelected(o);
+    tabStopOnSelected(OptQtc);
+    tabStopOnSelected(OptVolBox);
+
     PicFrequency->onMouseMove = [this](double x, double y) { PicFrequency_MouseMove(0, 0, x, y); };
     PicDisplacementLimit->onMouseMove = [this](double x, double y) {
         PicDisplacementLimit_MouseMove(0, 0, x, y);

@@ -167,6 +167,13 @@ public:
     void PicDisplacementLimit_MouseMove(int Button, int Shift, double X, double Y);
     void CmdSaveDisplacement_Click();
     void CmdPrintDisplacement_Click();
+    // The save and print convention shared by both graphs: save the picture as
+    // <DriverName or placeholder><suffix>.bmp in the current folder, or print the window with the
+    // graph on the default printer (the two buttons hidden meanwhile); then redraw.
+    void SaveGraphImage(GraphPicture *picture, const QString &placeholder, const QString &suffix,
+                        void (FrmKelvane::*redraw)());
+    void PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
+                          void (FrmKelvane::*redraw)());
 
     // ---- Box and vent (boxvent/) ----
     void VentLengths();
