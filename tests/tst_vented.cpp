@@ -272,6 +272,7 @@ void TestVented::zeroVolumeTextMeansFit()
 void TestVented::fitInLitresIsReadBackFromTheField()
 {
     // 2.699529 cu ft / 0.0353145 = 76.44251 litres, read back as 76.4425 * 0.0353145 cu ft
+    // and shown as 76.443 in the result row.
     auto w = freshWindow();
     setDriver(w.get(), "30", "0.4", "3");
     w->OptSealedVolumeBox[1]->setChecked(true);
