@@ -29,6 +29,12 @@ void FrmKelvane::CmdCalculateInput_Click()
 
 void FrmKelvane::CmdCalculate_Click()
 {
+    // The values the results on offer were calculated from. A run that fails before the models
+    // start changes no result, so it must not leave these half read either (Vas, say, read in the
+    // unit typed but not yet converted to cubic feet while the graphs still offer the old results).
+    const QString nameBefore = DriverName;
+    const double fsBefore = Fs, vasBefore = Vas, qtsBefore = Qts, qesBefore = Qes, qtcBefore = Qtc;
+    bool chainStarted = false;
     try {
         DriverName = TxtName->text();
         Fs = numberInOrZero(TxtFs->text());
@@ -56,6 +62,7 @@ void FrmKelvane::CmdCalculate_Click()
         const int unit = std::max(0, selectedIndex(OptVas));
         Vas = checked(numberIn(TxtVas->text()) * VasToCubicFeet[unit]);
         ButtonsOn();
+        chainStarted = true;
         SealedBox();
         VentedBox();
         EfficiencyCalcs();
@@ -63,6 +70,19 @@ void FrmKelvane::CmdCalculate_Click()
         BoxDimensions();
         CmdFrequency->setFocus();
     } catch (const CalcFault &) {
+        // A chain broken half way leaves results of the previous data beside the new ones (say the
+        // new sealed box with the old vented box); the graphs would draw the two as one design, so
+        // they are not offered until a calculation runs through.
+        if (chainStarted) {
+            ButtonsOff();
+        } else {
+            DriverName = nameBefore;
+            Fs = fsBefore;
+            Vas = vasBefore;
+            Qts = qtsBefore;
+            Qes = qesBefore;
+            Qtc = qtcBefore;
+        }
         SSTab->setCurrentIndex(TabInput);
         Program::ShowNumberError();
     }

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the whole tree with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan (or the
+# folder given as the first argument) and runs every test through ctest. Any sanitizer report fails
+# the run: errors halt the program with a non-zero exit code.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-asan}
+[ $# -gt 0 ] && shift
+bash scripts/setup.sh test
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKELVANE_SANITIZE=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"
+# Leak checking is off: at exit the leak checker reports only allocations that Qt's platform
+# plugins, fontconfig and the CUPS client library keep for the life of the process.
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:exitcode=23:detect_leaks=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:exitcode=24
+ctest --test-dir "$build" --output-on-failure "$@"

@@ -1,0 +1,119 @@
+// Faults found by the random run of the window (tst_monkey) and by the sanitizer build, each kept as
+// a test named after what it protects.
+
+#include "TestSupport.h"
+#include "driver/Program.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+using namespace testsupport;
+
+namespace {
+
+bool resultButtonsEnabled(const FrmKelvane &w)
+{
+    for (const QPushButton *b : {w.CmdFrequency, w.CmdDisplacement, w.CmdSave, w.CmdSaveDisplacement,
+                                 w.CmdPrintDisplacement, w.CmdPrintFreq})
+        if (b->isEnabled())
+            return true;
+    return false;
+}
+
+void enterDriver(FrmKelvane &w, const char *fs, const char *vas, const char *qts)
+{
+    w.TxtFs->setText(QLatin1String(fs));
+    w.TxtVas->setText(QLatin1String(vas));
+    w.TxtQts->setText(QLatin1String(qts));
+}
+
+} // namespace
+
+class TestHardening : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void brokenChainOffersNoGraphs_data();
+    void brokenChainOffersNoGraphs();
+    void failureBeforeTheChainKeepsCompleteResults_data();
+    void failureBeforeTheChainKeepsCompleteResults();
+};
+
+void TestHardening::brokenChainOffersNoGraphs_data()
+{
+    // A second driver whose calculation breaks after the sealed model has run: the vented row
+    // (and its response curve) would still be the first driver's.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("loss Q not a number") << "TxtQloss" << "7a";
+    QTest::newRow("typed tuning of 0.0 Hz") << "TxtVFb" << "0.0";
+    QTest::newRow("typed vented volume of 0.0") << "TxtVBV" << "0.0";
+}
+
+void TestHardening::brokenChainOffersNoGraphs()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    enterDriver(*w, "30", "3", "0.4");
+    w->CmdCalculate_Click();
+    QVERIFY(resultButtonsEnabled(*w));
+    QVERIFY(catcher.texts().isEmpty());
+
+    enterDriver(*w, "45", "2", "0.35");
+    QVERIFY(!resultButtonsEnabled(*w));
+    // Both tuning and volume typed, so the model takes them as given.
+    w->TxtVFb->setText(QStringLiteral("40"));
+    w->TxtVBV->setText(QStringLiteral("1.5"));
+    find<QLineEdit>(w.get(), field)->setText(pasted);
+    w->CmdCalculate_Click();
+    settle();
+    QCOMPARE(catcher.texts(), QStringList{Program::NumberErrorText});
+    QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabInput));
+    // The sealed row belongs to the second driver already (Fc = Qtc Fs / Qts = 0.707 * 45 / 0.35).
+    QCOMPARE(w->LblCFb->text(), QStringLiteral("90.9"));
+    QVERIFY(!resultButtonsEnabled(*w));
+}
+
+void TestHardening::failureBeforeTheChainKeepsCompleteResults_data()
+{
+    // A text that fails before any model runs changes no result: the complete results of the last
+    // calculation stay on offer, and so do the values they were calculated from - Vas in cubic
+    // feet (100 litres = 3.53145 cubic feet), not the number as typed.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("Qes not a number") << "TxtQes" << "0.5x";
+    QTest::newRow("Qtc not a number") << "TxtQtc" << "0.8.1";
+    QTest::newRow("Qtc too large for a number") << "TxtQtc" << QString(400, QLatin1Char('9'));
+}
+
+void TestHardening::failureBeforeTheChainKeepsCompleteResults()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    w->TxtName->setText(QStringLiteral("First"));
+    w->OptVas[1]->setChecked(true);
+    enterDriver(*w, "30", "100", "0.4");
+    w->CmdCalculate_Click();
+    QVERIFY(resultButtonsEnabled(*w));
+    QCOMPARE(w->Vas, 100 * 0.0353145);
+
+    w->TxtName->setText(QStringLiteral("Second"));
+    find<QLineEdit>(w.get(), field)->setText(pasted);
+    w->CmdCalculate_Click();
+    settle();
+    QCOMPARE(catcher.texts(), QStringList{Program::NumberErrorText});
+    QVERIFY(resultButtonsEnabled(*w));
+    QCOMPARE(w->Vas, 100 * 0.0353145);
+    QCOMPARE(w->Fs, 30.0);
+    QCOMPARE(w->Qts, 0.4);
+    QCOMPARE(w->DriverName, QStringLiteral("First"));
+}
+
+QTEST_MAIN(TestHardening)
+#include "tst_hardening.moc"
