@@ -33,9 +33,18 @@ void FrmKelvane::CmdCalculateQts_Click()
             TxtQms->clear();
             return;
         }
-        Qts = driver::totalQ(Qes, Qms);
-        // The new text invalidates the model through TxtQts_Change.
-        TxtQts->setText(formatNumber(Qts, QStringLiteral("#0.000")));
+        const double total = driver::totalQ(Qes, Qms);
+        const QString shown = formatNumber(total, QStringLiteral("#0.000"));
+        if (shown == TxtQts->text()) {
+            // The field already shows this Qts, so nothing is invalidated and results calculated
+            // from the field may still be on offer: Qts stays the number they were calculated
+            // from, the one the field shows.
+            Qts = numberIn(QLatin1Char('0') + shown);
+        } else {
+            Qts = total;
+            // The new text invalidates the model through TxtQts_Change.
+            TxtQts->setText(shown);
+        }
         queueTab();
     } catch (const CalcFault &) {
         TxtQes->setFocus();

@@ -37,6 +37,7 @@ class TestHardening : public QObject
 private slots:
     void brokenChainOffersNoGraphs_data();
     void brokenChainOffersNoGraphs();
+    void calculateQtsToTheShownValueKeepsResultsTrue();
     void failureBeforeTheChainKeepsCompleteResults_data();
     void failureBeforeTheChainKeepsCompleteResults();
 };
@@ -113,6 +114,34 @@ void TestHardening::failureBeforeTheChainKeepsCompleteResults()
     QCOMPARE(w->Fs, 30.0);
     QCOMPARE(w->Qts, 0.4);
     QCOMPARE(w->DriverName, QStringLiteral("First"));
+}
+
+void TestHardening::calculateQtsToTheShownValueKeepsResultsTrue()
+{
+    // Qes 0.4 and Qms 2.4 give Qts = 0.4 * 2.4 / 2.8 = 0.342857..., shown as "0.343": the text the
+    // field already holds, so the results calculated from 0.343 stay on offer and Qts must stay
+    // 0.343 with them.
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    enterDriver(*w, "30", "3", "0.343");
+    w->CmdCalculate_Click();
+    QVERIFY(resultButtonsEnabled(*w));
+    w->TxtQes->setText(QStringLiteral("0.4"));
+    w->TxtQms->setText(QStringLiteral("2.4"));
+    QTest::mouseClick(w->CmdCalculateQts, Qt::LeftButton);
+    settle();
+    QVERIFY(catcher.texts().isEmpty());
+    QCOMPARE(w->TxtQts->text(), QStringLiteral("0.343"));
+    QVERIFY(resultButtonsEnabled(*w));
+    QCOMPARE(w->Qts, 0.343);
+
+    // A different shown value invalidates the results as before and keeps the full total.
+    w->TxtQms->setText(QStringLiteral("4"));
+    QTest::mouseClick(w->CmdCalculateQts, Qt::LeftButton);
+    settle();
+    QCOMPARE(w->TxtQts->text(), QStringLiteral("0.364"));
+    QVERIFY(!resultButtonsEnabled(*w));
+    QCOMPARE(w->Qts, 0.4 * 4 / 4.4);
 }
 
 QTEST_MAIN(TestHardening)
