@@ -1,31 +1,21 @@
 #include "app/Icon.h"
 
-#include <QPainter>
 #include <QPixmap>
 
+// The icon ships as data/kelvane.svg; the window uses its 32 x 32 rendering (and a 64 x 64 one for
+// high-density screens), compiled in as resources.
 QPixmap kelvaneIconPixmap(int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    p.setPen(QPen(QColor(64, 32, 0), 1));
-    p.setBrush(QColor(160, 96, 32));
-    p.drawRect(QRectF(6.5, 1.5, 19, 29));          // cabinet
-    p.setBrush(QColor(32, 32, 32));
-    p.drawEllipse(QPointF(16, 12), 7, 7);           // woofer cone
-    p.setBrush(QColor(128, 128, 128));
-    p.drawEllipse(QPointF(16, 12), 2.5, 2.5);       // dust cap
-    p.setBrush(QColor(0, 0, 0));
-    p.drawEllipse(QPointF(16, 25), 3, 3);           // port
-    return pixmap;
+    const QPixmap pixmap(size > 32 ? QStringLiteral(":/icons/kelvane-64.png")
+                                   : QStringLiteral(":/icons/kelvane-32.png"));
+    return size == pixmap.width() ? pixmap
+                                  : pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QIcon kelvaneIcon()
 {
     QIcon icon;
-    icon.addPixmap(kelvaneIconPixmap(32));
-    icon.addPixmap(kelvaneIconPixmap(64));
+    icon.addFile(QStringLiteral(":/icons/kelvane-32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/kelvane-64.png"), QSize(64, 64));
     return icon;
 }

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up, builds (only what changed) and starts Kelvane.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh build
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target kelvane
+exec build/kelvane "$@"

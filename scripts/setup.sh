@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kelvane needs, and only those that are missing, so a second run
+# installs nothing. "setup.sh build" for building and running; "setup.sh test" adds what the tests
+# use: a CUPS print queue, pdftotext, and German and French locales (decimal comma).
+set -euo pipefail
+
+mode=${1:-build}
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+if [ "$mode" = test ]; then
+  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$mode" = test ]; then
+  # Locales with a decimal comma, so the tests can prove numbers never follow the system locale.
+  for loc in de_DE.UTF-8 fr_FR.UTF-8; do
+    if ! locale -a 2>/dev/null | grep -qi "^${loc%.UTF-8}.utf8$"; then
+      $SUDO sed -i "s/^# *\(${loc} UTF-8\)/\1/" /etc/locale.gen
+      grep -q "^${loc} UTF-8" /etc/locale.gen || echo "${loc} UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+      need_gen=1
+    fi
+  done
+  if [ "${need_gen:-0}" = 1 ]; then
+    $SUDO locale-gen >/dev/null
+  fi
+fi
