@@ -11,6 +11,7 @@
 #include "graphs/GraphPicture.h"
 
 #include <QLineEdit>
+#include <algorithm>
 #include <QTabWidget>
 
 using kelvane::CalcFault;
@@ -20,9 +21,10 @@ namespace {
 
 constexpr int Black = 0, DarkRed = 4, Grey = 8, Blue = 9, Magenta = 13;
 
-// Text rows are placed at explicit positions, as an 8-point sans-serif font would stack them: the
-// heading rows one row height apart from the top, the level rows centred on their grid lines, the
-// frequency labels just under the plot's bottom edge.
+// Text rows are placed at explicit positions, as an 8-point sans-serif font would stack them. The
+// heading rows and the frequency-label row stand where the frequency-response graph prints the
+// same rows (one row height apart from the top, the labels on row 26), the level rows are centred
+// on their grid lines. Row 26 is kept clear of the frame's bottom edge whatever the row height.
 double headingRowTop(int row)
 {
     return (row - 1) * GraphPicture::RowHeight;
@@ -31,7 +33,7 @@ double levelRowTop(double gridY)
 {
     return gridY - GraphPicture::RowHeight / 2;
 }
-constexpr double FrequencyLabelTop = graphgeo::PlotBottom + 2;
+const double FrequencyLabelTop = std::max(headingRowTop(26), graphgeo::PlotBottom - 1.5);
 // The watt labels stand in the margin between the plot's right edge and the picture's.
 constexpr double WattLabelX = graphgeo::PlotRight + 4;
 
