@@ -120,6 +120,7 @@ private slots:
     void checksStopWithFocus();
     void drawsFrameCurvesAndFields();
     void wattLabelsStandInTheRightMargin();
+    void veryLowPowerDrawsBothCurvesFlat();
     void qtcExactly11PrintsOneLine();
     void qtsAbove11DrawsWithoutReferenceBox();
     void readoutThroughTheWindow();
@@ -485,6 +486,28 @@ void TestDisplacement::wattLabelsStandInTheRightMargin()
         // Not a row higher or lower.
         QVERIFY(blank(pic, 553, gridY - 14, 639, gridY - 8));
     }
+}
+
+void TestDisplacement::veryLowPowerDrawsBothCurvesFlat()
+{
+    // 0.0001 W at 0.5 %: 5e-7 acoustic W, SPLMax = 10 log10(5e-7) + 112.2 = 49.2 dB, while even the
+    // sealed box reaches 10 log10(1e4 * 0.42394 * 1e-8) + 112.2 = 68.5 dB at 10 Hz: both curves lie
+    // flat on the thermal-limit line (y = 64) from 10 Hz on, the sealed one drawn over the vented.
+    auto w = freshWindow();
+    setUpDriver(*w);
+    w->TxtPower->setText(QStringLiteral("0.0001"));
+    MessageCatcher catcher;
+    w->CmdDisplacement_Click();
+    settle();
+    QVERIFY(near(w->SPLMax, 10 * std::log10(5e-7) + 112.2));
+    const GraphPicture *pic = w->PicDisplacementLimit;
+    for (int x : {48, 100, 300, 500, 548})
+        QVERIFY2(hasColour(pic, x, 62, x, 66, 13), qPrintable(QString::number(x)));
+    QVERIFY(!hasColour(pic, 49, 68, 548, 303, 13));
+    QVERIFY(!hasColour(pic, 49, 68, 548, 303, 9));
+    QVERIFY(!hasColour(pic, 53, 68, 547, 302, 4)); // no stretch on the floor (ticks end at 52)
+    QCOMPARE(w->SPLSealedLimit[10], 0.0);
+    QCOMPARE(w->SPLVentedLimit[499], 0.0);
 }
 
 void TestDisplacement::qtcExactly11PrintsOneLine()
