@@ -32,6 +32,7 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     setInputTabOrder();
     wireHandlers();
+    nameControlsForAccessibility();
     Form_Load();
 }
 

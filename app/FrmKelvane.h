@@ -210,6 +210,7 @@ private:
     QWidget *buildFrequencyTab();
     QWidget *buildDisplacementTab();
     void setInputTabOrder();
+    void nameControlsForAccessibility();
     void wireHandlers();
 
     void defineNumericEntries();

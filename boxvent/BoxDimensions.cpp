@@ -1,12 +1,92 @@
+// The "Box and Vent" tab: vent lengths for the standard and the user's diameters, and the volumes
+// and inside dimensions to build for both boxes.
+
 #include "app/FrmKelvane.h"
+#include "boxvent/BoxCore.h"
+#include "common/Checked.h"
+#include "common/NumberText.h"
 #include "driver/Program.h"
 
-void FrmKelvane::VentLengths() {}
-void FrmKelvane::BoxDimensions() {}
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cmath>
+
+using namespace kelvane;
+using namespace kelvane::boxvent;
+
+void FrmKelvane::VentLengths()
+{
+    LblOriginalFb->setText(tuningCaption(Fb));
+    VbVentedCuIn = checked(VbVented * 12 * 12 * 12);
+    for (std::size_t k = 0; k < StandardVentDiameters.size(); ++k) {
+        VentDia[k] = StandardVentDiameters[k];
+        VentLength[k] = checked(ventLength(VentDia[k], Fb, VbVentedCuIn), "vent length");
+        LblVentLength[k]->setText(ventLengthCaption(VentLength[k]));
+    }
+    // The user's own diameter; an empty field means none (length 0, empty caption).
+    VentDia[6] = numberInOrZero(TxtVentDia->text());
+    VentLength[6] = checked(ventLength(VentDia[6], Fb, VbVentedCuIn), "vent length");
+    LblVentLength[6]->setText(ventLengthCaption(VentLength[6]));
+}
+
+void FrmKelvane::BoxDimensions()
+{
+    LblOriginalCVol->setText(volumeCaption(VbSealed));
+    LblOriginalVVol->setText(volumeCaption(VbVented));
+    VbSealedBuild = checked(buildVolume(VbSealed, AddVolume, PercentOverVolume), "sealed build volume");
+    VbVentedBuild = checked(buildVolume(VbVented, AddVolume, PercentOverVolume), "vented build volume");
+
+    double *sealedDepth[3] = {&DepthSealedA, &DepthSealedB, &DepthSealedC};
+    double *ventedDepth[3] = {&DepthVentedA, &DepthVentedB, &DepthVentedC};
+    for (int i = 0; i < 3; ++i) {
+        *sealedDepth[i] = checked(insideDepth(VbSealedBuild, SideRatios[i].product), "sealed depth");
+        *ventedDepth[i] = checked(insideDepth(VbVentedBuild, SideRatios[i].product), "vented depth");
+    }
+
+    const auto fill = [](double build, double *const depth[3], std::array<QLabel *, 3> &vol,
+                         std::array<QLabel *, 3> &height, std::array<QLabel *, 3> &width,
+                         std::array<QLabel *, 3> &depthLabel) {
+        for (int i = 0; i < 3; ++i)
+            vol[i]->setText(volumeCaption(build));
+        for (int i = 0; i < 3; ++i) {
+            const InsideDimensions d = dimensionsFromDepth(i, *depth[i]);
+            height[i]->setText(lengthCaption(d.height));
+            width[i]->setText(lengthCaption(d.width));
+            depthLabel[i]->setText(lengthCaption(d.depth));
+        }
+    };
+    fill(VbSealedBuild, sealedDepth, LblCVol, LblCHeight, LblCWidth, LblCDepth);
+    fill(VbVentedBuild, ventedDepth, LblVVol, LblVHeight, LblVWidth, LblVDepth);
+}
+
 void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii != Program::KeyEnter)
+    if (KeyAscii != Program::KeyEnter) {
         Program::NumericKeyFilter(KeyAscii);
-    else
-        KeyAscii = 0;
+        return;
+    }
+    KeyAscii = 0;
+    Program::ValidateNumber(TxtVentDia->text(), VentDia[6]);
+    if (VentDia[6] == 0) {
+        LblVentLength[6]->clear();
+        TxtVentDia->clear();
+        return;
+    }
+    // No vented model yet: nothing to size the vent for. A zero volume would divide by zero.
+    if (Fb <= 0 || VbVented <= 0)
+        return;
+    VbVentedCuIn = VbVented * 12 * 12 * 12;
+    const double length = ventLength(VentDia[6], Fb, VbVentedCuIn);
+    if (!std::isfinite(length)) {
+        // A diameter so large that its square overflows: treat it as a bad entry.
+        Program::ShowNumberError();
+        VentDia[6] = 0;
+        LblVentLength[6]->clear();
+        TxtVentDia->clear();
+        return;
+    }
+    VentLength[6] = length;
+    LblVentLength[6]->setText(ventLengthCaption(length));
+    TxtVentDia->setText(formatNumber(VentDia[6], QStringLiteral("#0.00")));
 }

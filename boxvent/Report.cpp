@@ -1,3 +1,60 @@
-#include "app/FrmKelvane.h"
+// "Print" on the "Box and Vent" tab: the build report on the default printer.
 
-void FrmKelvane::CmdPrintBoxVent_Click() {}
+#include "boxvent/Report.h"
+#include "app/FrmKelvane.h"
+#include "boxvent/TextPrinter.h"
+#include "driver/Program.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kelvane::boxvent {
+
+ReportInput reportInputOf(const FrmKelvane &w)
+{
+    ReportInput in;
+    in.metric = w.volumeUnitIndex() != 0;
+    in.addVolume = w.AddVolume;
+    in.percentOverVolume = w.PercentOverVolume;
+    in.ventDia6 = w.VentDia[6];
+
+    in.originalCVol = w.LblOriginalCVol->text();
+    in.originalVVol = w.LblOriginalVVol->text();
+    in.originalFb = w.LblOriginalFb->text();
+    for (std::size_t i = 0; i < 3; ++i) {
+        in.cVol[i] = w.LblCVol[i]->text();
+        in.cHeight[i] = w.LblCHeight[i]->text();
+        in.cWidth[i] = w.LblCWidth[i]->text();
+        in.cDepth[i] = w.LblCDepth[i]->text();
+        in.vVol[i] = w.LblVVol[i]->text();
+        in.vHeight[i] = w.LblVHeight[i]->text();
+        in.vWidth[i] = w.LblVWidth[i]->text();
+        in.vDepth[i] = w.LblVDepth[i]->text();
+    }
+    for (std::size_t k = 0; k < 7; ++k) {
+        in.ventLengthCaption[k] = w.LblVentLength[k]->text();
+        in.ventLength[k] = w.VentLength[k];
+    }
+    in.ventDiaText = w.TxtVentDia->text();
+
+    in.vbSealed = w.VbSealed;
+    in.vbVented = w.VbVented;
+    in.vbSealedBuild = w.VbSealedBuild;
+    in.vbVentedBuild = w.VbVentedBuild;
+    in.depthSealed = {w.DepthSealedA, w.DepthSealedB, w.DepthSealedC};
+    in.depthVented = {w.DepthVentedA, w.DepthVentedB, w.DepthVentedC};
+    return in;
+}
+
+} // namespace kelvane::boxvent
+
+namespace {
+const QString ApplicationTitle = QStringLiteral("Kelvane");
+}
+
+void FrmKelvane::CmdPrintBoxVent_Click()
+{
+    const QStringList lines = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*this));
+    if (!kelvane::printTextOnDefaultPrinter(lines, QStringLiteral("Kelvane box and vent report")))
+        Program::ShowMessage(Program::PrintProblemText, ApplicationTitle);
+}

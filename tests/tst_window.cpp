@@ -27,6 +27,8 @@ private slots:
     void exitsClose_data();
     void exitsClose();
     void aboutIsModalAndLeavesWindowUnchanged();
+    void everyControlHasAnAccessibleName();
+    void fieldsAreNamedByTheirLabels();
 };
 
 void TestWindow::startState()
@@ -171,6 +173,29 @@ void TestWindow::aboutIsModalAndLeavesWindowUnchanged()
                                         "guarantee that it actually is. Therefore, use it at your own risk."));
     QVERIFY(w->isVisible());
     QCOMPARE(w->TxtFs->text(), QStringLiteral("42"));
+}
+
+void TestWindow::everyControlHasAnAccessibleName()
+{
+    auto w = freshWindow();
+    QStringList unnamed;
+    for (QWidget *c : w->findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QLineEdit *>(c) || qobject_cast<QAbstractButton *>(c)
+                             || qobject_cast<QGroupBox *>(c);
+        if (control && c->accessibleName().isEmpty() && !c->objectName().startsWith(QLatin1String("qt_")))
+            unnamed << c->objectName();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
+}
+
+void TestWindow::fieldsAreNamedByTheirLabels()
+{
+    auto w = freshWindow();
+    QCOMPARE(w->TxtFs->accessibleName(), QStringLiteral("Resonant Frequency - Fs:"));
+    QCOMPARE(w->TxtPercentOverVolume->accessibleName(), QStringLiteral("Overvolume percentage :"));
+    QCOMPARE(w->TxtRe->accessibleName(), QStringLiteral("Woofer DC Voice Coil Resistance - Re:"));
+    QCOMPARE(w->OptVas[2]->accessibleName(), QStringLiteral("Cu. m"));
+    QCOMPARE(w->MnuItemExit->text(), QStringLiteral("E&xit"));
 }
 
 QTEST_MAIN(TestWindow)

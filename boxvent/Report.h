@@ -1,0 +1,14 @@
+#pragma once
+// What the printed box-and-vent report reads from the main window.
+
+#include "boxvent/ReportLines.h"
+
+class FrmKelvane;
+
+namespace kelvane::boxvent {
+
+// The report's inputs as the window holds them now: the tab's captions, the user's diameter text,
+// the build values, and the layout chosen by the result unit (cubic feet: inches, else metric).
+ReportInput reportInputOf(const FrmKelvane &w);
+
+} // namespace kelvane::boxvent
