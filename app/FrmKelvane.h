@@ -214,6 +214,8 @@ private:
     void wireHandlers();
 
     void defineNumericEntries();
+    // BoxDimensions after an edit of the added volume or the over-volume percentage.
+    void recalculateDimensions();
     void commitNumeric(const NumericEntry &entry, int &KeyAscii);
     // Queues a Tab keystroke: the focus moves to the next control once the handler has finished.
     void queueTab();

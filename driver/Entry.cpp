@@ -1,6 +1,7 @@
 // Entry of the driver and model fields: key filters, the commit on Enter, plausibility warnings.
 
 #include "app/FrmKelvane.h"
+#include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
 
@@ -124,7 +125,7 @@ void FrmKelvane::TxtAddVolume_KeyPress(int &KeyAscii)
     ValidateNumber(TxtAddVolume->text(), AddVolume);
     if (AddVolume == 0)
         TxtAddVolume->clear();
-    BoxDimensions();
+    recalculateDimensions();
 }
 
 void FrmKelvane::TxtPercentOverVolume_KeyPress(int &KeyAscii)
@@ -140,7 +141,18 @@ void FrmKelvane::TxtPercentOverVolume_KeyPress(int &KeyAscii)
         PercentOverVolume = 100;
         return;
     }
-    BoxDimensions();
+    recalculateDimensions();
+}
+
+void FrmKelvane::recalculateDimensions()
+{
+    // An absurd added volume or percentage can overflow the build volume; report it like any other
+    // bad number instead of letting the fault escape the key handler.
+    try {
+        BoxDimensions();
+    } catch (const kelvane::CalcFault &) {
+        ShowNumberError();
+    }
 }
 
 void FrmKelvane::OptVas_KeyPress(int /*Index*/, int &KeyAscii)

@@ -1,3 +1,85 @@
-#include "app/FrmKelvane.h"
+// The vented-box row of the Box Model tab: take the loss Q, propose a tuning and volume or use the
+// user's, find the -3 dB point, sweep the response for the graph and show the results.
 
-void FrmKelvane::VentedBox() {}
+#include "app/FrmKelvane.h"
+#include "common/Checked.h"
+#include "common/NumberText.h"
+#include "driver/Program.h"
+#include "models/VentedModel.h"
+#include "models/VolumeUnit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace kelvane;
+
+namespace {
+
+// The number in a volume or tuning field. The fit writes a negative volume into the field for
+// high-Q drivers and reads it back, so a leading minus sign is accepted here.
+double signedNumberIn(const QString &text)
+{
+    if (text.startsWith(QLatin1Char('-')))
+        return -numberIn(text.mid(1));
+    return numberIn(text);
+}
+
+bool givenByUser(const QString &text)
+{
+    return !text.isEmpty() && text != QLatin1String("0");
+}
+
+// Shown when the -3 dB search gives up: F3Vented stays 0 but no figure is shown for it.
+const QString NoF3Mark = QStringLiteral("---");
+
+} // namespace
+
+void FrmKelvane::VentedBox()
+{
+    PeakdBVented = 0;
+    PeakFreqVented = 0;
+
+    Qloss = numberIn(TxtQloss->text());
+    if (Qloss <= 0) {
+        Qloss = 7;
+        Program::ShowNumberError();
+        return;
+    }
+
+    const int unit = volumeUnitIndex();
+    if (!givenByUser(TxtVBV->text()) || !givenByUser(TxtVFb->text())) {
+        const vented::Fit fit = vented::alignmentFit(Fs, Qts, Vas, Qloss);
+        TxtVFb->setText(formatNumber(fit.fb, QStringLiteral("#0.0")));
+        TxtVBV->setText(formatNumber(volume::fromCubicFeet(fit.vb, unit),
+                                     QLatin1String(volume::FieldPattern)));
+    }
+
+    // The model runs on the field texts, so a fitted tuning and volume are used as rounded there.
+    VbVented = checked(volume::toCubicFeet(signedNumberIn(TxtVBV->text()), unit));
+    Fb = numberIn(TxtVFb->text());
+    if (VbVented < 0) {
+        VbVented = vented::highQVolume(Vas, Qts);
+        TxtVBV->setText(formatNumber(volume::fromCubicFeet(VbVented, unit), QStringLiteral("#0.000")));
+    }
+
+    const vented::Coefficients c = vented::coefficients(Fs, Qts, Vas, Fb, VbVented, Qloss);
+    Alpha = c.alpha;
+    const vented::Search search = vented::searchMinus3dB(c);
+    F3Vented = search.found ? vented::f3FromRoot(c, search.x, Fs) : 0.0;
+
+    const vented::Response response = vented::responseSweep(Fs, Qts, Qloss, c);
+    for (int freq = 10; freq <= 500; ++freq)
+        VentedResponse[freq] = response.dB[freq];
+    PeakdBVented = response.peakdB;
+    PeakFreqVented = response.peakFreq;
+
+    LblVBVolume->setText(formatNumber(volume::fromCubicFeet(VbVented, unit),
+                                      QLatin1String(volume::resultPattern(unit))));
+    const QString caption = QLatin1String(volume::UnitCaption[volume::validUnit(unit)]);
+    LblSealedUnit->setText(caption);
+    LblVentedUnit->setText(caption);
+    LblVFb->setText(formatNumber(Fb, QStringLiteral("#0.0")));
+    LblVF3->setText(search.found ? formatNumber(F3Vented, QStringLiteral("#0.0")) : NoF3Mark);
+    LblVPeak->setText(formatNumber(PeakdBVented, QStringLiteral("#0.00")));
+    LblVPeakFreq->setText(formatNumber(PeakFreqVented, QStringLiteral("#0.0")));
+}

@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 #include "driver/Program.h"
 
+#include <QLabel>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -24,6 +26,7 @@ private slots:
     void overVolumeZeroPutsBackHundred();
     void qlossZeroResetsToSeven();
     void vasLetterShortcuts();
+    void absurdAddedVolumeIsReported();
     void focusSelectsWholeText();
 };
 
@@ -199,6 +202,22 @@ void TestEntry::focusSelectsWholeText()
     QCOMPARE(w->TxtVas->selectedText(), QStringLiteral("123"));
     QTest::keyClicks(w->TxtVas, QStringLiteral("7"));
     QCOMPARE(w->TxtVas->text(), QStringLiteral("7"));
+}
+
+void TestEntry::absurdAddedVolumeIsReported()
+{
+    auto w = freshWindow();
+    w->SSTab->setCurrentIndex(FrmKelvane::TabBoxVent);
+    w->PercentOverVolume = 1e300;
+    MessageCatcher catcher;
+    // 1e300 cubic inches at 1e300 % overflows the build volume: a message, not a crash.
+    typeInto(w->TxtAddVolume, QStringLiteral("1") + QString(300, QLatin1Char('0')));
+    settle();
+    QCOMPARE(catcher.texts(), QStringList{Program::NumberErrorText});
+    const QRegularExpression nonFinite(QStringLiteral("\\b(nan|inf)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (QLabel *l : w->findChildren<QLabel *>())
+        QVERIFY2(!nonFinite.match(l->text()).hasMatch(), qPrintable(l->objectName()));
 }
 
 QTEST_MAIN(TestEntry)

@@ -1,0 +1,65 @@
+#include "driver/DriverCore.h"
+
+#include "common/Checked.h"
+
+#include <cmath>
+
+namespace kelvane::driver {
+
+double totalQ(double qes, double qms)
+{
+    return checked(qes * qms / (qes + qms), "Qts");
+}
+
+double estimatedQes(double qts)
+{
+    return estimatedQes(qts, 3.0);
+}
+
+double estimatedQes(double qts, double qms)
+{
+    return checked(qms * qts / (qms - qts), "estimated Qes");
+}
+
+Efficiency efficiency(double fs, double vas, double qes)
+{
+    Efficiency e;
+    e.efficiency = checked(2.7 * std::pow(10.0, -8) * std::pow(fs, 3) * vas / qes, "efficiency");
+    e.spl = checked(10.0 * std::log(e.efficiency) / std::log(10.0) - (-112.2), "SPL");
+    e.ebp = checked(fs / qes, "EBP");
+    return e;
+}
+
+QString recommendation(double ebp)
+{
+    QString advice;
+    if (ebp <= 50)
+        advice = SealedAdvice;
+    if (ebp >= 100)
+        advice = VentedAdvice;
+    if (ebp > 50 && ebp < 100)
+        advice = EitherAdvice;
+    return advice;
+}
+
+double effectiveDiameter(double advertised)
+{
+    return checked(0.85 * advertised, "diameter");
+}
+
+double pistonArea(double diameterMm)
+{
+    return checked(3.1415926 * diameterMm * diameterMm / 4.0, "Sd");
+}
+
+double xmaxFromCoil(double coilHeight, double gapHeight)
+{
+    return checked((coilHeight - gapHeight) / 2.0, "Xmax");
+}
+
+double displacement(double sdSquareMm, double xmaxMm)
+{
+    return checked(sdSquareMm * xmaxMm / (1000.0 * 1000.0 * 1000.0), "Vd");
+}
+
+} // namespace kelvane::driver

@@ -1,0 +1,363 @@
+// The vented-box model: curve fits, response coefficients, the bounded Newton search for the
+// -3 dB point and the response sweep in the core, and the "Vented Box:" row of the Box Model tab.
+// Expected figures were worked out independently (a separate script evaluating the same
+// relations, including the display rounding of the fitted Fb and volume) and agree with the worked
+// examples for the 30 Hz / Qts 0.4 / 3 cu ft driver.
+
+#include "TestSupport.h"
+#include "common/Checked.h"
+#include "driver/Program.h"
+#include "models/VentedModel.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+
+using namespace testsupport;
+using namespace kelvane;
+
+namespace {
+
+void setDriver(FrmKelvane *w, const QString &fs, const QString &qts, const QString &vas)
+{
+    w->OptVas[0]->setChecked(true);
+    w->TxtFs->setText(fs);
+    w->TxtQts->setText(qts);
+    w->TxtVas->setText(vas);
+}
+
+QStringList ventedRow(FrmKelvane *w)
+{
+    return {w->LblVBVolume->text(), w->LblVFb->text(), w->LblVF3->text(), w->LblVPeak->text(),
+            w->LblVPeakFreq->text()};
+}
+
+// A driver whose -3 dB search never settles within the restarts allowed: Fs 50 Hz, Qts 2,
+// Vas 40 cu ft, Ql 10, tuned to 5 Hz in 0.5 cu ft.
+vented::Coefficients stubbornDriver()
+{
+    return vented::coefficients(50, 2, 40, 5, 0.5, 10);
+}
+
+} // namespace
+
+class TestVented : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void coreFitBands_data();
+    void coreFitBands();
+    void coreSearchAndSweep_data();
+    void coreSearchAndSweep();
+    void coreSearchIsBounded();
+    void coreFaults();
+
+    void windowRow_data();
+    void windowRow();
+    void userValuesAreKept();
+    void zeroVolumeTextMeansFit();
+    void fitInLitresIsReadBackFromTheField();
+    void qlossZeroReportsAndKeepsRow();
+    void noMinus3dBPointShowsMark();
+    void zeroTuningOrVolumeIsTrapped_data();
+    void zeroTuningOrVolumeIsTrapped();
+};
+
+void TestVented::coreFitBands_data()
+{
+    QTest::addColumn<double>("qloss");
+    QTest::addColumn<double>("fb");
+    QTest::addColumn<double>("vb");
+
+    // Fs 30, Qts 0.4, Vas 3.
+    // Below 6: 0.419*30/0.4^0.9721 = 30.6318, 0.4^3.357*3/0.0743 = 1.86315.
+    // 6..8: 30*(0.0019108/0.16 + 0.35445/0.4 + 0.1168) = 30.44603, 3/(2.212 + 0.032005 - 1.1327) = 2.69953.
+    // Above 8: 0.421*30/0.4^0.933 = 29.69487, 0.4^3.019*3/0.0689 = 2.73855.
+    QTest::newRow("Qloss 5 first row") << 5.0 << 30.631817 << 1.863150;
+    QTest::newRow("Qloss 5.999 first row") << 5.999 << 30.631817 << 1.863150;
+    QTest::newRow("Qloss 6 middle row") << 6.0 << 30.446025 << 2.699529;
+    QTest::newRow("Qloss 7 middle row") << 7.0 << 30.446025 << 2.699529;
+    QTest::newRow("Qloss 8 middle row") << 8.0 << 30.446025 << 2.699529;
+    QTest::newRow("Qloss 8.001 last row") << 8.001 << 29.694867 << 2.738553;
+    QTest::newRow("Qloss 10 last row") << 10.0 << 29.694867 << 2.738553;
+}
+
+void TestVented::coreFitBands()
+{
+    QFETCH(double, qloss);
+    QFETCH(double, fb);
+    QFETCH(double, vb);
+    const vented::Fit f = vented::alignmentFit(30, 0.4, 3, qloss);
+    QVERIFY2(qAbs(f.fb - fb) < 1e-5, qPrintable(QString::number(f.fb)));
+    QVERIFY2(qAbs(f.vb - vb) < 1e-5, qPrintable(QString::number(f.vb)));
+}
+
+void TestVented::coreSearchAndSweep_data()
+{
+    QTest::addColumn<double>("qts");
+    QTest::addColumn<double>("qloss");
+    QTest::addColumn<double>("fb");
+    QTest::addColumn<double>("vb");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<double>("f3");
+    QTest::addColumn<double>("peakdB");
+    QTest::addColumn<double>("peakFreq");
+
+    // Fs 30, Vas 3, run on the rounded fitted values as the window does.
+    QTest::newRow("Qloss 7 ends on the negative root")
+        << 0.4 << 7.0 << 30.4 << 2.6995 << -1.01392 << 30 << 30.620 << 0.0 << 0.0;
+    QTest::newRow("Qloss 5") << 0.4 << 5.0 << 30.6 << 1.8632 << 1.25031 << 22 << 37.883 << 0.2757 << 86.0;
+    QTest::newRow("Qloss 6") << 0.4 << 6.0 << 30.4 << 2.6995 << -1.03558 << 29 << 31.274 << 0.0 << 0.0;
+    QTest::newRow("Qloss 8 small peak kept")
+        << 0.4 << 8.0 << 30.4 << 2.6995 << -0.99848 << 31 << 30.153 << 0.0264 << 61.0;
+    QTest::newRow("Qloss 10") << 0.4 << 10.0 << 29.7 << 2.7386 << 0.97972 << 46 << 29.244 << 0.0 << 0.0;
+    QTest::newRow("user Fb 30, 2 cu ft") << 0.4 << 7.0 << 30.0 << 2.0 << 1.17400 << 22 << 35.220 << 0.2091 << 83.0;
+    // Qts 0.7: 15*3*0.7^2.87 = 16.16754 cu ft replaces the negative fitted volume.
+    QTest::newRow("Qts 0.7 replaced volume")
+        << 0.7 << 7.0 << 18.8 << 16.167538 << 0.67631 << 18 << 16.061 << 1.6283 << 19.0;
+}
+
+void TestVented::coreSearchAndSweep()
+{
+    QFETCH(double, qts);
+    QFETCH(double, qloss);
+    QFETCH(double, fb);
+    QFETCH(double, vb);
+    QFETCH(double, x);
+    QFETCH(int, steps);
+    QFETCH(double, f3);
+    QFETCH(double, peakdB);
+    QFETCH(double, peakFreq);
+
+    const vented::Coefficients c = vented::coefficients(30, qts, 3, fb, vb, qloss);
+    const vented::Search s = vented::searchMinus3dB(c);
+    QVERIFY(s.found);
+    QVERIFY2(qAbs(s.x - x) < 1e-4, qPrintable(QString::number(s.x)));
+    QCOMPARE(s.steps, steps);
+    QVERIFY(qAbs(vented::minus3dBResidual(c, s.x)) < 1e-6);
+    QVERIFY(qAbs(vented::f3FromRoot(c, s.x, 30) - f3) < 2e-3);
+
+    const vented::Response r = vented::responseSweep(30, qts, qloss, c);
+    QVERIFY2(qAbs(r.peakdB - peakdB) < 1e-4, qPrintable(QString::number(r.peakdB)));
+    QCOMPARE(r.peakFreq, peakFreq);
+    for (int f = 0; f < 10; ++f)
+        QCOMPARE(r.dB[f], 0.0);
+    // Far above the box the response is flat; well below Fb it falls at 24 dB per octave.
+    QVERIFY(qAbs(r.dB[500]) < 0.1);
+    QVERIFY(r.dB[10] < -20);
+}
+
+void TestVented::coreSearchIsBounded()
+{
+    // The Qloss 7 driver settles in 30 steps, even when no restart is allowed.
+    const vented::Coefficients easy = vented::coefficients(30, 0.4, 3, 30.4, 2.6995, 7);
+    QVERIFY(vented::searchMinus3dB(easy, 0).found);
+
+    // Fs 20, Qts 0.8, Vas 10, Ql 7, tuned to 5 Hz in 1 cu ft: the search settles only after three
+    // restarts from 1.5 (on a true root); allowed two, it gives up after three rounds of 501 steps.
+    const vented::Coefficients slow = vented::coefficients(20, 0.8, 10, 5, 1, 7);
+    const vented::Search full = vented::searchMinus3dB(slow);
+    QVERIFY(full.found);
+    QVERIFY(full.steps > 3 * (vented::NewtonStepsPerRound + 1));
+    QVERIFY(full.steps < 4 * (vented::NewtonStepsPerRound + 1));
+    QVERIFY(qAbs(vented::minus3dBResidual(slow, full.x)) < 1e-6);
+    const vented::Search cut = vented::searchMinus3dB(slow, 2);
+    QVERIFY(!cut.found);
+    QCOMPARE(cut.steps, 3 * (vented::NewtonStepsPerRound + 1));
+
+    // The stubborn driver exhausts every restart and reports no root.
+    const vented::Search never = vented::searchMinus3dB(stubbornDriver());
+    QVERIFY(!never.found);
+    QCOMPARE(never.steps, (vented::NewtonRestarts + 1) * (vented::NewtonStepsPerRound + 1));
+}
+
+void TestVented::coreFaults()
+{
+    QVERIFY_THROWS_EXCEPTION(CalcFault, vented::coefficients(30, 0.4, 3, 0.0, 2, 7));
+    QVERIFY_THROWS_EXCEPTION(CalcFault, vented::coefficients(30, 0.4, 3, 30, 0.0, 7));
+    // A Qts of 0 makes the fitted tuning infinite.
+    QVERIFY_THROWS_EXCEPTION(CalcFault, vented::alignmentFit(30, 0.0, 3, 7));
+}
+
+void TestVented::windowRow_data()
+{
+    QTest::addColumn<QString>("qts");
+    QTest::addColumn<QString>("qloss");
+    QTest::addColumn<QString>("fbText");
+    QTest::addColumn<QString>("vbText");
+    QTest::addColumn<QStringList>("row");
+
+    // Fitted values as in coreFitBands written with "#0.0" and "#0.0000"; the rest as in
+    // coreSearchAndSweep.
+    QTest::newRow("Qloss 7") << "0.4" << "7" << "30.4" << "2.6995"
+                             << QStringList{"2.700", "30.4", "30.6", "0.00", "0.0"};
+    QTest::newRow("Qloss 5") << "0.4" << "5" << "30.6" << "1.8632"
+                             << QStringList{"1.863", "30.6", "37.9", "0.28", "86.0"};
+    QTest::newRow("Qloss 6") << "0.4" << "6" << "30.4" << "2.6995"
+                             << QStringList{"2.700", "30.4", "31.3", "0.00", "0.0"};
+    QTest::newRow("Qloss 8") << "0.4" << "8" << "30.4" << "2.6995"
+                             << QStringList{"2.700", "30.4", "30.2", "0.03", "61.0"};
+    QTest::newRow("Qloss 10") << "0.4" << "10" << "29.7" << "2.7386"
+                              << QStringList{"2.739", "29.7", "29.2", "0.00", "0.0"};
+    // The fit gives 3/(0.72229 + 0.018289 - 1.1327) = -7.6506 cu ft, replaced by 16.168.
+    QTest::newRow("Qts 0.7 negative volume") << "0.7" << "7" << "18.8" << "16.168"
+                                             << QStringList{"16.168", "18.8", "16.1", "1.63", "19.0"};
+}
+
+void TestVented::windowRow()
+{
+    QFETCH(QString, qts);
+    QFETCH(QString, qloss);
+    QFETCH(QString, fbText);
+    QFETCH(QString, vbText);
+    QFETCH(QStringList, row);
+
+    auto w = freshWindow();
+    setDriver(w.get(), "30", qts, "3");
+    w->TxtQloss->setText(qloss);
+    MessageCatcher catcher;
+    w->CmdCalculate->click();
+    settle();
+    QCOMPARE(catcher.texts(), QStringList());
+    QCOMPARE(w->TxtVFb->text(), fbText);
+    QCOMPARE(w->TxtVBV->text(), vbText);
+    QCOMPARE(ventedRow(w.get()), row);
+    QCOMPARE(w->LblSealedUnit->text(), QStringLiteral("Cu Ft"));
+    QCOMPARE(w->LblVentedUnit->text(), QStringLiteral("Cu Ft"));
+    // The model ran on the rounded tuning.
+    QCOMPARE(w->Fb, fbText.toDouble());
+    // The curve for the graph is stored from 10 Hz on.
+    QCOMPARE(w->VentedResponse[9], 0.0);
+    QVERIFY(w->VentedResponse[10] < -20);
+    QVERIFY(qAbs(w->VentedResponse[500]) < 0.1);
+}
+
+void TestVented::userValuesAreKept()
+{
+    // Fb 30 Hz and 2 cu ft typed: F3 35.2 Hz, peak 0.21 dB at 83 Hz; the fields stay as typed.
+    auto w = freshWindow();
+    setDriver(w.get(), "30", "0.4", "3");
+    w->TxtVFb->setText("30");
+    w->TxtVBV->setText("2");
+    w->CmdCalculate->click();
+    QCOMPARE(w->TxtVFb->text(), QStringLiteral("30"));
+    QCOMPARE(w->TxtVBV->text(), QStringLiteral("2"));
+    QCOMPARE(ventedRow(w.get()), (QStringList{"2.000", "30.0", "35.2", "0.21", "83.0"}));
+    QCOMPARE(w->PeakFreqVented, 83.0);
+
+    // A second run after the fit keeps the fitted values as the user's.
+    w->TxtVFb->clear();
+    w->CmdCalculate->click();
+    QCOMPARE(w->TxtVFb->text(), QStringLiteral("30.4"));
+    w->CmdCalculate->click();
+    QCOMPARE(w->TxtVFb->text(), QStringLiteral("30.4"));
+    QCOMPARE(w->TxtVBV->text(), QStringLiteral("2.6995"));
+}
+
+void TestVented::zeroVolumeTextMeansFit()
+{
+    auto w = freshWindow();
+    setDriver(w.get(), "30", "0.4", "3");
+    w->TxtVFb->setText("25");
+    w->TxtVBV->setText("0");
+    w->CmdCalculate->click();
+    QCOMPARE(w->TxtVFb->text(), QStringLiteral("30.4"));
+    QCOMPARE(w->TxtVBV->text(), QStringLiteral("2.6995"));
+}
+
+void TestVented::fitInLitresIsReadBackFromTheField()
+{
+    // 2.699529 cu ft / 0.0353145 = 76.44251 litres, read back as 76.4425 * 0.0353145 cu ft
+    // and shown as 76.443 in the result row.
+    auto w = freshWindow();
+    setDriver(w.get(), "30", "0.4", "3");
+    w->OptSealedVolumeBox[1]->setChecked(true);
+    w->CmdCalculate->click();
+    QCOMPARE(w->TxtVBV->text(), QStringLiteral("76.4425"));
+    QCOMPARE(w->VbVented, 76.4425 * 0.0353145);
+    QCOMPARE(w->LblVBVolume->text(), QStringLiteral("76.443"));
+    QCOMPARE(w->LblVentedUnit->text(), QStringLiteral("liter"));
+    QCOMPARE(w->LblSealedUnit->text(), QStringLiteral("liter"));
+}
+
+void TestVented::qlossZeroReportsAndKeepsRow()
+{
+    auto w = freshWindow();
+    setDriver(w.get(), "30", "0.4", "3");
+    w->TxtQloss->setText("5");
+    w->CmdCalculate->click();
+    const QStringList before = ventedRow(w.get());
+    QCOMPARE(w->PeakFreqVented, 86.0);
+
+    w->TxtQloss->setText("0");
+    MessageCatcher catcher;
+    w->CmdCalculate->click();
+    settle();
+    QCOMPARE(catcher.messages(), (QList<Message>{{"Error", Program::NumberErrorText}}));
+    QCOMPARE(w->Qloss, 7.0);
+    QCOMPARE(w->TxtQloss->text(), QStringLiteral("0"));
+    QCOMPARE(ventedRow(w.get()), before);
+    QCOMPARE(w->PeakdBVented, 0.0);
+    QCOMPARE(w->PeakFreqVented, 0.0);
+}
+
+void TestVented::noMinus3dBPointShowsMark()
+{
+    auto w = freshWindow();
+    setDriver(w.get(), "50", "2", "40");
+    w->TxtQes->setText("2.5");
+    w->TxtQloss->setText("10");
+    w->TxtVFb->setText("5");
+    w->TxtVBV->setText("0.5");
+    MessageCatcher catcher;
+    w->CmdCalculate->click();
+    settle();
+    QCOMPARE(catcher.texts(), QStringList());
+    QCOMPARE(w->F3Vented, 0.0);
+    QCOMPARE(w->LblVF3->text(), QStringLiteral("---"));
+    // The rest of the row and of the chain is complete.
+    QCOMPARE(w->LblVFb->text(), QStringLiteral("5.0"));
+    QCOMPARE(w->LblVBVolume->text(), QStringLiteral("0.500"));
+    QVERIFY(!w->LblVPeak->text().isEmpty());
+    // EBP = 50/2.5 = 20.
+    QCOMPARE(w->LblEBP->text(), QStringLiteral("A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER"));
+    QCOMPARE(w->focusWidget(), w->CmdFrequency);
+}
+
+void TestVented::zeroTuningOrVolumeIsTrapped_data()
+{
+    QTest::addColumn<QString>("fbText");
+    QTest::addColumn<QString>("vbText");
+    QTest::newRow("Fb 0.0") << "0.0" << "2";
+    QTest::newRow("volume 0.0") << "30" << "0.0";
+    QTest::newRow("volume 0.0000") << "30" << "0.0000";
+}
+
+void TestVented::zeroTuningOrVolumeIsTrapped()
+{
+    QFETCH(QString, fbText);
+    QFETCH(QString, vbText);
+    auto w = freshWindow();
+    setDriver(w.get(), "30", "0.4", "3");
+    w->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
+    w->TxtVFb->setText(fbText);
+    w->TxtVBV->setText(vbText);
+    MessageCatcher catcher;
+    w->CmdCalculate->click();
+    settle();
+    QCOMPARE(catcher.messages(), (QList<Message>{{"Error", Program::NumberErrorText}}));
+    QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabInput));
+    const QRegularExpression nonFinite(QStringLiteral("\\b(nan|inf)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (QLabel *l : w->findChildren<QLabel *>())
+        QVERIFY2(!nonFinite.match(l->text()).hasMatch(), qPrintable(l->objectName()));
+    for (QLineEdit *f : w->findChildren<QLineEdit *>())
+        QVERIFY2(!nonFinite.match(f->text()).hasMatch(), qPrintable(f->objectName()));
+}
+
+QTEST_MAIN(TestVented)
+#include "tst_vented.moc"
