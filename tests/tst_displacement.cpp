@@ -27,9 +27,10 @@ bool near(double a, double b, double relative = 1e-12)
     return std::abs(a - b) <= relative * std::max(std::abs(a), std::abs(b));
 }
 
-// The driver used by the window tests, set directly into the shared values (the chain that
-// normally produces them is not exercised here): Fs 30 Hz, Qts 0.4, Vas 3 cubic feet, a sealed
-// box of Qtc 0.707, efficiency 0.5 %, Vd 100 cc.
+// The driver used by the window tests, set directly into the shared values as a calculation
+// would leave them: Fs 30 Hz, Qts 0.4, Vas 3 cubic feet, a sealed box of Qtc 0.707. The
+// displacement handler works out the efficiency again from Qes 0.4374:
+// 2.7e-8 * 30^3 * 3 / 0.4374 = 0.005, and Vd from the Vd field: 0.1 litres = 1e-4 cubic metres.
 void setUpDriver(FrmKelvane &w)
 {
     w.DriverName = QStringLiteral("W8");
@@ -37,12 +38,10 @@ void setUpDriver(FrmKelvane &w)
     w.Qts = 0.4;
     w.Vas = 3;
     w.Qtc = 0.707;
-    w.Efficiency = 0.005;
-    w.SPL = 89.2;
-    w.Vd = 1e-4;
     w.Recommendation = QStringLiteral("  A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER");
-    w.TxtQes->setText(QStringLiteral("0.45"));
+    w.TxtQes->setText(QStringLiteral("0.4374"));
     w.TxtPower->setText(QStringLiteral("100"));
+    w.TxtVd->setText(QStringLiteral("0.1"));
 }
 
 QColor pixel(const GraphPicture *pic, int x, int y)
@@ -126,6 +125,8 @@ private slots:
     void readoutThroughTheWindow();
     void readoutTrapsFailuresSilently();
     void saveAndPrintRedraw();
+    void endToEndThroughTheWindow_data();
+    void endToEndThroughTheWindow();
 };
 
 // ---------------------------------------------------------------- pure core
@@ -366,21 +367,23 @@ void TestDisplacement::checksStopWithFocus_data()
 {
     QTest::addColumn<QString>("qes");
     QTest::addColumn<QString>("power");
-    QTest::addColumn<double>("vd");
+    QTest::addColumn<QString>("vd");
     QTest::addColumn<QString>("focus");
 
-    QTest::newRow("no Qes") << "" << "100" << 1e-4 << "TxtQes";
-    QTest::newRow("Qes 0") << "0" << "100" << 1e-4 << "TxtQes";
-    QTest::newRow("no power") << "0.45" << "" << 1e-4 << "TxtPower";
-    QTest::newRow("no Vd") << "0.45" << "100" << 0.0 << "TxtVd";
-    QTest::newRow("Qes checked before power") << "" << "" << 0.0 << "TxtQes";
+    QTest::newRow("no Qes") << "" << "100" << "0.1" << "TxtQes";
+    QTest::newRow("Qes 0") << "0" << "100" << "0.1" << "TxtQes";
+    QTest::newRow("no power") << "0.45" << "" << "0.1" << "TxtPower";
+    // Neither Vd nor cone area nor diameter: Vd stays 0.
+    QTest::newRow("no Vd") << "0.45" << "100" << "" << "TxtVd";
+    QTest::newRow("Vd 0") << "0.45" << "100" << "0" << "TxtVd";
+    QTest::newRow("Qes checked before power") << "" << "" << "" << "TxtQes";
 }
 
 void TestDisplacement::checksStopWithFocus()
 {
     QFETCH(QString, qes);
     QFETCH(QString, power);
-    QFETCH(double, vd);
+    QFETCH(QString, vd);
     QFETCH(QString, focus);
 
     auto w = freshWindow();
@@ -388,7 +391,7 @@ void TestDisplacement::checksStopWithFocus()
     w->Power = 50; // an earlier power does not count: the field is read again
     w->TxtQes->setText(qes);
     w->TxtPower->setText(power);
-    w->Vd = vd;
+    w->TxtVd->setText(vd);
     w->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
     MessageCatcher catcher;
     w->CmdDisplacement_Click();
@@ -620,6 +623,65 @@ void TestDisplacement::saveAndPrintRedraw()
     QVERIFY(w->CmdPrintDisplacement->isVisibleTo(w.get()));
     QVERIFY(w->CmdSaveDisplacement->isVisibleTo(w.get()));
     QCOMPARE(w->PicDisplacementLimit->image(), before);
+}
+
+void TestDisplacement::endToEndThroughTheWindow_data()
+{
+    QTest::addColumn<QString>("qtc");
+    QTest::addColumn<bool>("volumeLine");
+    QTest::newRow("Qtc 0.707") << "0.707" << true;
+    QTest::newRow("Qtc typed 1.1") << "1.1" << false;
+    QTest::newRow("Qtc typed 1.10000001") << "1.10000001" << true;
+}
+
+void TestDisplacement::endToEndThroughTheWindow()
+{
+    QFETCH(QString, qtc);
+    QFETCH(bool, volumeLine);
+
+    // Fs 30 Hz, Vas 4 cubic feet, Qts 0.4, Qes 0.4, 100 W, Vd 0.1 litres, typed as a user would.
+    // Efficiency 2.7e-8 * 27000 * 4 / 0.4 = 0.00729; SPLMax = 10 log10(0.729) + 112.2 = 110.827 dB.
+    // The Qtc 1.1 box: alpha 6.5625, Vb = 4 / 6.5625 = 0.609524 cubic feet, F3 62.4316 Hz,
+    // Pa = 0.85 * 62.4316^4 * 1e-8 = 0.129133 W, 0.129133 / 0.00729 = 17.7137 W.
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    QTest::mouseClick(w->OptVas[0], Qt::LeftButton);
+    typeInto(w->TxtName, QStringLiteral("W8"));
+    typeInto(w->TxtFs, QStringLiteral("30"));
+    typeInto(w->TxtVas, QStringLiteral("4"));
+    typeInto(w->TxtQts, QStringLiteral("0.4"));
+    typeInto(w->TxtQes, QStringLiteral("0.4"));
+    typeInto(w->TxtPower, QStringLiteral("100"));
+    typeInto(w->TxtVd, QStringLiteral("0.1"));
+    settle();
+    QTest::mouseClick(w->CmdCalculateInput, Qt::LeftButton);
+    settle();
+    typeInto(w->TxtQtc, qtc, false);
+    QTest::mouseClick(w->CmdCalculate, Qt::LeftButton);
+    settle();
+    QVERIFY(w->CmdDisplacement->isEnabled());
+    QTest::mouseClick(w->CmdDisplacement, Qt::LeftButton);
+    settle();
+    QVERIFY2(catcher.messages().isEmpty(), qPrintable(catcher.texts().join(QLatin1Char('|'))));
+    QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabDisplacement));
+
+    QCOMPARE(w->Qtc == 1.1, !volumeLine);
+    QVERIFY(near(w->Efficiency, 0.00729, 1e-12));
+    QVERIFY(near(w->SPLMax, 110.82727528317974, 1e-12));
+    QVERIFY(near(w->Vd, 1e-4, 1e-12));
+    QVERIFY(near(w->VbQtc11, 0.6095238095238096, 1e-12));
+    QVERIFY(near(w->F3Qtc11, 62.4316107480493, 1e-12));
+    QVERIFY(near(w->PowerQtc11, 17.713711096764605, 1e-10));
+    QVERIFY(near(w->KpSealed, sealedCoefficient(w->Qtc), 1e-15));
+
+    const GraphPicture *pic = w->PicDisplacementLimit;
+    QCOMPARE(pixel(pic, 48, 200), GraphPicture::paletteColor(4));
+    QVERIFY(hasInk(pic, 553, 60, 639, 68));     // "100 Watts"
+    QVERIFY(hasInk(pic, 0, 400, 400, 411));
+    QCOMPARE(hasInk(pic, 0, 412, 639, 424), volumeLine);
+    // The vented curve reaches the thermal limit where 10 log10(3e-8 f^4) + 112.2 = 110.83:
+    // f = 70.2 Hz; it is flat from there on.
+    QVERIFY(hasColour(pic, int(graphgeo::graphX(90)), 62, int(graphgeo::graphX(90)) + 1, 66, 9));
 }
 
 QTEST_MAIN(TestDisplacement)
