@@ -4,9 +4,12 @@
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
+#include "models/VolumeUnit.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
+
+#include <cmath>
 
 using namespace Program;
 
@@ -74,12 +77,20 @@ void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
     double scratch = 0;
     double &value = entry.shared ? *entry.shared : scratch;
     ValidateNumber(entry.field->text(), value);
+    const double typed = value;
+    if (entry.field == TxtVas) {
+        // Vas is held in cubic feet: results on offer were calculated from it, and the graphs read
+        // it again, so the number typed in litres or cubic metres is converted here as well. A
+        // conversion that overflows counts as no number; Calculate reports it.
+        const double cubicFeet = kelvane::volume::toCubicFeet(typed, selectedIndex(OptVas));
+        Vas = std::isfinite(cubicFeet) ? cubicFeet : 0.0;
+    }
     if (entry.zeroTextMessage && entry.field->text() == QLatin1String("0")) {
         ShowNumberError();
         entry.field->setText(entry.resetText);
-    } else if (entry.clearOnZero && value == 0) {
+    } else if (entry.clearOnZero && typed == 0) {
         entry.field->setText(entry.resetText);
-    } else if (entry.unusual && value != 0 && entry.unusual(value)) {
+    } else if (entry.unusual && typed != 0 && entry.unusual(typed)) {
         ShowUnusualValue();
     }
 }

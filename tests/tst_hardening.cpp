@@ -38,6 +38,8 @@ private slots:
     void brokenChainOffersNoGraphs_data();
     void brokenChainOffersNoGraphs();
     void calculateQtsToTheShownValueKeepsResultsTrue();
+    void vasEnteredInLitresStaysInCubicFeet_data();
+    void vasEnteredInLitresStaysInCubicFeet();
     void failureBeforeTheChainKeepsCompleteResults_data();
     void failureBeforeTheChainKeepsCompleteResults();
 };
@@ -142,6 +144,36 @@ void TestHardening::calculateQtsToTheShownValueKeepsResultsTrue()
     QCOMPARE(w->TxtQts->text(), QStringLiteral("0.364"));
     QVERIFY(!resultButtonsEnabled(*w));
     QCOMPARE(w->Qts, 0.4 * 4 / 4.4);
+}
+
+void TestHardening::vasEnteredInLitresStaysInCubicFeet_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<double>("cubicFeet");
+    // 100 litres = 100 * 0.0353145 cubic feet; 100 cubic metres = 100 * 35.3145 cubic feet.
+    QTest::newRow("litres") << 1 << 100 * 0.0353145;
+    QTest::newRow("cubic metres") << 2 << 100 * 35.3145;
+    QTest::newRow("cubic feet") << 0 << 100.0;
+}
+
+void TestHardening::vasEnteredInLitresStaysInCubicFeet()
+{
+    // Enter on the unchanged Vas field after a calculation keeps the results on offer; the graphs
+    // read Vas again, so it must stay the calculated volume in cubic feet, not the typed number.
+    QFETCH(int, unit);
+    QFETCH(double, cubicFeet);
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    w->OptVas[unit]->setChecked(true);
+    enterDriver(*w, "30", "100", "0.4");
+    w->CmdCalculate_Click();
+    QVERIFY(resultButtonsEnabled(*w));
+    QCOMPARE(w->Vas, cubicFeet);
+    w->TxtVas->setFocus();
+    QTest::keyClick(w->TxtVas, Qt::Key_Return);
+    settle();
+    QVERIFY(resultButtonsEnabled(*w));
+    QCOMPARE(w->Vas, cubicFeet);
 }
 
 QTEST_MAIN(TestHardening)
