@@ -76,16 +76,18 @@ void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
     // No vented model yet: nothing to size the vent for. A zero volume would divide by zero.
     if (Fb <= 0 || VbVented <= 0)
         return;
-    VbVentedCuIn = VbVented * 12 * 12 * 12;
-    const double length = ventLength(VentDia[6], Fb, VbVentedCuIn);
-    if (!std::isfinite(length)) {
-        // A diameter so large that its square overflows: treat it as a bad entry.
+    const double cubicInches = VbVented * 12 * 12 * 12;
+    const double length = ventLength(VentDia[6], Fb, cubicInches);
+    if (!std::isfinite(length) || !std::isfinite(cubicInches)) {
+        // A diameter so large that its square overflows, or a typed box volume whose cubic inches
+        // do: treat it as a bad entry.
         Program::ShowNumberError();
         VentDia[6] = 0;
         LblVentLength[6]->clear();
         TxtVentDia->clear();
         return;
     }
+    VbVentedCuIn = cubicInches;
     VentLength[6] = length;
     LblVentLength[6]->setText(ventLengthCaption(length));
     TxtVentDia->setText(formatNumber(VentDia[6], QStringLiteral("#0.00")));

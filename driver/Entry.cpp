@@ -78,13 +78,19 @@ void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
     double &value = entry.shared ? *entry.shared : scratch;
     ValidateNumber(entry.field->text(), value);
     const double typed = value;
-    if (entry.field == TxtVas) {
-        // Vas is held in cubic feet: results on offer were calculated from it, and the graphs read
-        // it again, so the number typed in litres or cubic metres is converted here as well. A
-        // conversion that overflows counts as no number; Calculate reports it.
-        const double cubicFeet = kelvane::volume::toCubicFeet(typed, selectedIndex(OptVas));
-        Vas = std::isfinite(cubicFeet) ? cubicFeet : 0.0;
-    }
+    // Volumes are held in cubic feet: the graphs and the box-and-vent tab read them again, so a
+    // number typed in litres or cubic metres is converted here as well. A conversion that overflows
+    // counts as no number; Calculate reports it.
+    const auto inCubicFeet = [typed](int unit) {
+        const double cubicFeet = kelvane::volume::toCubicFeet(typed, unit);
+        return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
+    };
+    if (entry.field == TxtVas)
+        Vas = inCubicFeet(selectedIndex(OptVas));
+    else if (entry.field == TxtCBV)
+        VbSealed = inCubicFeet(volumeUnitIndex());
+    else if (entry.field == TxtVBV)
+        VbVented = inCubicFeet(volumeUnitIndex());
     if (entry.zeroTextMessage && entry.field->text() == QLatin1String("0")) {
         ShowNumberError();
         entry.field->setText(entry.resetText);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <cmath>
+
 using namespace testsupport;
 
 namespace {
@@ -40,6 +42,9 @@ private slots:
     void calculateQtsToTheShownValueKeepsResultsTrue();
     void vasEnteredInLitresStaysInCubicFeet_data();
     void vasEnteredInLitresStaysInCubicFeet();
+    void boxVolumeEnteredInLitresStaysInCubicFeet_data();
+    void boxVolumeEnteredInLitresStaysInCubicFeet();
+    void ventForAnOverflowingBoxVolumeIsRefused();
     void failureBeforeTheChainKeepsCompleteResults_data();
     void failureBeforeTheChainKeepsCompleteResults();
 };
@@ -174,6 +179,64 @@ void TestHardening::vasEnteredInLitresStaysInCubicFeet()
     settle();
     QVERIFY(resultButtonsEnabled(*w));
     QCOMPARE(w->Vas, cubicFeet);
+}
+
+void TestHardening::boxVolumeEnteredInLitresStaysInCubicFeet_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("cubicFeet");
+    QTest::addColumn<QString>("caption"); // the Box and Vent tab's original volume
+    // 50 litres = 50 * 0.0353145 = 1.765725 cubic feet; 0.05 cubic metres = 0.05 * 35.3145, the same.
+    QTest::newRow("vented, litres") << "TxtVBV" << 1 << "50" << 50 * 0.0353145 << "1.766 Cu. Ft.";
+    QTest::newRow("vented, cubic metres") << "TxtVBV" << 2 << "0.05" << 0.05 * 35.3145 << "1.766 Cu. Ft.";
+    QTest::newRow("vented, cubic feet") << "TxtVBV" << 0 << "1.5" << 1.5 << "1.500 Cu. Ft.";
+    QTest::newRow("sealed, litres") << "TxtCBV" << 1 << "50" << 50 * 0.0353145 << "1.766 Cu. Ft.";
+    QTest::newRow("sealed, cubic metres") << "TxtCBV" << 2 << "0.05" << 0.05 * 35.3145 << "1.766 Cu. Ft.";
+}
+
+void TestHardening::boxVolumeEnteredInLitresStaysInCubicFeet()
+{
+    // A box volume typed in the selected unit and committed with Enter is held in cubic feet, so the
+    // build volumes and dimensions the Box and Vent tab works out from it are that box's.
+    QFETCH(QString, field);
+    QFETCH(int, unit);
+    QFETCH(QString, typed);
+    QFETCH(double, cubicFeet);
+    QFETCH(QString, caption);
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    enterDriver(*w, "30", "3", "0.4");
+    w->OptSealedVolumeBox[unit]->setChecked(true);
+    w->CmdCalculate_Click();
+    QVERIFY(resultButtonsEnabled(*w));
+    typeInto(find<QLineEdit>(w.get(), field), typed);
+    settle();
+    typeInto(w->TxtAddVolume, QStringLiteral("0"));
+    settle();
+    QVERIFY(catcher.texts().isEmpty());
+    const bool vented = field == QLatin1String("TxtVBV");
+    QCOMPARE(vented ? w->VbVented : w->VbSealed, cubicFeet);
+    QCOMPARE(find<QLabel>(w.get(), vented ? "LblOriginalVVol" : "LblOriginalCVol")->text(), caption);
+}
+
+void TestHardening::ventForAnOverflowingBoxVolumeIsRefused()
+{
+    // A typed vented volume of 1E+306 cubic feet is a number, but its cubic inches (x 1728) are not:
+    // the vent diameter is refused with the number message instead of keeping an infinite volume.
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    enterDriver(*w, "30", "3", "0.4");
+    w->CmdCalculate_Click();
+    typeInto(w->TxtVBV, QStringLiteral("1") + QString(306, QLatin1Char('0')));
+    settle();
+    QCOMPARE(w->VbVented, 1e306);
+    typeInto(w->TxtVentDia, QStringLiteral("4"));
+    settle();
+    QCOMPARE(catcher.texts(), QStringList{Program::NumberErrorText});
+    QVERIFY(std::isfinite(w->VbVentedCuIn));
+    QCOMPARE(w->TxtVentDia->text(), QString());
 }
 
 QTEST_MAIN(TestHardening)
