@@ -138,6 +138,15 @@ void GraphPicture::paintMark(QPainter &p, const Mark &mark)
     }
 }
 
+QStringList GraphPicture::texts() const
+{
+    QStringList out;
+    for (const Mark &m : marks_)
+        if (m.kind == Mark::Text)
+            out << m.text;
+    return out;
+}
+
 void GraphPicture::clear()
 {
     marks_.clear();

@@ -18,6 +18,7 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <functional>
@@ -87,6 +88,9 @@ public:
     int pixelScale() const { return pixelScale_; }
     // The same drawing rendered afresh at 640 * scale x 480 * scale pixels.
     QImage renderImage(int scale) const;
+
+    // Every text on the picture, in the order it was drawn (for checks of what the picture shows).
+    QStringList texts() const;
 
     // Called with the pointer position in logical units.
     std::function<void(double x, double y)> onMouseMove;

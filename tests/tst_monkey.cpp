@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <clocale>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -156,7 +157,8 @@ QList<Message> allowedMessages()
         {error, Program::UnusualValueText},
         {error, Program::FsLimitText},
         {error, Program::QtcErrorText},
-        {QStringLiteral("Kelvane"), Program::PrintProblemText},
+        {QStringLiteral("Kelvane"), Program::PrintProblemText}, // the box-and-vent report
+        {error, Program::PrintProblemText},                      // either graph
     };
 }
 
@@ -190,6 +192,9 @@ public:
     {
     }
 
+    // With a trace, everything the window shows is appended to it after every event.
+    void setTrace(QStringList *trace) { trace_ = trace; }
+
     // Runs the events; an empty result means every check held.
     QString run(int events)
     {
@@ -203,6 +208,8 @@ public:
             settleEvents();
             watchdog_.disarm();
             remember(QStringLiteral("%1: %2").arg(n).arg(what));
+            if (trace_)
+                *trace_ << what << snapshot();
             if (const QString fault = check(); !fault.isEmpty())
                 return QStringLiteral("seed %1, event %2 (%3): %4\nlast events:\n  %5")
                     .arg(seed_).arg(n).arg(what, fault, history_.join(QStringLiteral("\n  ")));
@@ -210,6 +217,12 @@ public:
                 newWindow();
         }
         window_.reset();
+        // What the run reached, so a change that starves some path shows in the log.
+        QStringList seen;
+        for (auto it = seenMessages_.cbegin(); it != seenMessages_.cend(); ++it)
+            seen << QStringLiteral("%1 x \"%2\"").arg(it.value()).arg(it.key().left(45));
+        qInfo("seed %llu: %d bitmaps saved; messages: %s", seed_,
+              int(QDir(workDir_).entryList(QDir::Files).size()), qPrintable(seen.join(QLatin1String(", "))));
         return {};
     }
 
@@ -465,14 +478,39 @@ private:
             QObject::connect(f, &QLineEdit::textEdited, [this, f](const QString &t) { userText_[f] = t; });
     }
 
+    // Every caption, field text, message and graph text, in a fixed order.
+    QString snapshot()
+    {
+        QStringList out;
+        if (window_) {
+            out << QString::number(window_->SSTab->currentIndex());
+            for (QLabel *l : window_->findChildren<QLabel *>())
+                out << l->text();
+            for (QLineEdit *e : window_->findChildren<QLineEdit *>())
+                out << e->text();
+            for (QPushButton *b : window_->findChildren<QPushButton *>())
+                out << (b->isEnabled() ? QStringLiteral("on") : QStringLiteral("off"));
+            for (GraphPicture *picture : {window_->PicFrequency, window_->PicDisplacementLimit})
+                out << picture->texts();
+        }
+        for (const Message &m : lastMessages_)
+            out << m.title << m.text;
+        return out.join(QLatin1Char('|'));
+    }
+
     // ---- Checks after every event ----
     QString check()
     {
         if (QWidget *modal = QApplication::activeModalWidget())
             return QStringLiteral("a modal window stayed open: %1").arg(modal->windowTitle());
 
-        for (const Message &m : closer_.takeMessages())
-            if (!allowedMessages().contains(m))
+        lastMessages_ = closer_.takeMessages();
+        for (const Message &m : lastMessages_)
+            ++seenMessages_[m.text.startsWith(QLatin1String("The image could not be saved"))
+                                ? QStringLiteral("The image could not be saved to ...")
+                                : m.text];
+        for (const Message &m : lastMessages_)
+            if (!allowedMessages().contains(m) && !isSaveFailure(m))
                 return QStringLiteral("unknown message \"%1\" titled \"%2\"").arg(m.text, m.title);
         for (const QString &dialog : closer_.takeDialogs())
             if (dialog != QLatin1String("frmAbout"))
@@ -485,6 +523,23 @@ private:
                 return fault;
         }
         return filesOutsideTheFolder();
+    }
+
+    // "The image could not be saved to <file>." names the bitmap of either graph, after the driver
+    // or, for an unnamed driver, after the graph.
+    bool isSaveFailure(const Message &m) const
+    {
+        if (m.title != QLatin1String("Error") || !window_)
+            return false;
+        const QString name = window_->DriverName;
+        for (const auto &[placeholder, suffix] : {std::pair{"FrequencyResponse", "Frequency"},
+                                                   std::pair{"PowerResponse", "Limits"}}) {
+            const QString file = (name.isEmpty() ? QLatin1String(placeholder) : name) + QLatin1String(suffix)
+                                 + QStringLiteral(".bmp");
+            if (m.text == QStringLiteral("The image could not be saved to ") + file + QLatin1Char('.'))
+                return true;
+        }
+        return false;
     }
 
     QString nonFiniteOnScreen()
@@ -517,6 +572,13 @@ private:
                 return f;
         if (QString f = flag(window_.get(), window_->windowTitle()); !f.isEmpty())
             return f;
+        // The texts drawn on both graphs; the driver's name row shows what the user typed.
+        const QString driverRow = QStringLiteral("                  Driver:  ") + window_->DriverName;
+        for (GraphPicture *picture : {window_->PicFrequency, window_->PicDisplacementLimit})
+            for (const QString &text : picture->texts())
+                if (text != driverRow)
+                    if (QString f = flag(picture, text); !f.isEmpty())
+                        return f;
 
         // A non-finite value kept in the window would reach the screen with the next caption.
         const FrmKelvane &w = *window_;
@@ -599,7 +661,35 @@ private:
     QHash<QLineEdit *, QString> userText_;
     std::function<void()> action_;
     QStringList history_;
+    QList<Message> lastMessages_;
+    QMap<QString, int> seenMessages_;
+    QStringList *trace_ = nullptr;
 };
+
+} // namespace
+
+namespace {
+
+// Runs one seed in a fresh temporary folder; the failure text, or empty.
+QString runSeed(quint64 seed, int events, QStringList *trace = nullptr)
+{
+    QTemporaryDir root;
+    if (!root.isValid())
+        return QStringLiteral("no temporary folder");
+    const QString work = root.filePath(QStringLiteral("work"));
+    QDir().mkpath(work);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(work);
+    Watchdog watchdog;
+    QString failure;
+    {
+        Monkey monkey(seed, work, root.path(), watchdog);
+        monkey.setTrace(trace);
+        failure = monkey.run(events);
+    }
+    QDir::setCurrent(before);
+    return failure;
+}
 
 } // namespace
 
@@ -611,6 +701,7 @@ private slots:
     void noPrinterIsReachable();
     void randomEvents_data();
     void randomEvents();
+    void sameUnderEveryLocale();
 };
 
 void TestMonkey::noPrinterIsReachable()
@@ -649,21 +740,38 @@ void TestMonkey::randomEvents()
         events = DefaultEvents;
     qInfo("monkey seed %llu, %d events (reproduce with KELVANE_MONKEY_SEED=%llu)", seed, events, seed);
 
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    const QString work = root.filePath(QStringLiteral("work"));
-    QVERIFY(QDir().mkpath(work));
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(work));
-
-    Watchdog watchdog;
-    QString failure;
-    {
-        Monkey monkey(seed, work, root.path(), watchdog);
-        failure = monkey.run(events);
-    }
-    QDir::setCurrent(before);
+    const QString failure = runSeed(seed, events);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
+}
+
+void TestMonkey::sameUnderEveryLocale()
+{
+    // The same events give the same screens, messages and graph texts whatever the locale: the C
+    // library's (number conversion) and Qt's default one, German and French with a decimal comma.
+    const quint64 seed = 7;
+    const int events = 250;
+    const std::string original = std::setlocale(LC_ALL, nullptr);
+    const QLocale originalDefault;
+    QStringList reference;
+    QString failure = runSeed(seed, events, &reference);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    for (const char *name : {"de_DE.UTF-8", "fr_FR.UTF-8"}) {
+        if (!std::setlocale(LC_ALL, name)) {
+            qWarning("locale %s is not installed; scripts/setup.sh test installs it", name);
+            continue;
+        }
+        QLocale::setDefault(QLocale(QString::fromLatin1(name).left(5)));
+        QStringList trace;
+        failure = runSeed(seed, events, &trace);
+        std::setlocale(LC_ALL, original.c_str());
+        QLocale::setDefault(originalDefault);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(trace.size(), reference.size());
+        for (int i = 0; i < trace.size(); ++i)
+            QVERIFY2(trace.at(i) == reference.at(i),
+                     qPrintable(QStringLiteral("%1: after \"%2\" the window differs from the C locale")
+                                    .arg(QLatin1String(name), reference.at(i - i % 2))));
+    }
 }
 
 // No printer may be reachable: the CUPS client is pointed at a socket that does not exist and the
