@@ -73,8 +73,12 @@ void FrmKelvane::GetVd(double &VdOut)
     if (!missing(TxtSd)) {
         Sd = checked(numberIn(TxtSd->text()) * driver::SquareMmPerSdUnit[std::max(0, selectedIndex(OptSd))]);
     } else {
-        if (missing(TxtDia))
-            return; // the caller reports the missing Vd
+        if (missing(TxtDia)) {
+            // The caller reports a Vd of 0 as missing; a Vd left from an earlier run would
+            // otherwise be drawn as if it were this driver's.
+            VdOut = 0;
+            return;
+        }
         Dia = driver::effectiveDiameter(
             numberIn(TxtDia->text()) * driver::MmPerDiaUnit[std::max(0, selectedIndex(OptDia))]);
         Sd = driver::pistonArea(Dia);
@@ -85,6 +89,7 @@ void FrmKelvane::GetVd(double &VdOut)
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
             TxtVCHeight->setFocus();
+            VdOut = 0;
             return;
         }
         // The coil dimensions are taken in the Xmax unit.

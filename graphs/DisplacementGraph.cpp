@@ -160,7 +160,10 @@ void FrmKelvane::CmdDisplacement_Click()
         drawCurve(pic, SPLSealedLimit, SPLMax, Magenta);
         pic->setLineWidth(1);
     } catch (const CalcFault &) {
-        // A field that is not a number, or driver data the formulas cannot use.
+        // A field that is not a number, or driver data the formulas cannot use. The figures behind
+        // the readout (SPLMax, Efficiency) may already be the new ones, so the old picture goes:
+        // its readout would no longer read its own curves.
+        PicDisplacementLimit->clear();
         SSTab->setCurrentIndex(TabInput);
         Program::ShowNumberError();
     }

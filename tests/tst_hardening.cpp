@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "driver/Program.h"
+#include "graphs/GraphPicture.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -45,6 +46,9 @@ private slots:
     void boxVolumeEnteredInLitresStaysInCubicFeet_data();
     void boxVolumeEnteredInLitresStaysInCubicFeet();
     void ventForAnOverflowingBoxVolumeIsRefused();
+    void displacementWithoutVdDataIsReportedEveryTime_data();
+    void displacementWithoutVdDataIsReportedEveryTime();
+    void failedDisplacementGraphLeavesNoStalePicture();
     void failureBeforeTheChainKeepsCompleteResults_data();
     void failureBeforeTheChainKeepsCompleteResults();
 };
@@ -237,6 +241,70 @@ void TestHardening::ventForAnOverflowingBoxVolumeIsRefused()
     QCOMPARE(catcher.texts(), QStringList{Program::NumberErrorText});
     QVERIFY(std::isfinite(w->VbVentedCuIn));
     QCOMPARE(w->TxtVentDia->text(), QString());
+}
+
+namespace {
+
+// A driver whose displacement graph draws: Fs 30 Hz, Vas 3 cubic feet, Qts 0.4, Qes 0.5, 100 W,
+// Vd 0.1 litres.
+void drawDisplacement(FrmKelvane &w)
+{
+    enterDriver(w, "30", "3", "0.4");
+    w.TxtQes->setText(QStringLiteral("0.5"));
+    w.TxtPower->setText(QStringLiteral("100"));
+    w.TxtVd->setText(QStringLiteral("0.1"));
+    w.CmdCalculate_Click();
+    w.CmdDisplacement_Click();
+}
+
+} // namespace
+
+void TestHardening::displacementWithoutVdDataIsReportedEveryTime_data()
+{
+    QTest::addColumn<bool>("coilPath"); // Sd given, but neither Xmax nor the coil dimensions
+    QTest::newRow("no Vd, Sd or diameter") << false;
+    QTest::newRow("Sd without Xmax or coil") << true;
+}
+
+void TestHardening::displacementWithoutVdDataIsReportedEveryTime()
+{
+    // After one graph, emptying the displacement fields must be reported like on the first run,
+    // not drawn silently with the Vd of that earlier run.
+    QFETCH(bool, coilPath);
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    drawDisplacement(*w);
+    QVERIFY(catcher.texts().isEmpty());
+    QCOMPARE(w->Vd, 0.0001);
+    w->TxtVd->clear();
+    w->TxtSd->setText(coilPath ? QStringLiteral("200") : QString());
+    w->TxtDia->clear();
+    w->TxtXmax->clear();
+    w->PicDisplacementLimit->clear();
+    w->CmdDisplacement_Click();
+    settle();
+    QVERIFY(!catcher.texts().isEmpty());
+    for (const QString &text : catcher.texts())
+        QCOMPARE(text, Program::MoreDataNeededText);
+    QCOMPARE(w->Vd, 0.0);
+    QVERIFY(w->PicDisplacementLimit->texts().isEmpty());
+}
+
+void TestHardening::failedDisplacementGraphLeavesNoStalePicture()
+{
+    // A new power (1000 W) gives a new thermal limit before a Vd of 1E+200 litres overflows the
+    // acoustic power: the readout would read the new limit over the old curves, so the old
+    // picture is blanked.
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    drawDisplacement(*w);
+    QVERIFY(!w->PicDisplacementLimit->texts().isEmpty());
+    w->TxtPower->setText(QStringLiteral("1000"));
+    w->TxtVd->setText(QStringLiteral("1") + QString(200, QLatin1Char('0')));
+    w->CmdDisplacement_Click();
+    settle();
+    QCOMPARE(catcher.texts(), QStringList{Program::NumberErrorText});
+    QVERIFY(w->PicDisplacementLimit->texts().isEmpty());
 }
 
 QTEST_MAIN(TestHardening)
