@@ -9,9 +9,8 @@ build=${1:-build-asan}
 bash scripts/setup.sh test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKELVANE_SANITIZE=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
-# Leak checking is off: at exit the leak checker reports only allocations that Qt's platform
-# plugins, fontconfig and the CUPS client library keep for the life of the process.
-export ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:exitcode=23:detect_leaks=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
+# Leaks are checked too (LeakSanitizer runs at exit of every test program).
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:exitcode=23:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:exitcode=24
 # The random run of the window takes longer under the sanitizers: fewer events per seed.
 export KELVANE_MONKEY_EVENTS=${KELVANE_MONKEY_EVENTS:-500}
