@@ -112,8 +112,10 @@ QWidget *FrmKelvane::buildBoxModelTab()
     LblEBP = label(shape, QStringLiteral("LblEBP"), QString());
     results->addWidget(LblEBP, 4, 0, 1, 6);
     auto *splRow = new QHBoxLayout;
+    splRow->setSpacing(6);
     splRow->addWidget(label(shape, arrayName("Label1", 36), QStringLiteral("SPL at 1W/M:"), QesTip));
     LblSPL = label(shape, QStringLiteral("LblSPL"), QStringLiteral("---"), QesTip);
+    splRow->addSpacing(4);
     splRow->addWidget(LblSPL);
     splRow->addWidget(label(shape, arrayName("Label1", 37), QStringLiteral("dB"), QesTip));
     splRow->addSpacing(20);

@@ -31,8 +31,9 @@ void FrmKelvane::EfficiencyCalcs()
     Efficiency = e.efficiency;
     SPL = e.spl;
     EBP = e.ebp;
-    Recommendation = driver::recommendation(EBP);
-    LblEBP->setText(Recommendation);
+    // The graph summaries keep their own, indented sentence (Recommendation), set when the
+    // frequency response is drawn.
+    LblEBP->setText(driver::recommendation(EBP));
     LblSPL->setText(formatNumber(SPL, QStringLiteral("#0.00")));
     LblEstimated->setText(TxtQes->text().isEmpty() ? driver::EstimatedText : QString());
     EstimatedNote = LblEstimated->text();
