@@ -1,12 +1,123 @@
+// Saving and printing either graph, and the window's side of it: the file name from the driver
+// name, the buttons hidden while the window is printed, the messages when it fails.
+
+#include "graphs/GraphOutput.h"
+
 #include "app/FrmKelvane.h"
+#include "driver/Program.h"
 #include "graphs/GraphPicture.h"
 
-void FrmKelvane::SaveGraphImage(GraphPicture *, const QString &, const QString &, void (FrmKelvane::*redraw)())
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSaveFile>
+
+namespace graphoutput {
+
+namespace {
+PrinterSource &printerSource()
 {
+    static PrinterSource source;
+    return source;
+}
+} // namespace
+
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            return false;
+        if (c.category() == QChar::Other_Control || c.isNull())
+            return false;
+    }
+    return QFile::encodeName(name).size() <= MaxFileNameBytes;
+}
+
+bool saveBitmap(const QImage &image, const QString &fileName)
+{
+    if (!isPlainFileName(fileName) || image.isNull())
+        return false;
+    QSaveFile file(QDir::current().filePath(fileName));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!image.save(&file, "BMP")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void setPrinterSource(PrinterSource source)
+{
+    printerSource() = std::move(source);
+}
+
+std::unique_ptr<QPrinter> defaultPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer->setDocName(QStringLiteral("Kelvane"));
+    return printer;
+}
+
+bool printImage(const QImage &image)
+{
+    std::unique_ptr<QPrinter> printer = printerSource() ? printerSource()() : defaultPrinter();
+    if (!printer || image.isNull())
+        return false;
+    QPainter painter;
+    if (!painter.begin(printer.get()))
+        return false;
+    const QRect page = painter.viewport();
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(page.topLeft(), size), image);
+    if (!painter.end())
+        return false;
+    return printer->printerState() != QPrinter::Error;
+}
+
+} // namespace graphoutput
+
+void FrmKelvane::SaveGraphImage(GraphPicture *picture, const QString &placeholder, const QString &suffix,
+                                void (FrmKelvane::*redraw)())
+{
+    // The file name is built from a copy: DriverName itself is never touched, so an unnamed
+    // driver stays unnamed and a driver that happens to be called like the placeholder keeps
+    // its name.
+    const QString base = DriverName.isEmpty() ? placeholder : DriverName;
+    const QString fileName = base + suffix + QStringLiteral(".bmp");
+    if (!graphoutput::saveBitmap(picture->image(), fileName)) {
+        Program::ShowMessage(QStringLiteral("The image could not be saved to ") + fileName + QLatin1Char('.'),
+                             QStringLiteral("Error"));
+        return;
+    }
     (this->*redraw)();
 }
 
-void FrmKelvane::PrintGraphWindow(GraphPicture *, QPushButton *, QPushButton *, void (FrmKelvane::*redraw)())
+void FrmKelvane::PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
+                                  void (FrmKelvane::*redraw)())
 {
+    // The graph is part of the window's own painting, so the window image carries it; the two
+    // buttons on the graph stay off the paper.
+    save->hide();
+    print->hide();
+    picture->update();
+    const QImage window = grab().toImage();
+    const bool printed = graphoutput::printImage(window);
+    save->show();
+    print->show();
+    if (!printed) {
+        Program::ShowMessage(Program::PrintProblemText, QStringLiteral("Error"));
+        return;
+    }
     (this->*redraw)();
 }

@@ -1,6 +1,6 @@
 #include "graphs/GraphPicture.h"
 
-#include <QFont>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -8,13 +8,17 @@
 
 namespace {
 
-// Font for graph text: a sans-serif face sized so that one row is about 12 logical units.
-QFont graphFont()
+// Nearest whole logical unit; coordinates far outside the picture are held at a distance the
+// rasteriser handles exactly.
+double snap(double v)
 {
-    QFont font(QStringLiteral("sans-serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(10);
-    return font;
+    return std::floor(std::clamp(v, -1.0e5, 1.0e5) + 0.5);
+}
+
+// First unit covered across a line of width w drawn at unit v (see the header).
+double firstUnit(double v, int width)
+{
+    return snap(v) - width / 2;
 }
 
 } // namespace
@@ -37,10 +41,39 @@ QColor GraphPicture::paletteColor(int index)
     return colours[index & 15];
 }
 
+QFont GraphPicture::textFont()
+{
+    // Asked for by generic family, never by a product face name, so every system answers with
+    // its own default sans-serif (DejaVu Sans on Debian). Hinting is vertical only: the stems
+    // stay sharp while every text keeps the same width at every pixel scale.
+    QFont font(QStringLiteral("sans-serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    return font;
+}
+
+double GraphPicture::textWidth(const QString &text)
+{
+    return QFontMetricsF(textFont()).horizontalAdvance(text);
+}
+
 void GraphPicture::setScale(int width, int height)
 {
     scaleWidth_ = width;
     scaleHeight_ = height;
+}
+
+QImage GraphPicture::renderImage(int scale) const
+{
+    scale = std::max(1, scale);
+    QImage image(LogicalWidth * scale, LogicalHeight * scale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.scale(scale, scale);
+    for (const Mark &mark : marks_)
+        paintMark(p, mark);
+    return image;
 }
 
 void GraphPicture::ensureImage()
@@ -48,15 +81,68 @@ void GraphPicture::ensureImage()
     const int scale = std::max(1, int(std::ceil(devicePixelRatioF())));
     if (image_.isNull() || scale != pixelScale_) {
         pixelScale_ = scale;
-        image_ = QImage(LogicalWidth * scale, LogicalHeight * scale, QImage::Format_RGB32);
-        image_.fill(Qt::white);
+        image_ = renderImage(scale);
+    }
+}
+
+void GraphPicture::add(Mark mark)
+{
+    for (double v : {mark.x1, mark.y1, mark.x2, mark.y2})
+        if (!std::isfinite(v))
+            return; // a point that is nowhere is not drawn
+    ensureImage();
+    marks_.push_back(std::move(mark));
+    QPainter p(&image_);
+    p.scale(pixelScale_, pixelScale_);
+    paintMark(p, marks_.back());
+    update();
+}
+
+void GraphPicture::paintMark(QPainter &p, const Mark &mark)
+{
+    const QColor colour = paletteColor(mark.colour);
+    switch (mark.kind) {
+    case Mark::Point:
+        p.fillRect(QRectF(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width,
+                          mark.width),
+                   colour);
+        break;
+    case Mark::Line: {
+        // The pen's centre runs through the middle of the covered units, so an axis-parallel line
+        // fills whole device pixels with nothing half-covered; no antialiasing blurs the edges.
+        const double offset = (mark.width % 2) ? 0.5 : 0.0;
+        const QPointF a(snap(mark.x1) + offset, snap(mark.y1) + offset);
+        const QPointF b(snap(mark.x2) + offset, snap(mark.y2) + offset);
+        if (a == b) {
+            p.fillRect(QRectF(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width,
+                              mark.width),
+                       colour);
+            break;
+        }
+        QPen pen(colour);
+        pen.setWidthF(mark.width);
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(pen);
+        p.drawLine(a, b);
+        break;
+    }
+    case Mark::Text:
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setFont(textFont());
+        p.setPen(colour);
+        p.drawText(QRectF(mark.x1, mark.y1, LogicalWidth * 4.0, RowHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip | Qt::TextSingleLine, mark.text);
+        break;
     }
 }
 
 void GraphPicture::clear()
 {
+    marks_.clear();
+    image_ = QImage();
     ensureImage();
-    image_.fill(Qt::white);
     currentX_ = 0;
     currentY_ = 0;
     update();
@@ -64,28 +150,16 @@ void GraphPicture::clear()
 
 void GraphPicture::pset(double x, double y, int paletteIndex)
 {
-    ensureImage();
-    QPainter p(&image_);
-    p.scale(pixelScale_, pixelScale_);
-    p.fillRect(QRectF(std::floor(x), std::floor(y), 1, 1), paletteColor(paletteIndex));
+    add({Mark::Point, x, y, x, y, lineWidth_, paletteIndex, {}});
     currentX_ = x;
     currentY_ = y;
-    update();
 }
 
 void GraphPicture::line(double x1, double y1, double x2, double y2, int paletteIndex)
 {
-    ensureImage();
-    QPainter p(&image_);
-    p.scale(pixelScale_, pixelScale_);
-    QPen pen(paletteColor(paletteIndex));
-    pen.setWidthF(lineWidth_);
-    pen.setCapStyle(Qt::SquareCap);
-    p.setPen(pen);
-    p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+    add({Mark::Line, x1, y1, x2, y2, lineWidth_, paletteIndex, {}});
     currentX_ = x2;
     currentY_ = y2;
-    update();
 }
 
 void GraphPicture::box(double x1, double y1, double x2, double y2, int paletteIndex)
@@ -98,21 +172,19 @@ void GraphPicture::box(double x1, double y1, double x2, double y2, int paletteIn
 
 void GraphPicture::drawText(double x, double yTop, const QString &text, int paletteIndex)
 {
-    ensureImage();
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(pixelScale_, pixelScale_);
-    p.setFont(graphFont());
-    p.setPen(paletteColor(paletteIndex));
-    p.drawText(QRectF(x, yTop, LogicalWidth * 4, RowHeight), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
-               text);
-    update();
+    if (!text.isEmpty())
+        add({Mark::Text, x, yTop, x, yTop, 1, paletteIndex, text});
+}
+
+void GraphPicture::printPart(const QString &text)
+{
+    drawText(currentX_, currentY_, text, textColor_);
+    currentX_ += textWidth(text);
 }
 
 void GraphPicture::print(const QString &text)
 {
-    if (!text.isEmpty())
-        drawText(currentX_, currentY_, text, textColor_);
+    drawText(currentX_, currentY_, text, textColor_);
     currentX_ = 0;
     currentY_ += RowHeight;
 }
@@ -121,7 +193,8 @@ void GraphPicture::paintEvent(QPaintEvent *)
 {
     ensureImage();
     QPainter p(this);
-    p.drawImage(rect(), image_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(rect()), image_);
 }
 
 void GraphPicture::mouseMoveEvent(QMouseEvent *event)

@@ -153,7 +153,6 @@ void TestEfficiency::windowFigures()
     QCOMPARE(catcher.texts(), QStringList());
     QCOMPARE(w->LblSPL->text(), spl);
     QCOMPARE(w->LblEBP->text(), advice);
-    QCOMPARE(w->Recommendation, advice);
     QCOMPARE(w->TxtQes->text(), qesAfter);
     QCOMPARE(w->LblEstimated->text(), note);
     QCOMPARE(w->EstimatedNote, note);
