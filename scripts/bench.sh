@@ -12,6 +12,13 @@ table_args=()
 repetitions=${BENCH_REPETITIONS:-5}
 
 bash scripts/setup.sh bench
+# Google Benchmark, if the set-up did not bring it.
+dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q "install ok installed" || {
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends libbenchmark-dev
+}
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKELVANE_BENCHMARKS=ON >/dev/null
 mkdir -p build-release
 if ! cmake --build build-release -j"$(nproc)" --target benchmarks >build-release/bench-build.log 2>&1; then
