@@ -11,8 +11,8 @@
 #include "graphs/GraphPicture.h"
 
 #include <QLineEdit>
-#include <algorithm>
 #include <QTabWidget>
+#include <algorithm>
 
 using kelvane::CalcFault;
 using kelvane::formatNumber;
@@ -68,7 +68,10 @@ void FrmKelvane::GraphDisplacement()
     pic->drawText(0, headingRowTop(5), QStringLiteral("                         Blue - Vented Box Response"), Blue);
     pic->setTextColor(Black);
     for (const displacement::LevelRow &row : displacement::levelRows(SPLMax, Power)) {
-        pic->drawText(0, levelRowTop(row.gridY), row.dbText, Black);
+        // A three-digit level ("  109.1 dB") is wider than the margin in this font: let the
+        // leading blanks go off the left edge so the text always ends clear of the frame.
+        const double dbX = std::min(0.0, graphgeo::PlotLeft - 4 - GraphPicture::textWidth(row.dbText));
+        pic->drawText(dbX, levelRowTop(row.gridY), row.dbText, Black);
         // The long run of spaces in the watt pattern only pushes the value to the right margin,
         // which here is placed directly.
         pic->drawText(WattLabelX, levelRowTop(row.gridY), row.wattText.trimmed(), Black);

@@ -10,9 +10,15 @@
 #include "driver/Program.h"
 #include "graphs/DisplacementCore.h"
 #include "graphs/GraphGeometry.h"
+#include "graphs/GraphOutput.h"
 #include "graphs/GraphPicture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <cmath>
@@ -600,29 +606,66 @@ void TestDisplacement::readoutTrapsFailuresSilently()
 
 void TestDisplacement::saveAndPrintRedraw()
 {
-    // Both end by redrawing through the displacement handler, which reads the fields again.
+    QTemporaryDir dir;
+    const QString oldCwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
     auto w = freshWindow();
     setUpDriver(*w);
     MessageCatcher catcher;
     w->CmdDisplacement_Click();
     settle();
     const QImage before = w->PicDisplacementLimit->image();
+
+    // Saving writes <name>Limits.bmp, the graph itself at 640 x 480 times the pixel scale.
+    w->CmdSaveDisplacement_Click();
+    QVERIFY(catcher.texts().isEmpty());
+    QImage saved(dir.filePath(QStringLiteral("W8Limits.bmp")));
+    QCOMPARE(saved.size(), before.size());
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), before.convertToFormat(QImage::Format_RGB32));
+
+    // Unnamed: PowerResponseLimits.bmp, and the name stays empty.
+    w->DriverName.clear();
+    w->CmdSaveDisplacement_Click();
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("PowerResponseLimits.bmp"))));
+    QCOMPARE(w->DriverName, QString());
+
+    // The redraw after the save reads the fields again: an emptied power stops it.
+    w->DriverName = QStringLiteral("W8");
     w->TxtPower->clear();
     w->CmdSaveDisplacement_Click();
     settle();
-    QVERIFY(catcher.texts().contains(Program::MoreDataNeededText));
+    QCOMPARE(catcher.texts(), QStringList{Program::MoreDataNeededText});
     QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabInput));
-    QCOMPARE(w->PicDisplacementLimit->image(), before); // the earlier drawing stays
 
+    // Printing on a working printer: no message, buttons back, graph redrawn on its tab.
     catcher.clear();
     w->TxtPower->setText(QStringLiteral("100"));
+    const QString pdf = dir.filePath(QStringLiteral("print.pdf"));
+    graphoutput::setPrinterSource([pdf] {
+        auto printer = std::make_unique<QPrinter>();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return printer;
+    });
     w->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
     w->CmdPrintDisplacement_Click();
     settle();
+    QVERIFY(catcher.texts().isEmpty());
+    QVERIFY(QFileInfo(pdf).size() > 0);
     QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabDisplacement));
     QVERIFY(w->CmdPrintDisplacement->isVisibleTo(w.get()));
     QVERIFY(w->CmdSaveDisplacement->isVisibleTo(w.get()));
     QCOMPARE(w->PicDisplacementLimit->image(), before);
+
+    // No printer: the message, and the buttons are shown again.
+    graphoutput::setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    w->CmdPrintDisplacement_Click();
+    settle();
+    QCOMPARE(catcher.texts(), QStringList{Program::PrintProblemText});
+    QVERIFY(w->CmdPrintDisplacement->isVisibleTo(w.get()));
+    QVERIFY(w->CmdSaveDisplacement->isVisibleTo(w.get()));
+    graphoutput::setPrinterSource({});
+    QDir::setCurrent(oldCwd);
 }
 
 void TestDisplacement::endToEndThroughTheWindow_data()
