@@ -59,10 +59,8 @@ private slots:
 // Lv = 1.463e7 R^2 / Fb^2 / Vb - 1.463 R, worked by hand.
 void TestBoxVent::ventLengthFormula_data()
 {
-    QTest::addColumn<double>("diameter");
-    QTest::addColumn<double>("fb");
-    QTest::addColumn<double>("vbCuIn");
-    QTest::addColumn<double>("expected");
+    for (const char *column : {"diameter", "fb", "vbCuIn", "expected"})
+        QTest::addColumn<double>(column);
     QTest::addColumn<QString>("shown");
 
     // 1.463e7 / 1600 / 1728 = 5.2915219907; minus 1.463
@@ -83,10 +81,8 @@ void TestBoxVent::ventLengthFormula()
 
 void TestBoxVent::buildVolume_data()
 {
-    QTest::addColumn<double>("net");
-    QTest::addColumn<double>("added");
-    QTest::addColumn<double>("percent");
-    QTest::addColumn<double>("expected");
+    for (const char *column : {"net", "added", "percent", "expected"})
+        QTest::addColumn<double>(column);
     QTest::newRow("1728 cu in adds one cubic foot") << 2.5 << 1728.0 << 100.0 << 3.5;
     QTest::newRow("80 percent without added volume") << 2.5 << 0.0 << 80.0 << 2.0;
     QTest::newRow("added volume scaled too") << 1.0 << 864.0 << 110.0 << 1.65;
@@ -104,10 +100,8 @@ void TestBoxVent::ratioCaptionsOnTab_data()
 {
     QTest::addColumn<double>("vb");
     QTest::addColumn<int>("ratio");
-    QTest::addColumn<QString>("height");
-    QTest::addColumn<QString>("width");
-    QTest::addColumn<QString>("height2");
-    QTest::addColumn<QString>("width2");
+    for (const char *column : {"height", "width", "height2", "width2"})
+        QTest::addColumn<QString>(column);
     QTest::newRow("A 4.16") << 4.16 << 0 << "31.20''" << "19.20''" << "62.40''" << "38.40''";
     QTest::newRow("B 2.88") << 2.88 << 1 << "24.00''" << "17.28''" << "48.00''" << "34.56''";
     QTest::newRow("C 2.0034") << 2.0034 << 2 << "19.08''" << "15.12''" << "38.16''" << "30.24''";
@@ -130,11 +124,8 @@ void TestBoxVent::ratioCaptionsOnTab()
 
 void TestBoxVent::correctionFieldsRecalculate_data()
 {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("textAfter");
-    QTest::addColumn<QString>("sealedBuild");
-    QTest::addColumn<QString>("ventedBuild");
+    for (const char *column : {"field", "typed", "textAfter", "sealedBuild", "ventedBuild"})
+        QTest::addColumn<QString>(column);
     // Net volumes 1.5 and 3.2 cubic feet.
     QTest::newRow("AddVolume 1728 at 100 %: one cubic foot more")
         << "TxtAddVolume" << "1728" << "1728" << "2.500 Cu. Ft." << "4.200 Cu. Ft.";
@@ -232,9 +223,8 @@ void TestBoxVent::customDiameterBeforeVentedModel()
 
 void TestBoxVent::customDiameter_data()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("textAfter");
-    QTest::addColumn<QString>("length");
+    for (const char *column : {"typed", "textAfter", "length"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<QStringList>("messages");
     // 1 cubic foot at 40 Hz, as in ventLengthFormula; letters are filtered out by the key handler.
     QTest::newRow("2 in") << "2" << "2.00" << "3.83''" << QStringList();
@@ -265,7 +255,7 @@ void TestBoxVent::customDiameter()
 // A real calculation ends with the vent lengths and the box dimensions of the models' results:
 // Fs 30, Qts 0.4, Vas 3 cubic feet. Sealed at Qtc 0.707: 3 / ((0.707 / 0.4)^2 - 1) = 1.41239 cu ft,
 // ratio B depth (1.41239 / 2.88)^(1/3) x 12 = 9.463 in. Vented (Qloss 7) 2.6995 cu ft at 30.4 Hz:
-// 4 in vent 1.463e7 x 4 / 30.4^2 / (2.6995 x 1728) - 5.852 = 10.649 in.
+// 4 in vent (radius 2) 1.463e7 x 4 / 30.4^2 / (2.6995 x 1728) - 2.926 = 10.649 in.
 void TestBoxVent::fullCalculationFillsTab()
 {
     MessageCatcher catcher;
