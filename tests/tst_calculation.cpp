@@ -49,10 +49,8 @@ private slots:
 
 void TestCalculation::stopsBeforeCalculating_data()
 {
-    QTest::addColumn<QString>("fs");
-    QTest::addColumn<QString>("vas");
-    QTest::addColumn<QString>("qts");
-    QTest::addColumn<QString>("message");
+    for (const char *column : {"fs", "vas", "qts", "message"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<bool>("focusInFs");
 
     QTest::newRow("no Fs") << "" << "40" << "0.4" << Program::MoreDataNeededText << true;

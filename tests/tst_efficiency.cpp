@@ -101,9 +101,8 @@ void TestEfficiency::windowFigures()
 
 void TestEfficiency::nonFiniteEndsInTrap_data()
 {
-    QTest::addColumn<QString>("qts");
-    QTest::addColumn<QString>("qes");
-    QTest::addColumn<QString>("qms");
+    for (const char *column : {"qts", "qes", "qms"})
+        QTest::addColumn<QString>(column);
     QTest::newRow("Qts 3, no Qes or Qms: 9/0") << "3" << "" << "";
     QTest::newRow("Qms equal to Qts") << "0.4" << "" << "0.4";
     QTest::newRow("Qts 3.5: negative efficiency") << "3.5" << "" << "";
@@ -152,10 +151,8 @@ void TestEfficiency::calculateQts()
 
 void TestEfficiency::calculateQtsRejectsMissingQ_data()
 {
-    QTest::addColumn<QString>("qes");
-    QTest::addColumn<QString>("qms");
-    QTest::addColumn<QString>("offending");
-    QTest::addColumn<QString>("otherAfter");
+    for (const char *column : {"qes", "qms", "offending", "otherAfter"})
+        QTest::addColumn<QString>(column);
     QTest::newRow("Qes empty") << "" << "5" << "TxtQes" << "5.000";
     QTest::newRow("Qes 0") << "0" << "5" << "TxtQes" << "5.000";
     QTest::newRow("Qms empty") << "0.5" << "" << "TxtQms" << "0.500";

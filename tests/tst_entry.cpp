@@ -26,9 +26,8 @@ private slots:
 
 void TestEntry::enterCommitsAndWarns_data()
 {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("textAfter");
+    for (const char *column : {"field", "typed", "textAfter"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<QStringList>("messages");
 
     const QStringList none;

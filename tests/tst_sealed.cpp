@@ -79,9 +79,8 @@ void TestSealed::windowRow_data()
 {
     QTest::addColumn<bool>("volumeMode");
     QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("qtcAfter");
-    QTest::addColumn<QString>("cbvAfter");
+    for (const char *column : {"typed", "qtcAfter", "cbvAfter"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<QStringList>("row");
 
     // Qtc 0.707: (0.707/0.35)^2 - 1 = 3.0804; 2/3.0804 = 0.64927; 0.707*50/0.35 = 101.0;

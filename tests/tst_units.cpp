@@ -22,11 +22,8 @@ private slots:
 void TestUnits::switchRewritesVolumes_data()
 {
     QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("cbv");
-    QTest::addColumn<QString>("sealedLabel");
-    QTest::addColumn<QString>("vbv");
-    QTest::addColumn<QString>("ventedLabel");
-    QTest::addColumn<QString>("caption");
+    for (const char *column : {"cbv", "sealedLabel", "vbv", "ventedLabel", "caption"})
+        QTest::addColumn<QString>(column);
 
     // Sealed 0.6493 cu ft typed in volume mode: /0.0353145 = 18.38622 litres,
     // /35.3145 = 0.0183862 cubic metres. Vented: the user's 2 cu ft = 56.63396 litres

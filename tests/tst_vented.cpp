@@ -62,9 +62,8 @@ private slots:
 
 void TestVented::coreFitBands_data()
 {
-    QTest::addColumn<double>("qloss");
-    QTest::addColumn<double>("fb");
-    QTest::addColumn<double>("vb");
+    for (const char *column : {"qloss", "fb", "vb"})
+        QTest::addColumn<double>(column);
 
     // Fs 30, Qts 0.4, Vas 3.
     // Below 6: 0.419*30/0.4^0.9721 = 30.6318, 0.4^3.357*3/0.0743 = 1.86315.
@@ -111,10 +110,8 @@ void TestVented::coreSearchIsBounded()
 
 void TestVented::windowRow_data()
 {
-    QTest::addColumn<QString>("qts");
-    QTest::addColumn<QString>("qloss");
-    QTest::addColumn<QString>("fbText");
-    QTest::addColumn<QString>("vbText");
+    for (const char *column : {"qts", "qloss", "fbText", "vbText"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<QStringList>("row");
 
     // Fitted values as in coreFitBands written with "#0.0" and "#0.0000", the model run on them

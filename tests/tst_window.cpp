@@ -81,9 +81,8 @@ void TestWindow::defaultChoicesAndTexts()
 
 void TestWindow::captionsAndTooltips_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("tooltip");
+    for (const char *column : {"name", "caption", "tooltip"})
+        QTest::addColumn<QString>(column);
     QTest::newRow("Fs label") << "Label1(1)" << "Resonant Frequency - Fs:" << "";
     QTest::newRow("Vas field") << "TxtVas" << ""
         << "Enter the Equivalent Air Volume  representing the Acoustic Compliance (\"springiness\") of the driver's suspension.";
