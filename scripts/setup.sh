@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kelvane needs, and only those that are missing, so a second run
 # installs nothing. "setup.sh build" for building and running; "setup.sh test" adds what the tests
-# use: a CUPS print queue, pdftotext, and German and French locales (decimal comma).
+# use (a CUPS print queue, pdftotext, German and French locales with a decimal comma) and Google
+# Benchmark, so the benchmarks are compiled too; "setup.sh bench" adds Google Benchmark alone.
 set -euo pipefail
 
 mode=${1:-build}
@@ -10,7 +11,10 @@ SUDO=""
 
 packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
 if [ "$mode" = test ]; then
-  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales)
+  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev)
+fi
+if [ "$mode" = bench ]; then
+  packages+=(libbenchmark-dev)
 fi
 
 missing=()

@@ -6,9 +6,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -101,10 +103,40 @@ inline void typeInto(QLineEdit *field, const QString &text, bool enter = true)
         QTest::keyClick(field, Qt::Key_Return);
 }
 
+// One column of the current data row, for use inside an expression: fetch<QString>("fs").
+template <typename T>
+T fetch(const char *column)
+{
+    return *static_cast<T *>(QTest::qData(column, qMetaTypeId<T>()));
+}
+
 // Lets queued keystrokes (the Tab after Enter) and timers run.
 inline void settle(int ms = 20)
 {
     QTest::qWait(ms);
+}
+
+// The name of the first label or field that shows "nan" or "inf", or an empty string: a failed
+// calculation must never put a non-finite value on screen.
+inline QString nonFiniteShown(QWidget *root)
+{
+    const QRegularExpression nonFinite(QStringLiteral("\\b(nan|inf)\\b"), QRegularExpression::CaseInsensitiveOption);
+    for (QWidget *c : root->findChildren<QWidget *>()) {
+        const auto *l = qobject_cast<QLabel *>(c);
+        const auto *f = qobject_cast<QLineEdit *>(c);
+        if ((l && nonFinite.match(l->text()).hasMatch()) || (f && nonFinite.match(f->text()).hasMatch()))
+            return c->objectName();
+    }
+    return QString();
+}
+
+// Driver data set into the fields as if pasted, Vas in cubic feet (not calculated yet).
+inline void setDriver(FrmKelvane *w, const QString &fs, const QString &qts, const QString &vas)
+{
+    w->OptVas[0]->setChecked(true);
+    w->TxtFs->setText(fs);
+    w->TxtQts->setText(qts);
+    w->TxtVas->setText(vas);
 }
 
 } // namespace testsupport

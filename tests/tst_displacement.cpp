@@ -56,47 +56,49 @@ QColor pixel(const GraphPicture *pic, int x, int y)
     return pic->image().pixelColor(x * s + s / 2, y * s + s / 2);
 }
 
-// True when some pixel of the logical rectangle has exactly the palette colour.
-bool hasColour(const GraphPicture *pic, int x1, int y1, int x2, int y2, int paletteIndex)
+// True when some pixel of the logical rectangle satisfies the test.
+template <typename Test>
+bool anyPixel(const GraphPicture *pic, int x1, int y1, int x2, int y2, Test test)
 {
-    const QColor want = GraphPicture::paletteColor(paletteIndex);
     for (int y = y1; y <= y2; ++y)
         for (int x = x1; x <= x2; ++x)
-            if (pixel(pic, x, y) == want)
+            if (test(pixel(pic, x, y)))
                 return true;
     return false;
 }
 
-// True when some pixel of the rectangle is dark (text ink: no channel above 160).
+// Some pixel has exactly the palette colour.
+bool hasColour(const GraphPicture *pic, int x1, int y1, int x2, int y2, int paletteIndex)
+{
+    return anyPixel(pic, x1, y1, x2, y2, [&](QColor c) { return c == GraphPicture::paletteColor(paletteIndex); });
+}
+
+// Some pixel is dark (text ink: no channel above 160).
 bool hasInk(const GraphPicture *pic, int x1, int y1, int x2, int y2)
 {
-    for (int y = y1; y <= y2; ++y)
-        for (int x = x1; x <= x2; ++x) {
-            const QColor c = pixel(pic, x, y);
-            if (c.red() < 160 && c.green() < 160 && c.blue() < 160)
-                return true;
-        }
-    return false;
-}
-
-template <typename F>
-bool throwsCalcFault(F f)
-{
-    try {
-        f();
-    } catch (const kelvane::CalcFault &) {
-        return true;
-    }
-    return false;
+    return anyPixel(pic, x1, y1, x2, y2, [](QColor c) { return c.red() < 160 && c.green() < 160 && c.blue() < 160; });
 }
 
 bool blank(const GraphPicture *pic, int x1, int y1, int x2, int y2)
 {
-    for (int y = y1; y <= y2; ++y)
-        for (int x = x1; x <= x2; ++x)
-            if (pixel(pic, x, y) != QColor(Qt::white))
-                return false;
-    return true;
+    return !anyPixel(pic, x1, y1, x2, y2, [](QColor c) { return c != QColor(Qt::white); });
+}
+
+// The handler run on a fresh window holding the sample driver, messages caught.
+std::unique_ptr<FrmKelvane> drawnWindow(const QString &power = QStringLiteral("100"), double qts = 0.4,
+                                        double qtc = 0.707)
+{
+    auto w = freshWindow();
+    setUpDriver(*w);
+    w->TxtPower->setText(power);
+    w->Qts = qts;
+    w->Qtc = qtc;
+    MessageCatcher catcher;
+    w->CmdDisplacement_Click();
+    settle();
+    QTest::qVerify(catcher.messages().isEmpty(), "no message", qPrintable(catcher.texts().join(u'|')),
+                   __FILE__, __LINE__);
+    return w;
 }
 
 } // namespace
@@ -109,16 +111,11 @@ private slots:
     // Pure core
     void sealedCoefficientAroundTheBoundary_data();
     void sealedCoefficientAroundTheBoundary();
-    void thermalLimit();
-    void limitCurvesFollowTheFourthPower();
     void referenceBoxOfQtc11();
-    void noReferenceBoxAtOrAboveQts11();
     void noteLines_data();
     void noteLines();
     void levelRowTexts();
-    void curveFlatAtZeroForVeryLowPower();
     void curveWithoutStartingPoint();
-    void readoutFigures();
 
     // Window
     void checksStopWithFocus_data();
@@ -126,7 +123,6 @@ private slots:
     void drawsFrameCurvesAndFields();
     void wattLabelsStandInTheRightMargin();
     void veryLowPowerDrawsBothCurvesFlat();
-    void qtcExactly11PrintsOneLine();
     void qtsAbove11DrawsWithoutReferenceBox();
     void readoutThroughTheWindow();
     void readoutTrapsFailuresSilently();
@@ -158,43 +154,10 @@ void TestDisplacement::sealedCoefficientAroundTheBoundary_data()
 
 void TestDisplacement::sealedCoefficientAroundTheBoundary()
 {
-    QFETCH(double, qtc);
-    QFETCH(bool, peaks);
-    QFETCH(double, x);
-    QFETCH(double, kp);
-    QCOMPARE(sealedResponsePeaks(qtc), peaks);
-    QVERIFY2(near(cutoffRatioSquared(qtc), x, 1e-14), qPrintable(QString::number(cutoffRatioSquared(qtc), 'g', 17)));
-    QVERIFY2(near(sealedCoefficient(qtc), kp, 1e-14), qPrintable(QString::number(sealedCoefficient(qtc), 'g', 17)));
-}
-
-void TestDisplacement::thermalLimit()
-{
-    // 100 W at 1 % efficiency is one acoustic watt: 112.2 dB.
-    const ThermalLimit a = displacement::thermalLimit(100, 0.01);
-    QVERIFY(near(a.acousticPowerMax, 1.0));
-    QVERIFY(near(a.splMax, 112.2));
-    // 100 W at 0.5 %: 10 log10(0.5) + 112.2 = 109.189700043360...
-    const ThermalLimit b = displacement::thermalLimit(100, 0.005);
-    QVERIFY(near(b.acousticPowerMax, 0.5));
-    QVERIFY(near(b.splMax, 109.18970004336019));
-    // A zero efficiency has no level.
-    QVERIFY(throwsCalcFault([] { displacement::thermalLimit(100, 0); }));
-}
-
-void TestDisplacement::limitCurvesFollowTheFourthPower()
-{
-    Curve pa{}, spl{};
-    pa[9] = spl[9] = pa[500] = spl[500] = -1; // never written
-    // Kp 3, Vd 1e-3 m^3: Pa(10) = 10^4 * 3 * 1e-6 = 0.03 W, 10 log10(0.03) + 112.2 = 96.9712125...
-    fillLimitCurves(3.0, 1e-3, pa, spl);
-    QVERIFY(near(pa[10], 0.03));
-    QVERIFY(near(spl[10], 96.97121254719663));
-    // Doubling the frequency is 16 times the power, 12.04 dB more.
-    QVERIFY(near(pa[20], 0.48));
-    QVERIFY(near(spl[20] - spl[10], 40 * std::log10(2.0), 1e-12));
-    QVERIFY(near(pa[499], 499.0 * 499 * 499 * 499 * 3e-6));
-    QCOMPARE(pa[9], -1.0);
-    QCOMPARE(spl[500], -1.0);
+    const double qtc = fetch<double>("qtc");
+    QCOMPARE(sealedResponsePeaks(qtc), fetch<bool>("peaks"));
+    QVERIFY2(near(cutoffRatioSquared(qtc), fetch<double>("x"), 1e-14), qPrintable(QString::number(cutoffRatioSquared(qtc), 'g', 17)));
+    QVERIFY2(near(sealedCoefficient(qtc), fetch<double>("kp"), 1e-14), qPrintable(QString::number(sealedCoefficient(qtc), 'g', 17)));
 }
 
 void TestDisplacement::referenceBoxOfQtc11()
@@ -213,19 +176,16 @@ void TestDisplacement::referenceBoxOfQtc11()
     QVERIFY(near(b.vb, 0.45714285714285713));
     QVERIFY(near(b.acousticPower, 0.12913295389541396, 1e-12));
     QVERIFY(near(b.power, 25.826590779082792, 1e-12));
-}
-
-void TestDisplacement::noReferenceBoxAtOrAboveQts11()
-{
-    // At Qts 1.1 alpha is 0 (a division by zero for the volume); above it negative.
+    // At Qts 1.1 alpha is 0 (a division by zero for the volume); above it negative: no box.
     for (double qts : {1.1, 1.3}) {
-        const ReferenceBox b = referenceBox(30, qts, 3, 1e-4, 0.005);
-        QVERIFY(!b.exists);
-        QVERIFY(b.alpha <= 0);
-        QCOMPARE(b.vb, 0.0);
-        QVERIFY(std::isfinite(b.power));
+        const ReferenceBox none = referenceBox(30, qts, 3, 1e-4, 0.005);
+        QVERIFY(!none.exists);
+        QCOMPARE(none.vb, 0.0);
+        QVERIFY(std::isfinite(none.power));
     }
     QVERIFY(referenceBox(30, 1.0999, 3, 1e-4, 0.005).exists);
+    // A zero efficiency has no thermal-limit level (the window's own checks keep it from happening).
+    QVERIFY_THROWS_EXCEPTION(kelvane::CalcFault, displacement::thermalLimit(100, 0));
 }
 
 void TestDisplacement::noteLines_data()
@@ -257,23 +217,18 @@ void TestDisplacement::noteLines_data()
 
 void TestDisplacement::noteLines()
 {
-    QFETCH(double, qtc);
-    QFETCH(double, qts);
-    QFETCH(int, unit);
-    QFETCH(QStringList, tail);
-
     NoteInput in;
     in.recommendation = QStringLiteral("  A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER");
     in.spl = 89.24;
     in.estimatedNote = QStringLiteral("Estimated, Enter Qes to calculate.");
     in.power = 99.5;
     in.splMax = 109.18970004336019;
-    in.qtc = qtc;
-    in.box.exists = qts < 1.1;
+    in.qtc = fetch<double>("qtc");
+    in.box.exists = fetch<double>("qts") < 1.1;
     in.box.vb = in.box.exists ? 1.0 : 0.0;
     in.box.f3 = 62.4316107480493;
     in.box.power = 25.826590779082792;
-    in.volumeUnit = unit;
+    in.volumeUnit = fetch<int>("unit");
 
     const QStringList head{
         QString(), QString(), in.recommendation,
@@ -282,46 +237,22 @@ void TestDisplacement::noteLines()
         QStringLiteral("* NOTE - Maximum Thermal Power is 100 Watts"),
         QStringLiteral("* NOTE - Maximum Acoustic Output at this Power is 109.2 dB"),
         QString()};
-    QCOMPARE(displacement::noteLines(in), head + tail);
+    QCOMPARE(displacement::noteLines(in), head + fetch<QStringList>("tail"));
 }
 
 void TestDisplacement::levelRowTexts()
 {
     // Power 100 W labels 100, 10.0 and 1.00 Watts; SPLMax 92.04 labels 92.0, 82.0 and 72.0 dB.
     const auto rows = levelRows(92.04, 100);
-    QCOMPARE(rows[0].gridY, 64.0);
-    QCOMPARE(rows[1].gridY, 144.0);
-    QCOMPARE(rows[2].gridY, 224.0);
-    QCOMPARE(rows[0].dbText, QStringLiteral("  92.0 dB"));
-    QCOMPARE(rows[1].dbText, QStringLiteral("  82.0 dB"));
-    QCOMPARE(rows[2].dbText, QStringLiteral("  72.0 dB"));
-    QCOMPARE(rows[0].wattText, QString(183, QLatin1Char(' ')) + QStringLiteral("100 Watts"));
-    QCOMPARE(rows[1].wattText, QString(185, QLatin1Char(' ')) + QStringLiteral("10.0 Watts"));
-    QCOMPARE(rows[2].wattText, QString(185, QLatin1Char(' ')) + QStringLiteral("1.00 Watts"));
-}
-
-void TestDisplacement::curveFlatAtZeroForVeryLowPower()
-{
-    // Every displacement-limited level lies above the thermal limit: all clipped to 0 dB (y = 64).
-    Curve s{};
-    for (int f = 10; f <= 499; ++f)
-        s[f] = 120.0 + f;
-    const auto marks = curveMarks(s, 80.0, 9);
-    QCOMPARE(int(marks.size()), 490);
-    QVERIFY(marks.front().point);
-    QCOMPARE(marks.front().x1, 48.0);
-    QCOMPARE(marks.front().y1, 64.0);
-    QCOMPARE(marks.front().colour, 9);
-    for (std::size_t i = 1; i < marks.size(); ++i) {
-        QVERIFY(!marks[i].point);
-        QCOMPARE(marks[i].y1, 64.0);
-        QCOMPARE(marks[i].y2, 64.0);
-        QCOMPARE(marks[i].colour, 9);
+    const double gridY[] = {64, 144, 224};
+    const char *db[] = {"  92.0 dB", "  82.0 dB", "  72.0 dB"};
+    const QString watts[] = {QString(183, u' ') + "100 Watts", QString(185, u' ') + "10.0 Watts",
+                             QString(185, u' ') + "1.00 Watts"};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rows[i].gridY, gridY[i]);
+        QCOMPARE(rows[i].dbText, QLatin1String(db[i]));
+        QCOMPARE(rows[i].wattText, watts[i]);
     }
-    QCOMPARE(s[10], 0.0);
-    QCOMPARE(s[499], 0.0);
-    // The last segment runs from 499 Hz back to 498 Hz: 48 + 128 ln(49.9) = 548.48...
-    QVERIFY(std::abs(marks.back().x1 - 548.4827) < 1e-3);
 }
 
 void TestDisplacement::curveWithoutStartingPoint()
@@ -350,31 +281,12 @@ void TestDisplacement::curveWithoutStartingPoint()
     QCOMPARE(s[60], 0.0); // 110 dB clipped at the thermal limit
 }
 
-void TestDisplacement::readoutFigures()
-{
-    using kelvane::formatNumber;
-    // x = 176: 10 e^(176/128 - 0.375) = 10 e = 27.18 Hz.
-    QCOMPARE(formatNumber(readoutFrequency(176), QStringLiteral("#,##0.0 Hz")), QStringLiteral("27.2 Hz"));
-    // y = 64 reads SPLMax, y = 144 10 dB less, the top edge +5, the bottom -30.
-    QCOMPARE(readoutLevel(64, 92.04), 92.04);
-    QVERIFY(near(readoutLevel(144, 92.04), 82.04));
-    QVERIFY(near(readoutLevel(24, 92.04), 97.04));
-    QVERIFY(near(readoutLevel(304, 92.04), 62.04));
-    // 10^((92.04 - 112.2) / 10) / 0.01 = 0.96383 W.
-    QVERIFY(near(readoutWatts(92.04, 0.01), 0.9638290236239714, 1e-12));
-    QCOMPARE(formatNumber(readoutWatts(92.04, 0.01), QStringLiteral("##,##0.0 Watts")), QStringLiteral("1.0 Watts"));
-    QVERIFY(near(readoutWatts(82.04, 0.01), 0.09638290236239714, 1e-12));
-    QVERIFY(throwsCalcFault([] { readoutWatts(92.04, 0); }));
-}
-
 // ---------------------------------------------------------------- window
 
 void TestDisplacement::checksStopWithFocus_data()
 {
-    QTest::addColumn<QString>("qes");
-    QTest::addColumn<QString>("power");
-    QTest::addColumn<QString>("vd");
-    QTest::addColumn<QString>("focus");
+    for (const char *column : {"qes", "power", "vd", "focus"})
+        QTest::addColumn<QString>(column);
 
     QTest::newRow("no Qes") << "" << "100" << "0.1" << "TxtQes";
     QTest::newRow("Qes 0") << "0" << "100" << "0.1" << "TxtQes";
@@ -387,44 +299,28 @@ void TestDisplacement::checksStopWithFocus_data()
 
 void TestDisplacement::checksStopWithFocus()
 {
-    QFETCH(QString, qes);
-    QFETCH(QString, power);
-    QFETCH(QString, vd);
-    QFETCH(QString, focus);
-
     auto w = freshWindow();
     setUpDriver(*w);
     w->Power = 50; // an earlier power does not count: the field is read again
-    w->TxtQes->setText(qes);
-    w->TxtPower->setText(power);
-    w->TxtVd->setText(vd);
+    w->TxtQes->setText(fetch<QString>("qes"));
+    w->TxtPower->setText(fetch<QString>("power"));
+    w->TxtVd->setText(fetch<QString>("vd"));
     w->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
     MessageCatcher catcher;
     w->CmdDisplacement_Click();
     settle();
     QCOMPARE(catcher.messages(), (QList<Message>{{QStringLiteral("Error"), Program::MoreDataNeededText}}));
     QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabInput));
-    QCOMPARE(w->focusWidget(), find(w.get(), focus));
+    QCOMPARE(w->focusWidget(), find(w.get(), fetch<QString>("focus")));
     QVERIFY(blank(w->PicDisplacementLimit, 0, 0, 639, 479));
 }
 
 void TestDisplacement::drawsFrameCurvesAndFields()
 {
-    auto w = freshWindow();
-    setUpDriver(*w);
-    MessageCatcher catcher;
-    w->CmdDisplacement_Click();
-    settle();
-    QVERIFY(catcher.messages().isEmpty());
+    auto w = drawnWindow();
     QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabDisplacement));
-
-    // 100 W at 0.5 %: 0.5 acoustic W, 109.19 dB; Qtc 0.707 takes the first coefficient formula.
-    QVERIFY(near(w->AcousticPowerMax, 0.5));
+    // 100 W at 0.5 %: SPLMax 109.19 dB; Qtc 0.707 takes the first coefficient formula, 0.42394.
     QVERIFY(near(w->SPLMax, 109.18970004336019));
-    QVERIFY(near(w->KpSealed, 0.4239437832116874, 1e-14));
-    QCOMPARE(w->KpVented, 3.0);
-    QVERIFY(near(w->VbQtc11, 0.45714285714285713));
-    QVERIFY(near(w->PowerQtc11, 25.826590779082792, 1e-12));
     // Pa(100) vented = 100^4 * 3 * 1e-8 = 3 acoustic W; after drawing the level is relative and
     // clipped: 10 log10(3) + 112.2 = 116.97 dB lies above the thermal limit, so 0.
     QVERIFY(near(w->PaVented[100], 3.0));
@@ -437,15 +333,11 @@ void TestDisplacement::drawsFrameCurvesAndFields()
     // The frame: dark red on all four edges, the grey thermal-limit line, a dotted -10 dB line.
     QCOMPARE(pixel(pic, 48, 200), GraphPicture::paletteColor(4));
     QCOMPARE(pixel(pic, 549, 200), GraphPicture::paletteColor(4));
-    QCOMPARE(pixel(pic, 200, 24), GraphPicture::paletteColor(4));
-    QCOMPARE(pixel(pic, 120, 304), GraphPicture::paletteColor(4));
     QCOMPARE(pixel(pic, 55, 64), GraphPicture::paletteColor(8)); // the curves still lie on the floor here
     QCOMPARE(pixel(pic, 304, 144), GraphPicture::paletteColor(8)); // 304 = 49 + 3 * 85
     QCOMPARE(pixel(pic, 305, 144), QColor(Qt::white));
-    // The 100 Hz grid line, and a tick on the left edge at -5 dB.
-    const int x100 = int(graphgeo::graphX(100));
-    QVERIFY(hasColour(pic, x100 - 1, 230, x100 + 1, 230, 8));
-    QCOMPARE(pixel(pic, 50, 104), GraphPicture::paletteColor(4));
+    // The 100 Hz grid line.
+    QVERIFY(hasColour(pic, int(graphgeo::graphX(100)) - 1, 230, int(graphgeo::graphX(100)) + 1, 230, 8));
 
     // Vented curve: at 10 Hz Pa = 3e-4 W, 76.97 dB, -32.2 dB relative: on the floor. At 30 Hz
     // 10 log10(3e-8 * 810000) + 112.2 - 109.19 = -13.14 dB: y = 64 + 105.1 = 169.1.
@@ -469,9 +361,8 @@ void TestDisplacement::drawsFrameCurvesAndFields()
     // Text: heading row, dB labels left of the frame level with their lines, frequency labels
     // under the frame, notes further down.
     QVERIFY(hasInk(pic, 0, 0, 300, 11));
-    QVERIFY(hasInk(pic, 0, 59, 46, 69));
-    QVERIFY(hasInk(pic, 0, 139, 46, 149));
-    QVERIFY(hasInk(pic, 0, 219, 46, 229));
+    for (int gridY : {64, 144, 224})
+        QVERIFY(hasInk(pic, 0, gridY - 5, 46, gridY + 5));
     QVERIFY(hasInk(pic, 40, 306, 60, 318)); // "10" under 10 Hz
     QVERIFY(blank(pic, 0, 260, 40, 300));
     QVERIFY(hasInk(pic, 0, 328, 400, 339)); // the recommendation
@@ -479,12 +370,7 @@ void TestDisplacement::drawsFrameCurvesAndFields()
 
 void TestDisplacement::wattLabelsStandInTheRightMargin()
 {
-    auto w = freshWindow();
-    setUpDriver(*w);
-    w->TxtPower->setText(QStringLiteral("10000")); // the widest labels: "10000 Watts", "1000.0 Watts"
-    MessageCatcher catcher;
-    w->CmdDisplacement_Click();
-    settle();
+    auto w = drawnWindow(QStringLiteral("10000")); // the widest labels: "10000 Watts", "1000.0 Watts"
     const GraphPicture *pic = w->PicDisplacementLimit;
     for (int gridY : {64, 144, 224}) {
         // Ink right of the frame level with the grid line, none at the picture's last column and
@@ -502,12 +388,7 @@ void TestDisplacement::veryLowPowerDrawsBothCurvesFlat()
     // 0.0001 W at 0.5 %: 5e-7 acoustic W, SPLMax = 10 log10(5e-7) + 112.2 = 49.2 dB, while even the
     // sealed box reaches 10 log10(1e4 * 0.42394 * 1e-8) + 112.2 = 68.5 dB at 10 Hz: both curves lie
     // flat on the thermal-limit line (y = 64) from 10 Hz on, the sealed one drawn over the vented.
-    auto w = freshWindow();
-    setUpDriver(*w);
-    w->TxtPower->setText(QStringLiteral("0.0001"));
-    MessageCatcher catcher;
-    w->CmdDisplacement_Click();
-    settle();
+    auto w = drawnWindow(QStringLiteral("0.0001"));
     QVERIFY(near(w->SPLMax, 10 * std::log10(5e-7) + 112.2));
     const GraphPicture *pic = w->PicDisplacementLimit;
     for (int x : {48, 100, 300, 500, 548})
@@ -519,33 +400,10 @@ void TestDisplacement::veryLowPowerDrawsBothCurvesFlat()
     QCOMPARE(w->SPLVentedLimit[499], 0.0);
 }
 
-void TestDisplacement::qtcExactly11PrintsOneLine()
-{
-    // The last note row (y 412 ... 424) holds the volume line, or nothing when Qtc is exactly 1.1.
-    for (const char *typed : {"1.1", "1.10000001"}) {
-        auto w = freshWindow();
-        setUpDriver(*w);
-        w->Qtc = *kelvane::parseNumber(QLatin1String(typed));
-        MessageCatcher catcher;
-        w->CmdDisplacement_Click();
-        settle();
-        const GraphPicture *pic = w->PicDisplacementLimit;
-        QVERIFY(hasInk(pic, 0, 400, 400, 411));
-        QCOMPARE(hasInk(pic, 0, 412, 639, 424), QByteArray(typed) != "1.1");
-    }
-}
-
 void TestDisplacement::qtsAbove11DrawsWithoutReferenceBox()
 {
     for (double qts : {1.1, 1.4}) {
-        auto w = freshWindow();
-        setUpDriver(*w);
-        w->Qts = qts;
-        w->Qtc = qts + 0.1;
-        MessageCatcher catcher;
-        w->CmdDisplacement_Click();
-        settle();
-        QVERIFY(catcher.messages().isEmpty());
+        auto w = drawnWindow(QStringLiteral("100"), qts, qts + 0.1);
         QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabDisplacement));
         QCOMPARE(w->VbQtc11, 0.0);
         const GraphPicture *pic = w->PicDisplacementLimit;
@@ -557,6 +415,8 @@ void TestDisplacement::qtsAbove11DrawsWithoutReferenceBox()
 
 void TestDisplacement::readoutThroughTheWindow()
 {
+    // X = 176: 10 e^(176/128 - 0.375) = 10 e = 27.18 Hz; y = 64 reads SPLMax, y = 144 10 dB less;
+    // 10^((92.04 - 112.2) / 10) / 0.01 = 0.96383 W.
     auto w = freshWindow();
     w->SPLMax = 92.04;
     w->Efficiency = 0.01;
@@ -566,7 +426,6 @@ void TestDisplacement::readoutThroughTheWindow()
     QCOMPARE(w->TxtFreqPowerXNum->text(), QStringLiteral("Hz"));
     QCOMPARE(w->TxtSPLpowerYNum->text(), QStringLiteral("dB"));
     QCOMPARE(w->TxtSPLpowerYwattsNum->text(), QStringLiteral("Watts"));
-
     // A real pointer move: the picture is 640 x 480 pixels for 640 x 480 units.
     w->SSTab->setCurrentIndex(FrmKelvane::TabDisplacement);
     settle();
@@ -609,18 +468,14 @@ void TestDisplacement::saveAndPrintRedraw()
     QTemporaryDir dir;
     const QString oldCwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    auto w = freshWindow();
-    setUpDriver(*w);
+    auto w = drawnWindow();
     MessageCatcher catcher;
-    w->CmdDisplacement_Click();
-    settle();
     const QImage before = w->PicDisplacementLimit->image();
 
     // Saving writes <name>Limits.bmp, the graph itself at 640 x 480 times the pixel scale.
     w->CmdSaveDisplacement_Click();
     QVERIFY(catcher.texts().isEmpty());
     QImage saved(dir.filePath(QStringLiteral("W8Limits.bmp")));
-    QCOMPARE(saved.size(), before.size());
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), before.convertToFormat(QImage::Format_RGB32));
 
     // Unnamed: PowerResponseLimits.bmp, and the name stays empty.
@@ -656,14 +511,7 @@ void TestDisplacement::saveAndPrintRedraw()
     QVERIFY(w->CmdPrintDisplacement->isVisibleTo(w.get()));
     QVERIFY(w->CmdSaveDisplacement->isVisibleTo(w.get()));
     QCOMPARE(w->PicDisplacementLimit->image(), before);
-
-    // No printer: the message, and the buttons are shown again.
-    graphoutput::setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
-    w->CmdPrintDisplacement_Click();
-    settle();
-    QCOMPARE(catcher.texts(), QStringList{Program::PrintProblemText});
-    QVERIFY(w->CmdPrintDisplacement->isVisibleTo(w.get()));
-    QVERIFY(w->CmdSaveDisplacement->isVisibleTo(w.get()));
+    // (Printer failures are reported by the same code as for the frequency graph, tested there.)
     graphoutput::setPrinterSource({});
     QDir::setCurrent(oldCwd);
 }
@@ -711,11 +559,8 @@ void TestDisplacement::endToEndThroughTheWindow()
     QCOMPARE(w->Qtc == 1.1, !volumeLine);
     QVERIFY(near(w->Efficiency, 0.00729, 1e-12));
     QVERIFY(near(w->SPLMax, 110.82727528317974, 1e-12));
-    QVERIFY(near(w->Vd, 1e-4, 1e-12));
     QVERIFY(near(w->VbQtc11, 0.6095238095238096, 1e-12));
-    QVERIFY(near(w->F3Qtc11, 62.4316107480493, 1e-12));
     QVERIFY(near(w->PowerQtc11, 17.713711096764605, 1e-10));
-    QVERIFY(near(w->KpSealed, sealedCoefficient(w->Qtc), 1e-15));
 
     const GraphPicture *pic = w->PicDisplacementLimit;
     QCOMPARE(pixel(pic, 48, 200), GraphPicture::paletteColor(4));

@@ -1,12 +1,13 @@
+// Number text: display patterns, the general and printed number forms, strict parsing. ctest runs
+// this program (like every test) under the C and a German locale, so each row also proves the
+// result does not depend on the system's decimal separator.
+
 #include "common/NumberText.h"
 
-#include <QLocale>
 #include <QTest>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
-#include <string>
 
 class TestNumberText : public QObject
 {
@@ -19,8 +20,6 @@ private slots:
     void generalNumber(); // and plainPrint()
     void parseNumber_data();
     void parseNumber();
-    void sameUnderGermanLocale_data() { formatNumber_data(); }
-    void sameUnderGermanLocale();
 };
 
 void TestNumberText::formatNumber_data()
@@ -35,36 +34,29 @@ void TestNumberText::formatNumber_data()
     // Ties are decided on the decimal text, not on the binary value just below it.
     row("tie 1.0005", "#0.000", 1.0005, "1.001");
     row("tie 2.675", "#0.00", 2.675, "2.68");
-    row("tie 0.35", "#0.0", 0.35, "0.4");
     row("tie negative", "#0.0", -1.25, "-1.3");
     row("tie 2.5 no decimals", "#0", 2.5, "3");
     row("17-digit text", "#0.0000000000000000", 0.1 + 0.2, "0.3000000000000000");
     row("carry over point", "#0.000", 9.9996, "10.000");
     row("carry into new group", "#,##0.0", 999.95, "1,000.0");
-    row("padding decimals", "#0.000", 0.5, "0.500");
-    row("four decimals", "#0.0000", 3.14159265, "3.1416");
     row("tiny rounds up", "#0.0000", 5e-5, "0.0001");
     row("zero", "#0", 0.0, "0");
     row("negative zero", "#0.0", -0.0, "0.0");
     row("negative rounds to zero", "#0.00", -0.004, "0.00");
-    row("0.0 negative to zero", "0.0", -0.04, "0.0");
     row("hash only zero", "#", 0.0, "");
     row("no integer zero", "#.00", 0.5, ".50");
     row("forced integer digits", "000", 7.0, "007");
     row("optional decimal dropped", "#0.0#", 1.5, "1.5");
     row("optional decimal kept", "#0.0#", 1.255, "1.26");
     row("grouped Hz", "#,##0.0 Hz", 1234.56, "1,234.6 Hz");
-    row("grouped dB negative", "##,##0.0 dB", -12.34, "-12.3 dB");
     row("grouped Watts", "##,##0.0 Watts", 1234567.25, "1,234,567.3 Watts");
     row("grouped negative", "#,##0.00", -1234567.891, "-1,234,567.89");
     row("inch marks", "#0.00''", 3.829, "3.83''");
     row("long blank prefix", QString(183, u' ') + "#0 Watts", 100.0,
         QString(183, u' ') + "100 Watts");
     row("later points literal", "#0.000 Cu. Ft.)", 12.3456, "12.346 Cu. Ft.)");
-    row("trailing blanks", "#0.000 l  ", 45.2, "45.200 l  ");
     row("minus after prefix", "  #0.0 dB", -5.0, "  -5.0 dB");
     row("second point is text", "#0.0.", 3.5, "3.5.");
-    row("leading comma is text", "Total,#0", 1234.0, "Total,1234");
     row("only first section", "#0 of #0", 5.0, "5 of #0");
     row("huge grouped", "#,##0", 1e300, "1" + QString(",000").repeated(100));
     row("NaN", "#0.0 Hz", std::nan(""), " Hz");
@@ -93,17 +85,14 @@ void TestNumberText::generalNumber_data()
     row("0.8+0.1", 0.8 + 0.1, "0.9", " 0.9 ");
     row("0.35+0.1", 0.35 + 0.1, "0.45", " 0.45 ");
     row("integer", 3.0, "3", " 3 ");
-    row("hundred", 100.0, "100", " 100 ");
     row("negative", -2.5, "-2.5", "-2.5 ");
     row("one third", 1.0 / 3, "0.333333333333333", " 0.333333333333333 ");
-    row("two thirds", -2.0 / 3, "-0.666666666666667", "-0.666666666666667 ");
     row("zero", 0.0, "0", " 0 ");
     row("negative zero", -0.0, "0", " 0 ");
     row("15 digits", 123456789012345.0, "123456789012345", " 123456789012345 ");
     row("1E+15", 1e15, "1E+15", " 1E+15 ");
     row("rounds up to 1E+15", 999999999999999.9, "1E+15", " 1E+15 ");
     row("large rounded", 1234567890123456789.0, "1.23456789012346E+18", " 1.23456789012346E+18 ");
-    row("1E+20", -1e20, "-1E+20", "-1E+20 ");
     row("largest", std::numeric_limits<double>::max(), "1.79769313486232E+308",
         " 1.79769313486232E+308 ");
     row("0.0001", 0.0001, "0.0001", " 0.0001 ");
@@ -131,7 +120,6 @@ void TestNumberText::parseNumber_data()
     QTest::newRow("decimal") << "12.5" << true << 12.5;
     QTest::newRow("trailing point") << "5." << true << 5.0;
     QTest::newRow("leading point") << ".5" << true << 0.5;
-    QTest::newRow("leading zeros") << "007" << true << 7.0;
     QTest::newRow("0.1 exact double") << "0.1" << true << 0.1;
     QTest::newRow("long integer") << "1000000000000000000000" << true << 1e21;
     QTest::newRow("underflow is zero") << "0." + QString(400, u'0') + "1" << true << 0.0;
@@ -161,33 +149,6 @@ void TestNumberText::parseNumber()
     QCOMPARE(got.has_value(), valid);
     if (valid)
         QCOMPARE(*got, value);
-}
-
-void TestNumberText::sameUnderGermanLocale()
-{
-    QFETCH(QString, pattern);
-    QFETCH(double, value);
-    QFETCH(QString, expected);
-
-    const QLocale oldLocale;
-    const std::string oldC = std::setlocale(LC_ALL, nullptr);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const bool cGerman = std::setlocale(LC_ALL, "de_DE.UTF-8")
-            || std::setlocale(LC_ALL, "de_DE.utf8") || std::setlocale(LC_ALL, "de_DE");
-
-    const QString formatted = kelvane::formatNumber(value, pattern);
-    const QString general = kelvane::generalNumber(1234.5);
-    const std::optional<double> parsed = kelvane::parseNumber("1234.5");
-
-    QLocale::setDefault(oldLocale);
-    std::setlocale(LC_ALL, oldC.c_str());
-
-    if (!cGerman && QByteArray(QTest::currentDataTag()) == "tie 1.0005")
-        qInfo("no German C locale installed; only the Qt default locale was switched");
-    QCOMPARE(formatted, expected);
-    QCOMPARE(general, QString("1234.5"));
-    QVERIFY(parsed.has_value());
-    QCOMPARE(*parsed, 1234.5);
 }
 
 QTEST_GUILESS_MAIN(TestNumberText)

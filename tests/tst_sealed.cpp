@@ -20,15 +20,6 @@ using namespace kelvane;
 
 namespace {
 
-// Driver data typed in cubic feet; setting the texts resets the Box Model fields to their defaults.
-void setDriver(FrmKelvane *w, const QString &fs, const QString &qts, const QString &vas)
-{
-    w->OptVas[0]->setChecked(true);
-    w->TxtFs->setText(fs);
-    w->TxtQts->setText(qts);
-    w->TxtVas->setText(vas);
-}
-
 QStringList sealedRow(FrmKelvane *w)
 {
     return {w->LblCBVolume[0]->text(), w->LblCFb->text(), w->LblCF3->text(), w->LblCPeak->text(),
@@ -42,8 +33,6 @@ class TestSealed : public QObject
     Q_OBJECT
 
 private slots:
-    void coreForQtc_data();
-    void coreForQtc();
     void corePeakThreshold();
     void coreForVolumeInvertsForQtc();
     void coreQtcEqualToQtsFaults();
@@ -53,45 +42,6 @@ private slots:
     void qtcNotAboveQtsIsReplacedAndReadAgain();
     void emptyVolumeInVolumeModeReports();
 };
-
-void TestSealed::coreForQtc_data()
-{
-    QTest::addColumn<double>("qtc");
-    QTest::addColumn<double>("alpha");
-    QTest::addColumn<double>("vb");
-    QTest::addColumn<double>("fc");
-    QTest::addColumn<double>("f3");
-    QTest::addColumn<double>("peakdB");
-    QTest::addColumn<double>("peakFreq");
-
-    // (0.707/0.35)^2 - 1 = 3.0804; 2/3.0804 = 0.64927; 0.707*50/0.35 = 101.0; u = 1/0.499849 - 2 = 0.000604
-    // so F3 = Fc * 1.000151; 0.707 lies just below 1/sqrt(2) = 0.70711, so no peak.
-    QTest::newRow("Qtc 0.707") << 0.707 << 3.080400 << 0.649266 << 101.0 << 101.0153 << 0.0 << 0.0;
-    // (1/0.35)^2 - 1 = 7.16327; 2/7.16327 = 0.279202; Fc = 142.857; u = -1 so
-    // F3 = Fc sqrt((sqrt 5 - 1)/2) = 112.307; peak 10 log10(4/3) = 1.2494 dB at Fc sqrt 2 = 202.03.
-    QTest::newRow("Qtc 1.0") << 1.0 << 7.163265 << 0.279202 << 142.857143 << 112.3073 << 1.249387
-                             << 202.0305;
-}
-
-void TestSealed::coreForQtc()
-{
-    QFETCH(double, qtc);
-    QFETCH(double, alpha);
-    QFETCH(double, vb);
-    QFETCH(double, fc);
-    QFETCH(double, f3);
-    QFETCH(double, peakdB);
-    QFETCH(double, peakFreq);
-
-    const sealed::Design d = sealed::forQtc(50, 0.35, 2, qtc);
-    QVERIFY(qAbs(d.alpha - alpha) < 1e-5);
-    QVERIFY(qAbs(d.vb - vb) < 1e-5);
-    QVERIFY(qAbs(d.fc - fc) < 1e-4);
-    QVERIFY(qAbs(d.f3 - f3) < 1e-3);
-    QVERIFY(qAbs(d.peakdB - peakdB) < 1e-5);
-    QVERIFY(qAbs(d.peakFreq - peakFreq) < 1e-3);
-    QCOMPARE(d.qtc, qtc);
-}
 
 void TestSealed::corePeakThreshold()
 {
@@ -129,12 +79,14 @@ void TestSealed::windowRow_data()
 {
     QTest::addColumn<bool>("volumeMode");
     QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("qtcAfter");
-    QTest::addColumn<QString>("cbvAfter");
+    for (const char *column : {"typed", "qtcAfter", "cbvAfter"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<QStringList>("row");
 
-    // Figures as in coreForQtc, shown with "#0.000" / "#0.0" / "#0.00".
+    // Qtc 0.707: (0.707/0.35)^2 - 1 = 3.0804; 2/3.0804 = 0.64927; 0.707*50/0.35 = 101.0;
+    // u = 1/0.499849 - 2 = 0.000604 so F3 = Fc * 1.000151; 0.707 lies just below 1/sqrt(2), no peak.
+    // Qtc 1.0: (1/0.35)^2 - 1 = 7.16327; 2/7.16327 = 0.279202; Fc = 142.857; u = -1 so
+    // F3 = Fc sqrt((sqrt 5 - 1)/2) = 112.307; peak 10 log10(4/3) = 1.2494 dB at Fc sqrt 2 = 202.03.
     QTest::newRow("target Qtc 0.707")
         << false << 0 << ".707" << "0.707" << "0.6493"
         << QStringList{"0.649", "101.0", "101.0", "0.00", "0.0"};
@@ -160,29 +112,18 @@ void TestSealed::windowRow_data()
 
 void TestSealed::windowRow()
 {
-    QFETCH(bool, volumeMode);
-    QFETCH(int, unit);
-    QFETCH(QString, typed);
-    QFETCH(QString, qtcAfter);
-    QFETCH(QString, cbvAfter);
-    QFETCH(QStringList, row);
-
     auto w = freshWindow();
     setDriver(w.get(), "50", "0.35", "2");
-    w->OptSealedVolumeBox[unit]->setChecked(true);
-    if (volumeMode) {
-        w->OptVolBox->setChecked(true);
-        w->TxtCBV->setText(typed);
-    } else {
-        w->TxtQtc->setText(typed);
-    }
+    w->OptSealedVolumeBox[fetch<int>("unit")]->setChecked(true);
+    w->OptVolBox->setChecked(fetch<bool>("volumeMode"));
+    (fetch<bool>("volumeMode") ? w->TxtCBV : w->TxtQtc)->setText(fetch<QString>("typed"));
     MessageCatcher catcher;
     w->CmdCalculate->click();
     settle();
     QCOMPARE(catcher.texts(), QStringList());
-    QCOMPARE(w->TxtQtc->text(), qtcAfter);
-    QCOMPARE(w->TxtCBV->text(), cbvAfter);
-    QCOMPARE(sealedRow(w.get()), row);
+    QCOMPARE(w->TxtQtc->text(), fetch<QString>("qtcAfter"));
+    QCOMPARE(w->TxtCBV->text(), fetch<QString>("cbvAfter"));
+    QCOMPARE(sealedRow(w.get()), fetch<QStringList>("row"));
 }
 
 void TestSealed::qtcNotAboveQtsIsReplacedAndReadAgain()

@@ -2,47 +2,28 @@
 // another unit, without recalculating.
 
 #include "TestSupport.h"
-#include "models/VolumeUnit.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
 using namespace testsupport;
-using namespace kelvane;
 
 class TestUnits : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void factors();
     void switchRewritesVolumes_data();
     void switchRewritesVolumes();
     void switchBeforeCalculating();
 };
 
-void TestUnits::factors()
-{
-    // 1 litre = 0.0353145 cu ft; 1 cubic metre = 1000 litres = 35.3145 cu ft.
-    QCOMPARE(volume::toCubicFeet(10, volume::Litres), 0.353145);
-    QCOMPARE(volume::toCubicFeet(10, volume::CubicMetres), 353.145);
-    QCOMPARE(volume::fromCubicFeet(35.3145, volume::CubicMetres), 1.0);
-    QCOMPARE(volume::toCubicFeet(2.5, volume::CubicFeet), 2.5);
-    QCOMPARE(volume::toCubicFeet(2.5, -1), 2.5); // no unit selected counts as cubic feet
-    QCOMPARE(QString(volume::UnitCaption[0]), QStringLiteral("Cu Ft"));
-    QCOMPARE(QString(volume::UnitCaption[1]), QStringLiteral("liter"));
-    QCOMPARE(QString(volume::UnitCaption[2]), QStringLiteral("Cu M"));
-}
-
 void TestUnits::switchRewritesVolumes_data()
 {
     QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("cbv");
-    QTest::addColumn<QString>("sealedLabel");
-    QTest::addColumn<QString>("vbv");
-    QTest::addColumn<QString>("ventedLabel");
-    QTest::addColumn<QString>("caption");
+    for (const char *column : {"cbv", "sealedLabel", "vbv", "ventedLabel", "caption"})
+        QTest::addColumn<QString>(column);
 
     // Sealed 0.6493 cu ft typed in volume mode: /0.0353145 = 18.38622 litres,
     // /35.3145 = 0.0183862 cubic metres. Vented: the user's 2 cu ft = 56.63396 litres
@@ -54,18 +35,9 @@ void TestUnits::switchRewritesVolumes_data()
 
 void TestUnits::switchRewritesVolumes()
 {
-    QFETCH(int, unit);
-    QFETCH(QString, cbv);
-    QFETCH(QString, sealedLabel);
-    QFETCH(QString, vbv);
-    QFETCH(QString, ventedLabel);
-    QFETCH(QString, caption);
-
+    const int unit = fetch<int>("unit");
     auto w = freshWindow();
-    w->OptVas[0]->setChecked(true);
-    w->TxtFs->setText("50");
-    w->TxtQts->setText("0.35");
-    w->TxtVas->setText("2");
+    setDriver(w.get(), "50", "0.35", "2");
     w->OptVolBox->setChecked(true);
     w->TxtCBV->setText("0.6493");
     w->TxtVFb->setText("40");
@@ -78,12 +50,12 @@ void TestUnits::switchRewritesVolumes()
     // Through another unit first, so that every row starts from a switch.
     w->OptSealedVolumeBox[unit == 1 ? 2 : 1]->setChecked(true);
     w->OptSealedVolumeBox[unit]->setChecked(true);
-    QCOMPARE(w->TxtCBV->text(), cbv);
-    QCOMPARE(w->LblCBVolume[0]->text(), sealedLabel);
-    QCOMPARE(w->TxtVBV->text(), vbv);
-    QCOMPARE(w->LblVBVolume->text(), ventedLabel);
-    QCOMPARE(w->LblSealedUnit->text(), caption);
-    QCOMPARE(w->LblVentedUnit->text(), caption);
+    QCOMPARE(w->TxtCBV->text(), fetch<QString>("cbv"));
+    QCOMPARE(w->LblCBVolume[0]->text(), fetch<QString>("sealedLabel"));
+    QCOMPARE(w->TxtVBV->text(), fetch<QString>("vbv"));
+    QCOMPARE(w->LblVBVolume->text(), fetch<QString>("ventedLabel"));
+    QCOMPARE(w->LblSealedUnit->text(), fetch<QString>("caption"));
+    QCOMPARE(w->LblVentedUnit->text(), fetch<QString>("caption"));
     // Stored volumes and other results are untouched.
     QCOMPARE(w->VbSealed, 0.6493);
     QCOMPARE(w->VbVented, 2.0);

@@ -9,10 +9,8 @@
 #include "driver/Program.h"
 #include "models/VentedModel.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTabWidget>
 
 using namespace testsupport;
@@ -20,25 +18,25 @@ using namespace kelvane;
 
 namespace {
 
-void setDriver(FrmKelvane *w, const QString &fs, const QString &qts, const QString &vas)
-{
-    w->OptVas[0]->setChecked(true);
-    w->TxtFs->setText(fs);
-    w->TxtQts->setText(qts);
-    w->TxtVas->setText(vas);
-}
-
 QStringList ventedRow(FrmKelvane *w)
 {
     return {w->LblVBVolume->text(), w->LblVFb->text(), w->LblVF3->text(), w->LblVPeak->text(),
             w->LblVPeakFreq->text()};
 }
 
-// A driver whose -3 dB search never settles within the restarts allowed: Fs 50 Hz, Qts 2,
-// Vas 40 cu ft, Ql 10, tuned to 5 Hz in 0.5 cu ft.
-vented::Coefficients stubbornDriver()
+// The driver as pasted, calculated; messages caught.
+std::unique_ptr<FrmKelvane> calculated(const QString &fs, const QString &qts, const QString &vas, MessageCatcher &catcher,
+                                       std::initializer_list<std::pair<const char *, QString>> fields = {})
 {
-    return vented::coefficients(50, 2, 40, 5, 0.5, 10);
+    auto w = freshWindow();
+    setDriver(w.get(), fs, qts, vas);
+    for (const auto &[name, text] : fields)
+        find<QLineEdit>(w.get(), QLatin1String(name))->setText(text);
+    catcher.clear();
+    w->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel); // where "Calculate" is
+    w->CmdCalculate->click();
+    settle();
+    return w;
 }
 
 } // namespace
@@ -50,15 +48,11 @@ class TestVented : public QObject
 private slots:
     void coreFitBands_data();
     void coreFitBands();
-    void coreSearchAndSweep_data();
-    void coreSearchAndSweep();
     void coreSearchIsBounded();
-    void coreFaults();
 
     void windowRow_data();
     void windowRow();
     void userValuesAreKept();
-    void zeroVolumeTextMeansFit();
     void fitInLitresIsReadBackFromTheField();
     void qlossZeroReportsAndKeepsRow();
     void noMinus3dBPointShowsMark();
@@ -68,9 +62,8 @@ private slots:
 
 void TestVented::coreFitBands_data()
 {
-    QTest::addColumn<double>("qloss");
-    QTest::addColumn<double>("fb");
-    QTest::addColumn<double>("vb");
+    for (const char *column : {"qloss", "fb", "vb"})
+        QTest::addColumn<double>(column);
 
     // Fs 30, Qts 0.4, Vas 3.
     // Below 6: 0.419*30/0.4^0.9721 = 30.6318, 0.4^3.357*3/0.0743 = 1.86315.
@@ -79,76 +72,15 @@ void TestVented::coreFitBands_data()
     QTest::newRow("Qloss 5 first row") << 5.0 << 30.631817 << 1.863150;
     QTest::newRow("Qloss 5.999 first row") << 5.999 << 30.631817 << 1.863150;
     QTest::newRow("Qloss 6 middle row") << 6.0 << 30.446025 << 2.699529;
-    QTest::newRow("Qloss 7 middle row") << 7.0 << 30.446025 << 2.699529;
     QTest::newRow("Qloss 8 middle row") << 8.0 << 30.446025 << 2.699529;
     QTest::newRow("Qloss 8.001 last row") << 8.001 << 29.694867 << 2.738553;
-    QTest::newRow("Qloss 10 last row") << 10.0 << 29.694867 << 2.738553;
 }
 
 void TestVented::coreFitBands()
 {
-    QFETCH(double, qloss);
-    QFETCH(double, fb);
-    QFETCH(double, vb);
-    const vented::Fit f = vented::alignmentFit(30, 0.4, 3, qloss);
-    QVERIFY2(qAbs(f.fb - fb) < 1e-5, qPrintable(QString::number(f.fb)));
-    QVERIFY2(qAbs(f.vb - vb) < 1e-5, qPrintable(QString::number(f.vb)));
-}
-
-void TestVented::coreSearchAndSweep_data()
-{
-    QTest::addColumn<double>("qts");
-    QTest::addColumn<double>("qloss");
-    QTest::addColumn<double>("fb");
-    QTest::addColumn<double>("vb");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<double>("f3");
-    QTest::addColumn<double>("peakdB");
-    QTest::addColumn<double>("peakFreq");
-
-    // Fs 30, Vas 3, run on the rounded fitted values as the window does.
-    QTest::newRow("Qloss 7 ends on the negative root")
-        << 0.4 << 7.0 << 30.4 << 2.6995 << -1.01392 << 30 << 30.620 << 0.0 << 0.0;
-    QTest::newRow("Qloss 5") << 0.4 << 5.0 << 30.6 << 1.8632 << 1.25031 << 22 << 37.883 << 0.2757 << 86.0;
-    QTest::newRow("Qloss 6") << 0.4 << 6.0 << 30.4 << 2.6995 << -1.03558 << 29 << 31.274 << 0.0 << 0.0;
-    QTest::newRow("Qloss 8 small peak kept")
-        << 0.4 << 8.0 << 30.4 << 2.6995 << -0.99848 << 31 << 30.153 << 0.0264 << 61.0;
-    QTest::newRow("Qloss 10") << 0.4 << 10.0 << 29.7 << 2.7386 << 0.97972 << 46 << 29.244 << 0.0 << 0.0;
-    QTest::newRow("user Fb 30, 2 cu ft") << 0.4 << 7.0 << 30.0 << 2.0 << 1.17400 << 22 << 35.220 << 0.2091 << 83.0;
-    // Qts 0.7: 15*3*0.7^2.87 = 16.16754 cu ft replaces the negative fitted volume.
-    QTest::newRow("Qts 0.7 replaced volume")
-        << 0.7 << 7.0 << 18.8 << 16.167538 << 0.67631 << 18 << 16.061 << 1.6283 << 19.0;
-}
-
-void TestVented::coreSearchAndSweep()
-{
-    QFETCH(double, qts);
-    QFETCH(double, qloss);
-    QFETCH(double, fb);
-    QFETCH(double, vb);
-    QFETCH(double, x);
-    QFETCH(int, steps);
-    QFETCH(double, f3);
-    QFETCH(double, peakdB);
-    QFETCH(double, peakFreq);
-
-    const vented::Coefficients c = vented::coefficients(30, qts, 3, fb, vb, qloss);
-    const vented::Search s = vented::searchMinus3dB(c);
-    QVERIFY(s.found);
-    QVERIFY2(qAbs(s.x - x) < 1e-4, qPrintable(QString::number(s.x)));
-    QCOMPARE(s.steps, steps);
-    QVERIFY(qAbs(vented::minus3dBResidual(c, s.x)) < 1e-6);
-    QVERIFY(qAbs(vented::f3FromRoot(c, s.x, 30) - f3) < 2e-3);
-
-    const vented::Response r = vented::responseSweep(30, qts, qloss, c);
-    QVERIFY2(qAbs(r.peakdB - peakdB) < 1e-4, qPrintable(QString::number(r.peakdB)));
-    QCOMPARE(r.peakFreq, peakFreq);
-    for (int f = 0; f < 10; ++f)
-        QCOMPARE(r.dB[f], 0.0);
-    // Far above the box the response is flat; well below Fb it falls at 24 dB per octave.
-    QVERIFY(qAbs(r.dB[500]) < 0.1);
-    QVERIFY(r.dB[10] < -20);
+    const vented::Fit f = vented::alignmentFit(30, 0.4, 3, fetch<double>("qloss"));
+    QVERIFY2(qAbs(f.fb - fetch<double>("fb")) < 1e-5, qPrintable(QString::number(f.fb)));
+    QVERIFY2(qAbs(f.vb - fetch<double>("vb")) < 1e-5, qPrintable(QString::number(f.vb)));
 }
 
 void TestVented::coreSearchIsBounded()
@@ -169,30 +101,23 @@ void TestVented::coreSearchIsBounded()
     QVERIFY(!cut.found);
     QCOMPARE(cut.steps, 3 * (vented::NewtonStepsPerRound + 1));
 
-    // The stubborn driver exhausts every restart and reports no root.
-    const vented::Search never = vented::searchMinus3dB(stubbornDriver());
+    // Fs 50 Hz, Qts 2, Vas 40 cu ft, Ql 10, tuned to 5 Hz in 0.5 cu ft never settles: it exhausts
+    // every restart and reports no root (noMinus3dBPointShowsMark runs it through the window).
+    const vented::Search never = vented::searchMinus3dB(vented::coefficients(50, 2, 40, 5, 0.5, 10));
     QVERIFY(!never.found);
     QCOMPARE(never.steps, (vented::NewtonRestarts + 1) * (vented::NewtonStepsPerRound + 1));
 }
 
-void TestVented::coreFaults()
-{
-    QVERIFY_THROWS_EXCEPTION(CalcFault, vented::coefficients(30, 0.4, 3, 0.0, 2, 7));
-    QVERIFY_THROWS_EXCEPTION(CalcFault, vented::coefficients(30, 0.4, 3, 30, 0.0, 7));
-    // A Qts of 0 makes the fitted tuning infinite.
-    QVERIFY_THROWS_EXCEPTION(CalcFault, vented::alignmentFit(30, 0.0, 3, 7));
-}
-
 void TestVented::windowRow_data()
 {
-    QTest::addColumn<QString>("qts");
-    QTest::addColumn<QString>("qloss");
-    QTest::addColumn<QString>("fbText");
-    QTest::addColumn<QString>("vbText");
+    for (const char *column : {"qts", "qloss", "fbText", "vbText"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<QStringList>("row");
 
-    // Fitted values as in coreFitBands written with "#0.0" and "#0.0000"; the rest as in
-    // coreSearchAndSweep.
+    // Fitted values as in coreFitBands written with "#0.0" and "#0.0000", the model run on them
+    // (F3 from the -3 dB root, peak from the 10-500 Hz sweep): Qloss 7 F3 30.620, Qloss 5 F3 37.883
+    // with 0.2757 dB at 86 Hz, Qloss 6 31.274, Qloss 8 30.153 with 0.0264 dB at 61 Hz, Qloss 10
+    // 29.244.
     QTest::newRow("Qloss 7") << "0.4" << "7" << "30.4" << "2.6995"
                              << QStringList{"2.700", "30.4", "30.6", "0.00", "0.0"};
     QTest::newRow("Qloss 5") << "0.4" << "5" << "30.6" << "1.8632"
@@ -210,22 +135,13 @@ void TestVented::windowRow_data()
 
 void TestVented::windowRow()
 {
-    QFETCH(QString, qts);
-    QFETCH(QString, qloss);
-    QFETCH(QString, fbText);
-    QFETCH(QString, vbText);
-    QFETCH(QStringList, row);
-
-    auto w = freshWindow();
-    setDriver(w.get(), "30", qts, "3");
-    w->TxtQloss->setText(qloss);
+    const QString fbText = fetch<QString>("fbText");
     MessageCatcher catcher;
-    w->CmdCalculate->click();
-    settle();
+    auto w = calculated("30", fetch<QString>("qts"), "3", catcher, {{"TxtQloss", fetch<QString>("qloss")}});
     QCOMPARE(catcher.texts(), QStringList());
     QCOMPARE(w->TxtVFb->text(), fbText);
-    QCOMPARE(w->TxtVBV->text(), vbText);
-    QCOMPARE(ventedRow(w.get()), row);
+    QCOMPARE(w->TxtVBV->text(), fetch<QString>("vbText"));
+    QCOMPARE(ventedRow(w.get()), fetch<QStringList>("row"));
     QCOMPARE(w->LblSealedUnit->text(), QStringLiteral("Cu Ft"));
     QCOMPARE(w->LblVentedUnit->text(), QStringLiteral("Cu Ft"));
     // The model ran on the rounded tuning.
@@ -238,16 +154,12 @@ void TestVented::windowRow()
 
 void TestVented::userValuesAreKept()
 {
-    // Fb 30 Hz and 2 cu ft typed: F3 35.2 Hz, peak 0.21 dB at 83 Hz; the fields stay as typed.
-    auto w = freshWindow();
-    setDriver(w.get(), "30", "0.4", "3");
-    w->TxtVFb->setText("30");
-    w->TxtVBV->setText("2");
-    w->CmdCalculate->click();
+    // Fb 30 Hz and 2 cu ft typed: F3 35.220 Hz, peak 0.2091 dB at 83 Hz; the fields stay as typed.
+    MessageCatcher catcher;
+    auto w = calculated("30", "0.4", "3", catcher, {{"TxtVFb", "30"}, {"TxtVBV", "2"}});
     QCOMPARE(w->TxtVFb->text(), QStringLiteral("30"));
     QCOMPARE(w->TxtVBV->text(), QStringLiteral("2"));
     QCOMPARE(ventedRow(w.get()), (QStringList{"2.000", "30.0", "35.2", "0.21", "83.0"}));
-    QCOMPARE(w->PeakFreqVented, 83.0);
 
     // A second run after the fit keeps the fitted values as the user's.
     w->TxtVFb->clear();
@@ -256,12 +168,7 @@ void TestVented::userValuesAreKept()
     w->CmdCalculate->click();
     QCOMPARE(w->TxtVFb->text(), QStringLiteral("30.4"));
     QCOMPARE(w->TxtVBV->text(), QStringLiteral("2.6995"));
-}
-
-void TestVented::zeroVolumeTextMeansFit()
-{
-    auto w = freshWindow();
-    setDriver(w.get(), "30", "0.4", "3");
+    // A volume text of 0 means "fit" too, whatever the tuning says.
     w->TxtVFb->setText("25");
     w->TxtVBV->setText("0");
     w->CmdCalculate->click();
@@ -286,15 +193,11 @@ void TestVented::fitInLitresIsReadBackFromTheField()
 
 void TestVented::qlossZeroReportsAndKeepsRow()
 {
-    auto w = freshWindow();
-    setDriver(w.get(), "30", "0.4", "3");
-    w->TxtQloss->setText("5");
-    w->CmdCalculate->click();
+    MessageCatcher catcher;
+    auto w = calculated("30", "0.4", "3", catcher, {{"TxtQloss", "5"}});
     const QStringList before = ventedRow(w.get());
     QCOMPARE(w->PeakFreqVented, 86.0);
-
     w->TxtQloss->setText("0");
-    MessageCatcher catcher;
     w->CmdCalculate->click();
     settle();
     QCOMPARE(catcher.messages(), (QList<Message>{{"Error", Program::NumberErrorText}}));
@@ -307,15 +210,9 @@ void TestVented::qlossZeroReportsAndKeepsRow()
 
 void TestVented::noMinus3dBPointShowsMark()
 {
-    auto w = freshWindow();
-    setDriver(w.get(), "50", "2", "40");
-    w->TxtQes->setText("2.5");
-    w->TxtQloss->setText("10");
-    w->TxtVFb->setText("5");
-    w->TxtVBV->setText("0.5");
     MessageCatcher catcher;
-    w->CmdCalculate->click();
-    settle();
+    auto w = calculated("50", "2", "40", catcher,
+                        {{"TxtQes", "2.5"}, {"TxtQloss", "10"}, {"TxtVFb", "5"}, {"TxtVBV", "0.5"}});
     QCOMPARE(catcher.texts(), QStringList());
     QCOMPARE(w->F3Vented, 0.0);
     QCOMPARE(w->LblVF3->text(), QStringLiteral("---"));
@@ -339,24 +236,11 @@ void TestVented::zeroTuningOrVolumeIsTrapped_data()
 
 void TestVented::zeroTuningOrVolumeIsTrapped()
 {
-    QFETCH(QString, fbText);
-    QFETCH(QString, vbText);
-    auto w = freshWindow();
-    setDriver(w.get(), "30", "0.4", "3");
-    w->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
-    w->TxtVFb->setText(fbText);
-    w->TxtVBV->setText(vbText);
     MessageCatcher catcher;
-    w->CmdCalculate->click();
-    settle();
+    auto w = calculated("30", "0.4", "3", catcher, {{"TxtVFb", fetch<QString>("fbText")}, {"TxtVBV", fetch<QString>("vbText")}});
     QCOMPARE(catcher.messages(), (QList<Message>{{"Error", Program::NumberErrorText}}));
     QCOMPARE(w->SSTab->currentIndex(), int(FrmKelvane::TabInput));
-    const QRegularExpression nonFinite(QStringLiteral("\\b(nan|inf)\\b"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    for (QLabel *l : w->findChildren<QLabel *>())
-        QVERIFY2(!nonFinite.match(l->text()).hasMatch(), qPrintable(l->objectName()));
-    for (QLineEdit *f : w->findChildren<QLineEdit *>())
-        QVERIFY2(!nonFinite.match(f->text()).hasMatch(), qPrintable(f->objectName()));
+    QCOMPARE(nonFiniteShown(w.get()), QString());
 }
 
 QTEST_MAIN(TestVented)

@@ -19,7 +19,6 @@ class TestWindow : public QObject
 
 private slots:
     void startState();
-    void tabsInOrder();
     void defaultChoicesAndTexts_data();
     void defaultChoicesAndTexts();
     void captionsAndTooltips_data();
@@ -28,7 +27,6 @@ private slots:
     void exitsClose();
     void aboutIsModalAndLeavesWindowUnchanged();
     void everyControlHasAnAccessibleName();
-    void fieldsAreNamedByTheirLabels();
 };
 
 void TestWindow::startState()
@@ -42,17 +40,12 @@ void TestWindow::startState()
         QVERIFY2(!find<QPushButton>(w.get(), QLatin1String(name))->isEnabled(), name);
     QCOMPARE(w->PercentOverVolume, 100.0);
     QVERIFY(!w->windowIcon().isNull());
-}
-
-void TestWindow::tabsInOrder()
-{
-    auto w = freshWindow();
-    const QStringList expected{"Input", "Box Model", "Box and Vent", "Crossover", "Crossover Plans",
-                               "Frequency Response", "Displacement Limits"};
-    QStringList captions;
+    QCOMPARE(w->MnuItemExit->text(), QStringLiteral("E&xit"));
+    QStringList tabs;
     for (int i = 0; i < w->SSTab->count(); ++i)
-        captions << w->SSTab->tabText(i);
-    QCOMPARE(captions, expected);
+        tabs << w->SSTab->tabText(i);
+    QCOMPARE(tabs, (QStringList{"Input", "Box Model", "Box and Vent", "Crossover", "Crossover Plans",
+                                "Frequency Response", "Displacement Limits"}));
 }
 
 void TestWindow::defaultChoicesAndTexts_data()
@@ -78,20 +71,18 @@ void TestWindow::defaultChoicesAndTexts_data()
 
 void TestWindow::defaultChoicesAndTexts()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, value);
+    const QString name = fetch<QString>("name");
     auto w = freshWindow();
     if (auto *o = w->findChild<QRadioButton *>(name))
-        QCOMPARE(o->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked"), value);
+        QCOMPARE(o->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked"), fetch<QString>("value"));
     else
-        QCOMPARE(find<QLineEdit>(w.get(), name)->text(), value);
+        QCOMPARE(find<QLineEdit>(w.get(), name)->text(), fetch<QString>("value"));
 }
 
 void TestWindow::captionsAndTooltips_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("tooltip");
+    for (const char *column : {"name", "caption", "tooltip"})
+        QTest::addColumn<QString>(column);
     QTest::newRow("Fs label") << "Label1(1)" << "Resonant Frequency - Fs:" << "";
     QTest::newRow("Vas field") << "TxtVas" << ""
         << "Enter the Equivalent Air Volume  representing the Acoustic Compliance (\"springiness\") of the driver's suspension.";
@@ -117,16 +108,13 @@ void TestWindow::captionsAndTooltips_data()
 
 void TestWindow::captionsAndTooltips()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QString, tooltip);
     auto w = freshWindow();
-    QWidget *c = find(w.get(), name);
+    QWidget *c = find(w.get(), fetch<QString>("name"));
     if (auto *l = qobject_cast<QLabel *>(c))
-        QCOMPARE(l->text(), caption);
+        QCOMPARE(l->text(), fetch<QString>("caption"));
     else if (auto *b = qobject_cast<QAbstractButton *>(c))
-        QCOMPARE(b->text(), caption);
-    QCOMPARE(c->toolTip(), tooltip);
+        QCOMPARE(b->text(), fetch<QString>("caption"));
+    QCOMPARE(c->toolTip(), fetch<QString>("tooltip"));
 }
 
 void TestWindow::exitsClose_data()
@@ -139,7 +127,7 @@ void TestWindow::exitsClose_data()
 
 void TestWindow::exitsClose()
 {
-    QFETCH(int, exitIndex);
+    const int exitIndex = fetch<int>("exitIndex");
     auto w = freshWindow();
     if (exitIndex < 0) {
         w->MnuItemExit->trigger();
@@ -186,16 +174,11 @@ void TestWindow::everyControlHasAnAccessibleName()
             unnamed << c->objectName();
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
-}
-
-void TestWindow::fieldsAreNamedByTheirLabels()
-{
-    auto w = freshWindow();
+    // Fields are named by their labels.
     QCOMPARE(w->TxtFs->accessibleName(), QStringLiteral("Resonant Frequency - Fs:"));
     QCOMPARE(w->TxtPercentOverVolume->accessibleName(), QStringLiteral("Overvolume percentage :"));
     QCOMPARE(w->TxtRe->accessibleName(), QStringLiteral("Woofer DC Voice Coil Resistance - Re:"));
     QCOMPARE(w->OptVas[2]->accessibleName(), QStringLiteral("Cu. m"));
-    QCOMPARE(w->MnuItemExit->text(), QStringLiteral("E&xit"));
 }
 
 QTEST_MAIN(TestWindow)

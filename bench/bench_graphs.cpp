@@ -1,0 +1,116 @@
+// The graphs: each graph drawn completely into its picture's image by its button's handler (frame,
+// grid, both curves, the text), the picture's image saved as a bitmap file, and the "Save Image"
+// buttons as the user presses them (the file written, then the graph drawn again).
+
+#include "WindowSupport.h"
+
+#include "graphs/GraphOutput.h"
+#include "graphs/GraphPicture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace kelvanebench;
+
+namespace {
+
+// True when the picture holds more than the blank page that clear() leaves.
+bool drawn(GraphPicture *picture)
+{
+    const QImage &image = picture->image();
+    const QRgb blank = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            if (image.pixel(x, y) != blank)
+                return true;
+    return false;
+}
+
+void graphBenchmark(benchmark::State &state, void (FrmKelvane::*handler)(), GraphPicture *FrmKelvane::*picture)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = calculatedWindow();
+    for (auto _ : state)
+        ((*w).*handler)();
+    processPending();
+    if (!drawn((*w).*picture))
+        state.SkipWithError("the graph was not drawn");
+}
+
+void BM_FrequencyGraph(benchmark::State &state)
+{
+    graphBenchmark(state, &FrmKelvane::CmdFrequency_Click, &FrmKelvane::PicFrequency);
+}
+BENCHMARK(BM_FrequencyGraph)->Name("Frequency response graph, drawn completely")->Unit(benchmark::kMicrosecond);
+
+void BM_DisplacementGraph(benchmark::State &state)
+{
+    graphBenchmark(state, &FrmKelvane::CmdDisplacement_Click, &FrmKelvane::PicDisplacementLimit);
+}
+BENCHMARK(BM_DisplacementGraph)->Name("Displacement limits graph, drawn completely")->Unit(benchmark::kMicrosecond);
+
+// The picture's 640 x 480 image written as a Windows bitmap by the program's own bitmap writer,
+// into a temporary folder as the current folder, over the file of the previous save (as every save
+// after the first one does).
+void BM_SaveBitmap(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = calculatedWindow();
+    w->CmdDisplacement_Click();
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    const QString name = QStringLiteral("W10-BenchLimits.bmp");
+    for (auto _ : state) {
+        if (!graphoutput::saveBitmap(w->PicDisplacementLimit->image(), name)) {
+            state.SkipWithError("the bitmap could not be written");
+            break;
+        }
+    }
+    const qint64 size = QFile(name).size();
+    QDir::setCurrent(previous);
+    if (size < 640 * 480 * 3)
+        state.SkipWithError("the bitmap is too small");
+}
+BENCHMARK(BM_SaveBitmap)->Name("Bitmap save of a graph (640 x 480)")->Unit(benchmark::kMicrosecond);
+
+// "Save Image" as pressed: the file in the current folder, then the graph drawn again.
+void saveButtonBenchmark(benchmark::State &state, QPushButton *FrmKelvane::*button,
+                         void (FrmKelvane::*draw)(), const QString &fileSuffix)
+{
+    auto w = calculatedWindow();
+    ((*w).*draw)();
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    for (auto _ : state)
+        ((*w).*button)->click();
+    const bool written = QFile::exists(w->DriverName + fileSuffix + QStringLiteral(".bmp"));
+    QDir::setCurrent(previous);
+    if (!written)
+        state.SkipWithError("no bitmap was written");
+}
+
+void BM_SaveFrequencyButton(benchmark::State &state)
+{
+    saveButtonBenchmark(state, &FrmKelvane::CmdSave, &FrmKelvane::CmdFrequency_Click,
+                        QStringLiteral("Frequency"));
+}
+BENCHMARK(BM_SaveFrequencyButton)->Name("Save Image on the frequency graph (save and redraw)")
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_SaveDisplacementButton(benchmark::State &state)
+{
+    saveButtonBenchmark(state, &FrmKelvane::CmdSaveDisplacement, &FrmKelvane::CmdDisplacement_Click,
+                        QStringLiteral("Limits"));
+}
+BENCHMARK(BM_SaveDisplacementButton)->Name("Save Image on the displacement graph (save and redraw)")
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+KELVANE_BENCHMARK_MAIN_WITH_APPLICATION()

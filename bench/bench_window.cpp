@@ -1,0 +1,108 @@
+// The window's own figures: one press of "Calculate" on the real window (fit mode, every caption of
+// the Box Model and Box and Vent tabs written), the same followed by the repaint the user sees, the
+// lines of the box-and-vent report built from the window, and start-up to a shown window, both
+// within this process (a window after the first) and as a fresh process.
+
+#include "WindowSupport.h"
+
+#include "boxvent/Report.h"
+#include "boxvent/ReportLines.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+
+using namespace kelvanebench;
+
+namespace {
+
+void BM_Calculate(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 1000);
+    auto w = calculatedWindow();
+    for (auto _ : state) {
+        // Clearing the two fields is part of the measured press: a handful of microseconds.
+        clearVentedFields(*w);
+        w->CmdCalculate->click();
+    }
+    if (w->LblVF3->text().isEmpty() || w->LblVentLength[0]->text().isEmpty())
+        state.SkipWithError("Calculate wrote no results");
+}
+BENCHMARK(BM_Calculate)->Name("Calculate on the window (fit mode, captions written)");
+
+void BM_CalculateAndRepaint(benchmark::State &state)
+{
+    auto w = calculatedWindow();
+    for (auto _ : state) {
+        clearVentedFields(*w);
+        w->CmdCalculate->click();
+        w->repaint();
+    }
+}
+BENCHMARK(BM_CalculateAndRepaint)->Name("Calculate and repaint the Box Model tab");
+
+void reportLinesBenchmark(benchmark::State &state, bool metric)
+{
+    auto w = calculatedWindow();
+    w->TxtVentDia->setText(QStringLiteral("2.5"));
+    w->CmdCalculate->click();
+    w->OptSealedVolumeBox[metric ? 1 : 0]->setChecked(true);
+    qsizetype lines = 0;
+    for (auto _ : state) {
+        const QStringList report = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w));
+        lines = report.size();
+        benchmark::DoNotOptimize(lines);
+    }
+    if (lines == 0)
+        state.SkipWithError("the report has no lines");
+}
+void BM_ReportLinesInch(benchmark::State &state) { reportLinesBenchmark(state, false); }
+void BM_ReportLinesMetric(benchmark::State &state) { reportLinesBenchmark(state, true); }
+BENCHMARK(BM_ReportLinesInch)->Name("Report lines, inch layout");
+BENCHMARK(BM_ReportLinesMetric)->Name("Report lines, metric layout");
+
+// Constructing the main window (which shows itself as it loads) until the window system has
+// exposed it and its first paint is done; the application and its fonts are already up.
+void BM_StartupWindow(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 300'000);
+    { auto first = std::make_unique<FrmKelvane>(); waitUntilExposed(*first); }
+    processPending();
+    for (auto _ : state) {
+        auto w = std::make_unique<FrmKelvane>();
+        if (!waitUntilExposed(*w)) {
+            state.SkipWithError("the window was never exposed");
+            break;
+        }
+        processPending();
+        state.PauseTiming();
+        w.reset();
+        processPending();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupWindow)->Name("Start-up: window shown (in a running application)")
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A fresh process: loading the program, the application on the offscreen platform, the window
+// constructed, shown and painted, then exit. The process is the start-up probe built beside this
+// program.
+void BM_StartupProcess(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 300'000);
+    const QString probe = QStringLiteral(KELVANE_STARTUP_PROBE);
+    for (auto _ : state) {
+        QProcess p;
+        p.start(probe, {});
+        if (!p.waitForFinished(10'000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            state.SkipWithError("the start-up probe failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_StartupProcess)->Name("Start-up: fresh process to a shown window")
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+KELVANE_BENCHMARK_MAIN_WITH_APPLICATION()
