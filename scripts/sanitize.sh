@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-asan}
 [ $# -gt 0 ] && shift
 bash scripts/setup.sh test
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKELVANE_SANITIZE=ON >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKELVANE_SANITIZE=ON -DKELVANE_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 # Leaks are checked too (LeakSanitizer runs at exit of every test program).
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:exitcode=23:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
