@@ -2,6 +2,7 @@
 
 #include "common/Checked.h"
 #include "common/NumberText.h"
+#include "driver/DriverCore.h"
 #include "graphs/GraphGeometry.h"
 
 #include <cmath>
@@ -63,11 +64,7 @@ std::vector<Mark> curveMarks(Curve &levels, int colour)
 
 QString recommendationFor(double ebp)
 {
-    if (ebp <= 50)
-        return QStringLiteral("  A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER");
-    if (ebp >= 100)
-        return QStringLiteral("  A VENTED BOX IS PROBABLY BEST FOR THIS DRIVER  ");
-    return QStringLiteral("  EITHER A SEALED BOX OR A VENTED BOX IS FINE FOR THIS DRIVER");
+    return QStringLiteral("  ") + kelvane::driver::recommendation(ebp);
 }
 
 QString volumeText(double cubicFeet, int unitIndex)

@@ -52,7 +52,7 @@ struct Mark {
 // that is not finite.
 std::vector<Mark> curveMarks(Curve &levels, int colour);
 
-// The box-type sentence for an efficiency bandwidth product.
+// The box-type sentence printed under the graphs: the Box Model's sentence, indented two blanks.
 QString recommendationFor(double ebp);
 
 // Volume from cubic feet in the result unit: 0 cubic feet, 1 litres, 2 cubic metres.
