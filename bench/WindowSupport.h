@@ -5,6 +5,7 @@
 #include "BenchSupport.h"
 
 #include "app/FrmKelvane.h"
+#include "tools/SampleDriver.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,16 +42,7 @@ inline bool waitUntilExposed(QWidget &w)
 // The sample driver typed into the Input tab (the texts a user would leave there), Vas in litres.
 inline void enterSampleDriver(FrmKelvane &w)
 {
-    w.OptVas[1]->setChecked(true);
-    w.TxtName->setText(QStringLiteral("W10-Bench"));
-    w.TxtFs->setText(QStringLiteral("30"));
-    w.TxtVas->setText(QStringLiteral("85"));
-    w.TxtQts->setText(QStringLiteral("0.4"));
-    w.TxtQes->setText(QStringLiteral("0.45"));
-    w.TxtQms->setText(QStringLiteral("4"));
-    w.TxtPower->setText(QStringLiteral("100"));
-    w.TxtSd->setText(QStringLiteral("220"));
-    w.TxtXmax->setText(QStringLiteral("5"));
+    ::enterSampleDriver(w, QStringLiteral("W10-Bench"));
 }
 
 // The vented row in fit mode: no tuning and no volume of the user's, so Calculate proposes them.

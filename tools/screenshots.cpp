@@ -3,6 +3,7 @@
 // layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
 
 #include "app/FrmKelvane.h"
+#include "tools/SampleDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,15 +20,7 @@ int main(int argc, char *argv[])
     w.resize(w.sizeHint().expandedTo(QSize(900, 640)));
     QTest::qWait(200);
 
-    w.TxtName->setText(QStringLiteral("W8-Sample"));
-    w.TxtFs->setText(QStringLiteral("30"));
-    w.TxtVas->setText(QStringLiteral("85"));
-    w.TxtQts->setText(QStringLiteral("0.4"));
-    w.TxtQes->setText(QStringLiteral("0.45"));
-    w.TxtQms->setText(QStringLiteral("4"));
-    w.TxtPower->setText(QStringLiteral("100"));
-    w.TxtSd->setText(QStringLiteral("220"));
-    w.TxtXmax->setText(QStringLiteral("5"));
+    enterSampleDriver(w, QStringLiteral("W8-Sample"));
     const char *names[7] = {"input", "boxmodel", "boxvent", "crossover", "crossoverplans",
                             "frequency", "displacement"};
     w.SSTab->setCurrentIndex(0);
