@@ -29,7 +29,8 @@ bool givenByUser(const QString &text)
     return !text.isEmpty() && text != QLatin1String("0");
 }
 
-// Shown when the -3 dB search gives up: F3Vented stays 0 but no figure is shown for it.
+// Shown when the -3 dB equation cannot be evaluated (it is not finite): F3Vented stays 0 but no
+// figure is shown for it.
 const QString NoF3Mark = QStringLiteral("---");
 
 } // namespace
@@ -64,7 +65,7 @@ void FrmKelvane::VentedBox()
 
     const vented::Coefficients c = vented::coefficients(Fs, Qts, Vas, Fb, VbVented, Qloss);
     Alpha = c.alpha;
-    const vented::Search search = vented::searchMinus3dB(c);
+    const vented::Search search = vented::findMinus3dB(c);
     F3Vented = search.found ? vented::f3FromRoot(c, search.x, Fs) : 0.0;
 
     const vented::Response response = vented::responseSweep(Fs, Qts, Qloss, c);

@@ -2,6 +2,7 @@
 
 #include "common/Checked.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvane::vented {
@@ -91,6 +92,65 @@ Search searchMinus3dB(const Coefficients &c, int maxRestarts)
     s.found = true;
     s.x = xNorm;
     return s;
+}
+
+Search bracketMinus3dB(const Coefficients &c)
+{
+    Search s;
+    auto residual = [&](double x) {
+        ++s.steps;
+        return minus3dBResidual(c, x);
+    };
+
+    // F(x) = -u^4 + p u^3 + q u^2 + r u + 1 with u = x^2; every root has u below
+    // 1 + max(|p|, |q|, |r|, 1), so F is negative beyond the square root of that.
+    const double p = c.a1 * c.a1 - 2.0 * c.a2;
+    const double q = c.a2 * c.a2 + 2.0 - 2.0 * c.a1 * c.a3;
+    const double r = c.a3 * c.a3 - 2.0 * c.a2;
+    double hi = 1.01 * std::sqrt(1.0 + std::max({std::abs(p), std::abs(q), std::abs(r), 1.0}));
+    if (!std::isfinite(hi))
+        return s;
+    double fHi = residual(hi);
+    if (!std::isfinite(fHi) || fHi > 0)
+        return s;
+
+    // Step down to the first point where the response is below -3 dB (F > 0); F(0) = 1.
+    constexpr double Step = 0.99, Smallest = 1e-12;
+    double lo = hi;
+    for (;;) {
+        lo = hi * Step;
+        if (lo < Smallest) {
+            lo = 0;
+            break;
+        }
+        const double fLo = residual(lo);
+        if (!std::isfinite(fLo))
+            return s;
+        if (fLo > 0)
+            break;
+        hi = lo;
+    }
+
+    while (hi - lo > 0.00001) {
+        const double mid = 0.5 * (lo + hi);
+        const double fMid = residual(mid);
+        if (!std::isfinite(fMid))
+            return s;
+        (fMid > 0 ? lo : hi) = mid;
+    }
+    s.found = true;
+    s.x = 0.5 * (lo + hi);
+    return s;
+}
+
+Search findMinus3dB(const Coefficients &c)
+{
+    const Search newton = searchMinus3dB(c);
+    if (newton.found)
+        return newton;
+    Search bisection = bracketMinus3dB(c);
+    bisection.steps += newton.steps;
+    return bisection;
 }
 
 double f3FromRoot(const Coefficients &c, double x, double fs)

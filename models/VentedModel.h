@@ -36,9 +36,11 @@ Coefficients coefficients(double fs, double qts, double vas, double fb, double v
 double minus3dBResidual(const Coefficients &c, double x);
 double minus3dBSlope(const Coefficients &c, double x);
 
-// Newton steps taken before the search starts again from 1.5, and how often it may start again.
+// Newton steps taken before the search starts again from 1.5, and how often it may start again
+// before the root is found by bisection instead (a search that has not settled after a few rounds
+// rarely settles at all, and each round costs 501 evaluations).
 constexpr int NewtonStepsPerRound = 500;
-constexpr int NewtonRestarts = 1000;
+constexpr int NewtonRestarts = 5;
 
 struct Search {
     bool found = false;
@@ -52,6 +54,17 @@ struct Search {
 // slope of the last estimate); after maxRestarts such restarts, or on a step that is not finite
 // (a zero slope), the search gives up and reports found = false.
 Search searchMinus3dB(const Coefficients &c, int maxRestarts = NewtonRestarts);
+
+// F(x) = 0 by bracketing and bisection, for a search that does not settle. F is 1 at x = 0 and
+// falls like -x^8, so it always has a positive root; the highest one is taken (above it the
+// response stays within 3 dB of its final level). The walk starts at Cauchy's bound on the roots
+// of F as a quartic in x^2 and steps down by 1 % to the first point below -3 dB; bisection then
+// narrows the bracket to 0.00001 or less, as the Newton search settles. found = false only when
+// F itself is not finite there.
+Search bracketMinus3dB(const Coefficients &c);
+
+// The Newton search, and bisection where it does not settle.
+Search findMinus3dB(const Coefficients &c);
 
 // The -3 dB frequency of a found root: sqrt(h) |x| Fs.
 double f3FromRoot(const Coefficients &c, double x, double fs);

@@ -55,7 +55,8 @@ private slots:
     void userValuesAreKept();
     void fitInLitresIsReadBackFromTheField();
     void qlossZeroReportsAndKeepsRow();
-    void noMinus3dBPointShowsMark();
+    void unsettledSearchFallsBackToBisection_data();
+    void unsettledSearchFallsBackToBisection();
     void zeroTuningOrVolumeIsTrapped_data();
     void zeroTuningOrVolumeIsTrapped();
 };
@@ -102,10 +103,23 @@ void TestVented::coreSearchIsBounded()
     QCOMPARE(cut.steps, 3 * (vented::NewtonStepsPerRound + 1));
 
     // Fs 50 Hz, Qts 2, Vas 40 cu ft, Ql 10, tuned to 5 Hz in 0.5 cu ft never settles: it exhausts
-    // every restart and reports no root (noMinus3dBPointShowsMark runs it through the window).
+    // every restart and reports no root; bisection finds it (unsettledSearchFallsBackToBisection).
     const vented::Search never = vented::searchMinus3dB(vented::coefficients(50, 2, 40, 5, 0.5, 10));
     QVERIFY(!never.found);
     QCOMPARE(never.steps, (vented::NewtonRestarts + 1) * (vented::NewtonStepsPerRound + 1));
+
+    // Where Newton settles, its root is kept to the last bit.
+    for (const vented::Coefficients &c : {easy, slow}) {
+        const vented::Search newton = vented::searchMinus3dB(c);
+        const vented::Search found = vented::findMinus3dB(c);
+        QCOMPARE(found.x, newton.x);
+        QCOMPARE(found.steps, newton.steps);
+    }
+
+    // An equation that cannot be evaluated (A1 so large that F overflows) has no root to show.
+    vented::Coefficients huge = easy;
+    huge.a1 = 1e200;
+    QVERIFY(!vented::findMinus3dB(huge).found);
 }
 
 void TestVented::windowRow_data()
@@ -208,20 +222,42 @@ void TestVented::qlossZeroReportsAndKeepsRow()
     QCOMPARE(w->PeakFreqVented, 0.0);
 }
 
-void TestVented::noMinus3dBPointShowsMark()
+void TestVented::unsettledSearchFallsBackToBisection_data()
 {
+    for (const char *column : {"fs", "qts", "vas", "qloss", "fb", "vb", "f3"})
+        QTest::addColumn<QString>(column);
+    // Typed tunings and volumes whose Newton search never settles. F3 worked out separately by
+    // walking |H(f)|^2 = x^8 / ((A1 x^3 - A3 x)^2 + (x^4 - A2 x^2 + 1)^2), x = f / sqrt(Fs Fb), down
+    // from 100 kHz to the first frequency 3.0103 dB down and halving the bracket: 289.808 Hz,
+    // 124.448 Hz and 50.714 Hz; the sweep is below -3.0103 dB at the whole hertz under each and
+    // above it at the next (-3.093 / -2.991 dB at 289 / 290 Hz, -3.025 / -2.992 at 124 / 125,
+    // -3.086 / -2.981 at 50 / 51).
+    QTest::newRow("Fs 50 Qts 2 Ql 10, 5 Hz in 0.5 cu ft")
+        << "50" << "2" << "40" << "10" << "5" << "0.5" << "289.8";
+    QTest::newRow("Fs 30 Qts 0.2 Ql 7, 22.5 Hz in 1.5 cu ft")
+        << "30" << "0.2" << "3" << "7" << "22.5" << "1.5" << "124.4";
+    QTest::newRow("Fs 20 Qts 0.3 Ql 3, 5 Hz in 1.5 cu ft")
+        << "20" << "0.3" << "3" << "3" << "5" << "1.5" << "50.7";
+}
+
+void TestVented::unsettledSearchFallsBackToBisection()
+{
+    const double fs = fetch<QString>("fs").toDouble(), qts = fetch<QString>("qts").toDouble();
+    const double vas = fetch<QString>("vas").toDouble(), qloss = fetch<QString>("qloss").toDouble();
+    const vented::Coefficients c = vented::coefficients(fs, qts, vas, fetch<QString>("fb").toDouble(),
+                                                        fetch<QString>("vb").toDouble(), qloss);
+    QVERIFY(!vented::searchMinus3dB(c).found);
+
     MessageCatcher catcher;
-    auto w = calculated("50", "2", "40", catcher,
-                        {{"TxtQes", "2.5"}, {"TxtQloss", "10"}, {"TxtVFb", "5"}, {"TxtVBV", "0.5"}});
+    auto w = calculated(fetch<QString>("fs"), fetch<QString>("qts"), fetch<QString>("vas"), catcher,
+                        {{"TxtQloss", fetch<QString>("qloss")}, {"TxtVFb", fetch<QString>("fb")},
+                         {"TxtVBV", fetch<QString>("vb")}});
     QCOMPARE(catcher.texts(), QStringList());
-    QCOMPARE(w->F3Vented, 0.0);
-    QCOMPARE(w->LblVF3->text(), QStringLiteral("---"));
-    // The rest of the row and of the chain is complete.
-    QCOMPARE(w->LblVFb->text(), QStringLiteral("5.0"));
-    QCOMPARE(w->LblVBVolume->text(), QStringLiteral("0.500"));
-    QVERIFY(!w->LblVPeak->text().isEmpty());
-    // EBP = 50/2.5 = 20.
-    QCOMPARE(w->LblEBP->text(), QStringLiteral("A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER"));
+    QCOMPARE(w->LblVF3->text(), fetch<QString>("f3"));
+    // The point lies where the swept curve crosses -3 dB.
+    const int below = int(w->F3Vented);
+    QVERIFY(w->VentedResponse[std::size_t(below)] < -3.0103);
+    QVERIFY(w->VentedResponse[std::size_t(below) + 1] > -3.0103);
     QCOMPARE(w->focusWidget(), w->CmdFrequency);
 }
 
