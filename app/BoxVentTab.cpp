@@ -75,6 +75,7 @@ QWidget *FrmKelvane::buildBoxVentTab()
     vent->addWidget(label(page, arrayName("Label1", 63), QStringLiteral("Diameter")), 1, 0);
     vent->addWidget(label(page, arrayName("Label1", 66), QStringLiteral("Length")), 1, 1);
     vent->addWidget(label(page, arrayName("Label1", 62), QStringLiteral("Good for the Following:")), 1, 2);
+    vent->addWidget(label(page, arrayName("Label1", 77), QStringLiteral("Air Speed")), 1, 3);
     const int diameterIndex[6] = {39, 42, 60, 61, 64, 65};
     const char *diameters[6] = {"1\"", "2\"", "3\"", "4\"", "6\"", "8\""};
     const char *uses[6] = {"(Minimum for 4\" Drivers)", "4\" and 5\" Drivers (Minimum for 6\" Drivers)",
@@ -94,8 +95,18 @@ QWidget *FrmKelvane::buildBoxVentTab()
     LblVentLength[6] = label(page, arrayName("LblVentLength", 6), QString());
     vent->addWidget(LblVentLength[6], 8, 1);
     vent->addWidget(label(page, arrayName("Label1", 73), QStringLiteral("User Chosen Vent Diameter")), 8, 2);
+    // Air speed in each vent, with "too fast" beside a vent that would be heard.
+    for (int k = 0; k < 7; ++k) {
+        LblVentSpeed[k] = label(page, arrayName("LblVentSpeed", k), QString());
+        vent->addWidget(LblVentSpeed[k], k + 2, 3);
+        LblVentWarning[k] = label(page, arrayName("LblVentWarning", k), QString());
+        vent->addWidget(LblVentWarning[k], k + 2, 4);
+    }
+    LblMinVentDia = label(page, QStringLiteral("LblMinVentDia"), QString());
+    vent->addWidget(LblMinVentDia, 9, 0, 1, 5);
     vent->setColumnMinimumWidth(1, 70);
-    vent->setColumnStretch(3, 1);
+    vent->setColumnMinimumWidth(3, 70);
+    vent->setColumnStretch(5, 1);
 
     // Volume corrections
     auto *extra = new QGridLayout;

@@ -63,6 +63,10 @@ public:
     double DepthVentedA = 0, DepthVentedB = 0, DepthVentedC = 0;
     double VbVentedCuIn = 0;
     std::array<double, 8> VentDia{}, VentLength{};
+    // Vent air speeds: the Vd they were worked out for (cubic metres), the speed in each vent
+    // (m/s) and the narrowest vent at the speed limit (inches); 0 where there is none.
+    double VentVd = 0, MinVentDia = 0;
+    std::array<double, 7> VentSpeed{};
 
     // ---- Controls (objectName = the name below; arrays carry "(index)") ----
     QTabWidget *SSTab = nullptr;
@@ -100,7 +104,8 @@ public:
     std::array<QLabel *, 3> LblCVol{}, LblCHeight{}, LblCWidth{}, LblCDepth{};
     std::array<QLabel *, 3> LblVVol{}, LblVHeight{}, LblVWidth{}, LblVDepth{};
     QLabel *LblOriginalCVol = nullptr, *LblOriginalVVol = nullptr, *LblOriginalFb = nullptr;
-    std::array<QLabel *, 7> LblVentLength{};
+    std::array<QLabel *, 7> LblVentLength{}, LblVentSpeed{}, LblVentWarning{};
+    QLabel *LblMinVentDia = nullptr;
     QLineEdit *TxtVentDia = nullptr, *TxtPercentOverVolume = nullptr, *TxtAddVolume = nullptr;
     QPushButton *CmdPrintBoxVent = nullptr;
 
@@ -177,6 +182,8 @@ public:
 
     // ---- Box and vent (boxvent/) ----
     void VentLengths();
+    void VentSpeeds();
+    void VentSpeedRow(int Index);
     void BoxDimensions();
     void CmdPrintBoxVent_Click();
 

@@ -28,6 +28,40 @@ double ventLength(double diameter, double fb, double vbCuIn)
     return 1.463e7 * r * r / (fb * fb) / vbCuIn - 1.463 * r;
 }
 
+namespace {
+constexpr double Pi = 3.14159265358979323846;
+constexpr double MetresPerInch = 0.0254;
+} // namespace
+
+double ventAirSpeed(double fb, double vdCubicMetres, double diameter)
+{
+    const double r = diameter * MetresPerInch / 2;
+    return 2 * Pi * fb * vdCubicMetres / (Pi * r * r);
+}
+
+double smallestVentDiameter(double fb, double vdCubicMetres)
+{
+    const double area = 2 * Pi * fb * vdCubicMetres / VentSpeedLimit;
+    return std::sqrt(4 * area / Pi) / MetresPerInch;
+}
+
+bool ventTooFast(double speed)
+{
+    return speed > VentSpeedLimit;
+}
+
+QString ventSpeedCaption(double speed)
+{
+    return formatNumber(speed, QStringLiteral("#0.0 m/s"));
+}
+
+QString smallestVentCaption(double diameter, bool metric)
+{
+    return SmallestVentText
+           + (metric ? formatNumber(diameter * 2.54, QStringLiteral("#0.00 cm"))
+                     : formatNumber(diameter, QStringLiteral("#0.00 in")));
+}
+
 QString ventLengthCaption(double length)
 {
     return length > 0 ? lengthCaption(length) : QString();

@@ -46,6 +46,32 @@ double ventLength(double diameter, double fb, double vbCuIn);
 // Caption of a vent length: "#0.00''" when it is positive, empty otherwise.
 QString ventLengthCaption(double length);
 
+// Air speed in a vent above which it is heard to chuff (m/s): 5 % of the speed of sound.
+inline constexpr double VentSpeedLimit = 17;
+
+// Peak air speed (m/s) in a round vent of diameter D inches when the cone moves its linear
+// displacement Vd (cubic metres) at the tuning Fb (Hz):
+//   v = 2 pi Fb Vd / Sv, with the vent area Sv = pi (0.0254 D)^2 / 4 (square metres).
+double ventAirSpeed(double fb, double vdCubicMetres, double diameter);
+
+// Diameter in inches of the narrowest round vent that stays at the limit:
+//   Sv = 2 pi Fb Vd / 17 (square metres), d = sqrt(4 Sv / pi) / 0.0254.
+double smallestVentDiameter(double fb, double vdCubicMetres);
+
+// True when the air speed is over the limit.
+bool ventTooFast(double speed);
+
+inline const QString VentTooFastText = QStringLiteral("too fast");
+inline const QString SmallestVentText = QStringLiteral("Smallest vent diameter for 17 m/s: ");
+inline const QString EnterVdText =
+    QStringLiteral("Enter Vd, or the cone area or diameter with Xmax, to see the air speed.");
+
+// "#0.0 m/s"
+QString ventSpeedCaption(double speed);
+// "Smallest vent diameter for 17 m/s: " with the diameter "#0.00" and " in", or in centimetres
+// with " cm".
+QString smallestVentCaption(double diameter, bool metric);
+
 // Captions of the tab.
 QString volumeCaption(double cuFt);     // "#0.000 Cu. Ft."
 QString lengthCaption(double inches);   // "#0.00''"

@@ -1,15 +1,17 @@
-// The "Box and Vent" tab: vent lengths for the standard and the user's diameters, and the volumes
-// and inside dimensions to build for both boxes.
+// The "Box and Vent" tab: vent lengths and air speeds for the standard and the user's diameters,
+// and the volumes and inside dimensions to build for both boxes.
 
 #include "app/FrmKelvane.h"
 #include "boxvent/BoxCore.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
+#include "driver/DriverCore.h"
 #include "driver/Program.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kelvane;
@@ -28,6 +30,49 @@ void FrmKelvane::VentLengths()
     VentDia[6] = numberInOrZero(TxtVentDia->text());
     VentLength[6] = checked(ventLength(VentDia[6], Fb, VbVentedCuIn), "vent length");
     LblVentLength[6]->setText(ventLengthCaption(VentLength[6]));
+    VentSpeeds();
+}
+
+// The air speed in each vent for the driver's Vd as the Input tab gives it now. Missing or
+// unusable displacement data is no error here: the speeds stay empty and the tab says what to
+// enter. Nothing is written back to the Input tab and nothing is asked.
+void FrmKelvane::VentSpeeds()
+{
+    VentVd = 0;
+    MinVentDia = 0;
+    if (Fb > 0 && VbVented > 0) {
+        const driver::DisplacementEntries entries{
+            TxtVd->text(), TxtSd->text(), TxtDia->text(), TxtXmax->text(), TxtVCHeight->text(),
+            TxtVCGap->text(), std::max(0, selectedIndex(OptVd)), std::max(0, selectedIndex(OptSd)),
+            std::max(0, selectedIndex(OptDia)), std::max(0, selectedIndex(OptXmax))};
+        VentVd = driver::displacementOf(entries);
+        const double smallest = VentVd > 0 ? smallestVentDiameter(Fb, VentVd) : 0;
+        if (std::isfinite(smallest) && smallest > 0)
+            MinVentDia = smallest;
+        else
+            VentVd = 0;
+        LblMinVentDia->setText(MinVentDia > 0 ? smallestVentCaption(MinVentDia, volumeUnitIndex() > 0)
+                                              : EnterVdText);
+    } else {
+        LblMinVentDia->clear();
+    }
+    for (int k = 0; k < int(LblVentSpeed.size()); ++k)
+        VentSpeedRow(k);
+}
+
+// One row's speed, and "too fast" beside it over the limit; empty for a vent not offered (no
+// diameter, or too wide for the box) or without Vd.
+void FrmKelvane::VentSpeedRow(int Index)
+{
+    const auto k = std::size_t(Index);
+    VentSpeed[k] = 0;
+    if (VentVd > 0 && VentDia[k] > 0 && VentLength[k] > 0) {
+        const double speed = ventAirSpeed(Fb, VentVd, VentDia[k]);
+        if (std::isfinite(speed))
+            VentSpeed[k] = speed;
+    }
+    LblVentSpeed[k]->setText(VentSpeed[k] > 0 ? ventSpeedCaption(VentSpeed[k]) : QString());
+    LblVentWarning[k]->setText(ventTooFast(VentSpeed[k]) ? VentTooFastText : QString());
 }
 
 void FrmKelvane::BoxDimensions()
@@ -71,6 +116,7 @@ void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
     if (VentDia[6] == 0) {
         LblVentLength[6]->clear();
         TxtVentDia->clear();
+        VentSpeedRow(6);
         return;
     }
     // No vented model yet: nothing to size the vent for. A zero volume would divide by zero.
@@ -85,10 +131,12 @@ void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
         VentDia[6] = 0;
         LblVentLength[6]->clear();
         TxtVentDia->clear();
+        VentSpeedRow(6);
         return;
     }
     VbVentedCuIn = cubicInches;
     VentLength[6] = length;
     LblVentLength[6]->setText(ventLengthCaption(length));
+    VentSpeedRow(6);
     TxtVentDia->setText(formatNumber(VentDia[6], QStringLiteral("#0.00")));
 }

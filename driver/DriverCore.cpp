@@ -62,4 +62,43 @@ double displacement(double sdSquareMm, double xmaxMm)
     return checked(sdSquareMm * xmaxMm / (1000.0 * 1000.0 * 1000.0), "Vd");
 }
 
+namespace {
+
+// A displacement field counts as missing when it is empty or exactly "0".
+bool missing(const QString &text)
+{
+    return text.isEmpty() || text == QLatin1String("0");
+}
+
+} // namespace
+
+double displacementOf(const DisplacementEntries &in)
+{
+    try {
+        double vd = 0;
+        if (!missing(in.vd)) {
+            vd = checked(numberIn(in.vd) * CubicMetresPerVdUnit[in.vdUnit]);
+        } else {
+            double sd = 0;
+            if (!missing(in.sd))
+                sd = checked(numberIn(in.sd) * SquareMmPerSdUnit[in.sdUnit]);
+            else if (!missing(in.dia))
+                sd = pistonArea(effectiveDiameter(numberIn(in.dia) * MmPerDiaUnit[in.diaUnit]));
+            else
+                return 0;
+            double xmax = 0;
+            if (!missing(in.xmax))
+                xmax = numberIn(in.xmax);
+            else if (!missing(in.coilHeight) && !missing(in.coilGap))
+                xmax = xmaxFromCoil(numberIn(in.coilHeight), numberIn(in.coilGap));
+            else
+                return 0;
+            vd = displacement(sd, checked(xmax * MmPerXmaxUnit[in.xmaxUnit]));
+        }
+        return vd > 0 ? vd : 0;
+    } catch (const CalcFault &) {
+        return 0;
+    }
+}
+
 } // namespace kelvane::driver

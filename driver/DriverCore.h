@@ -61,4 +61,15 @@ double xmaxFromCoil(double coilHeight, double gapHeight);
 // Vd = Sd Xmax, square millimetres times millimetres, in cubic metres.
 double displacement(double sdSquareMm, double xmaxMm);
 
+// The displacement fields of the Input tab as typed, each unit as the index of its option.
+struct DisplacementEntries {
+    QString vd, sd, dia, xmax, coilHeight, coilGap;
+    int vdUnit = 0, sdUnit = 0, diaUnit = 0, xmaxUnit = 0;
+};
+
+// Vd in cubic metres from the entries by the rules of GetVd (Vd itself, else cone area or
+// diameter with Xmax or the coil), but only looked at: nothing is written back and nothing is
+// asked for. 0 when the data is missing, a text is not a number, or the volume is not positive.
+double displacementOf(const DisplacementEntries &in);
+
 } // namespace kelvane::driver

@@ -1,7 +1,9 @@
 // The result volume unit: rewrite every shown box volume in the selected unit. The volumes
-// themselves stay in cubic feet; nothing is recalculated.
+// themselves stay in cubic feet; nothing is recalculated. The smallest vent diameter on the Box and
+// Vent tab follows the unit too: centimetres for litres and cubic metres.
 
 #include "app/FrmKelvane.h"
+#include "boxvent/BoxCore.h"
 #include "common/NumberText.h"
 #include "models/VolumeUnit.h"
 
@@ -22,4 +24,6 @@ void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/)
     const QString caption = QLatin1String(volume::UnitCaption[volume::validUnit(unit)]);
     LblSealedUnit->setText(caption);
     LblVentedUnit->setText(caption);
+    if (MinVentDia > 0)
+        LblMinVentDia->setText(boxvent::smallestVentCaption(MinVentDia, unit > 0));
 }

@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "boxvent/BoxCore.h"
+#include "driver/DriverCore.h"
 #include "driver/Program.h"
 
 #include <QLabel>
@@ -54,6 +55,13 @@ private slots:
     void customDiameter_data();
     void customDiameter();
     void fullCalculationFillsTab();
+    void ventSpeedLimit_data();
+    void ventSpeedLimit();
+    void ventSpeeds_data();
+    void ventSpeeds();
+    void ventSpeedWithoutVd_data();
+    void ventSpeedWithoutVd();
+    void ventSpeedFollowsCustomDiameterAndUnit();
 };
 
 // Lv = 1.463e7 R^2 / Fb^2 / Vb - 1.463 R, worked by hand.
@@ -270,6 +278,166 @@ void TestBoxVent::fullCalculationFillsTab()
     QCOMPARE(caption(w.get(), "LblCDepth(1)"), QStringLiteral("9.46''"));
     QCOMPARE(caption(w.get(), "LblVentLength(3)"), QStringLiteral("10.65''"));
     QCOMPARE(caption(w.get(), "LblVentLength(6)"), QString());
+}
+
+// 17 m/s itself is still quiet; only a speed over it is marked.
+void TestBoxVent::ventSpeedLimit_data()
+{
+    QTest::addColumn<double>("speed");
+    QTest::addColumn<bool>("tooFast");
+    QTest::newRow("16.99 m/s") << 16.99 << false;
+    QTest::newRow("exactly 17 m/s") << 17.0 << false;
+    QTest::newRow("17.01 m/s") << 17.01 << true;
+}
+
+void TestBoxVent::ventSpeedLimit()
+{
+    QCOMPARE(ventTooFast(fetch<double>("speed")), fetch<bool>("tooFast"));
+}
+
+// Air speeds worked out by hand from v = 2 pi Fb Vd / Sv = 8 Fb Vd / D^2 (D in metres) and the
+// narrowest vent d = sqrt(8 Fb Vd / 17), with the Input tab's Vd rules (Vd = Sd Xmax; Sd from
+// 85 % of the diameter with pi as 3.1415926; Xmax = (coil height - gap) / 2).
+void TestBoxVent::ventSpeeds_data()
+{
+    QTest::addColumn<QStringList>("input"); // TxtVd, TxtSd, TxtDia, TxtXmax, TxtVCHeight, TxtVCGap
+    QTest::addColumn<double>("vbVented");
+    QTest::addColumn<double>("fb");
+    QTest::addColumn<QString>("customDia");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QStringList>("speeds");
+    QTest::addColumn<QString>("warnings"); // rows marked "too fast"
+    QTest::addColumn<QString>("smallest");
+
+    // Vd 0.1 l = 1e-4 m^3 at 40 Hz: 0.032 / D^2; 1 in (6.4516e-4 m^2) 49.600, 2 in 12.400, 3 in
+    // 5.511, 4 in 3.100, 6 in 1.378, 8 in 0.775; d = sqrt(0.032 / 17) = 0.043386 m = 1.708 in.
+    const QStringList typed{"0.1", "", "", "", "", ""};
+    const QStringList typedSpeeds{"49.6 m/s", "12.4 m/s", "5.5 m/s", "3.1 m/s", "1.4 m/s", "0.8 m/s", "5.5 m/s"};
+    QTest::newRow("Vd typed, inches") << typed << 1.0 << 40.0 << "3" << 0 << typedSpeeds << "0"
+                                      << "Smallest vent diameter for 17 m/s: 1.71 in";
+    QTest::newRow("Vd typed, litres") << typed << 1.0 << 40.0 << "3" << 1 << typedSpeeds << "0"
+                                      << "Smallest vent diameter for 17 m/s: 4.34 cm";
+    // Sd 500 cm^2 x Xmax 6 mm = 3e-4 m^3 at 30 Hz: 0.072 / D^2; 111.600, 27.900, 12.400, 6.975,
+    // 3.100, 1.744; d = sqrt(0.072 / 17) = 0.065079 m = 2.562 in.
+    const QStringList sdXmax{"", "500", "", "6", "", ""};
+    const QStringList sdSpeeds{"111.6 m/s", "27.9 m/s", "12.4 m/s", "7.0 m/s", "3.1 m/s", "1.7 m/s", ""};
+    QTest::newRow("Sd and Xmax, inches") << sdXmax << 2.0 << 30.0 << "" << 0 << sdSpeeds << "01"
+                                         << "Smallest vent diameter for 17 m/s: 2.56 in";
+    QTest::newRow("Sd and Xmax, cubic metres") << sdXmax << 2.0 << 30.0 << "" << 2 << sdSpeeds << "01"
+                                               << "Smallest vent diameter for 17 m/s: 6.51 cm";
+    // 10 in: 215.9 mm effective, Sd 36609.61 mm^2; coil 12 - 6 gives Xmax 3 mm, Vd 1.098288e-4 m^3;
+    // at 35 Hz 0.0307521 / D^2: 47.666, 11.916, 5.296, 2.979, 1.324, 0.745, 2.5 in 7.627;
+    // d = sqrt(0.0307521 / 17) = 0.042532 m = 1.674 in.
+    const QStringList coil{"", "", "10", "", "12", "6"};
+    const QStringList coilSpeeds{"47.7 m/s", "11.9 m/s", "5.3 m/s", "3.0 m/s", "1.3 m/s", "0.7 m/s", "7.6 m/s"};
+    QTest::newRow("diameter and coil, inches") << coil << 1.5 << 35.0 << "2.5" << 0 << coilSpeeds << "0"
+                                               << "Smallest vent diameter for 17 m/s: 1.67 in";
+    QTest::newRow("diameter and coil, litres") << coil << 1.5 << 35.0 << "2.5" << 1 << coilSpeeds << "0"
+                                               << "Smallest vent diameter for 17 m/s: 4.25 cm";
+    // The limit: 2 in at 40 Hz is 320 Vd / 0.00258064 = 124000 Vd; 0.137 l gives 16.988 m/s (not
+    // marked), 0.1372 l 17.013 m/s (marked, though both show 17.0); d = 1.9993 and 2.0008 in.
+    const QStringList at17{"", "17.0 m/s", "", "", "", "", ""};
+    QTest::newRow("17 m/s, just under") << QStringList{"0.137", "", "", "", "", ""} << 1.0 << 40.0 << "2"
+                                        << 0 << QStringList{"68.0 m/s", "17.0 m/s", "7.6 m/s", "4.2 m/s",
+                                                            "1.9 m/s", "1.1 m/s", "17.0 m/s"}
+                                        << "0" << "Smallest vent diameter for 17 m/s: 2.00 in";
+    QTest::newRow("17 m/s, just over") << QStringList{"0.1372", "", "", "", "", ""} << 1.0 << 40.0 << "2"
+                                       << 0 << QStringList{"68.1 m/s", "17.0 m/s", "7.6 m/s", "4.3 m/s",
+                                                           "1.9 m/s", "1.1 m/s", "17.0 m/s"}
+                                       << "016" << "Smallest vent diameter for 17 m/s: 2.00 in";
+}
+
+void TestBoxVent::ventSpeeds()
+{
+    QFETCH(QStringList, input);
+    QFETCH(int, unit);
+    MessageCatcher catcher;
+    auto w = windowWithModels(1, fetch<double>("vbVented"), fetch<double>("fb"));
+    w->OptSealedVolumeBox[unit]->setChecked(true);
+    QLineEdit *fields[6] = {w->TxtVd, w->TxtSd, w->TxtDia, w->TxtXmax, w->TxtVCHeight, w->TxtVCGap};
+    for (int i = 0; i < 6; ++i)
+        fields[i]->setText(input[i]);
+    w->TxtVentDia->setText(fetch<QString>("customDia"));
+    w->VentLengths();
+    QStringList speeds, warnings;
+    for (int k = 0; k < 7; ++k) {
+        speeds << caption(w.get(), QStringLiteral("LblVentSpeed(%1)").arg(k));
+        warnings << caption(w.get(), QStringLiteral("LblVentWarning(%1)").arg(k));
+    }
+    QCOMPARE(speeds, fetch<QStringList>("speeds"));
+    for (int k = 0; k < 7; ++k)
+        QCOMPARE(warnings[k], fetch<QString>("warnings").contains(QString::number(k)) ? "too fast" : "");
+    QCOMPARE(caption(w.get(), "LblMinVentDia"), fetch<QString>("smallest"));
+    // Only looked at: the Input tab keeps what was typed.
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(fields[i]->text(), input[i]);
+    QVERIFY(catcher.messages().isEmpty());
+}
+
+void TestBoxVent::ventSpeedWithoutVd_data()
+{
+    QTest::addColumn<QStringList>("input"); // TxtVd, TxtSd, TxtDia, TxtXmax, TxtVCHeight, TxtVCGap
+    QTest::addColumn<QString>("smallest");
+    const QString enter = QStringLiteral("Enter Vd, or the cone area or diameter with Xmax, to see the air speed.");
+    QTest::newRow("nothing") << QStringList{"", "", "", "", "", ""} << enter;
+    QTest::newRow("zeros") << QStringList{"0", "0", "0", "0", "0", "0"} << enter;
+    // GetVd would ask for the coil here; the speeds do not.
+    QTest::newRow("Sd without Xmax or coil") << QStringList{"", "200", "", "", "12", ""} << enter;
+    QTest::newRow("pasted, not a number") << QStringList{"1.2.3", "", "", "", "", ""} << enter;
+    QTest::newRow("gap over coil height") << QStringList{"", "200", "", "", "4", "6"} << enter;
+    QTest::newRow("Vd too large for a double") << QStringList{"1" + QString(400, u'0'), "", "", "", "", ""} << enter;
+}
+
+void TestBoxVent::ventSpeedWithoutVd()
+{
+    QFETCH(QStringList, input);
+    MessageCatcher catcher;
+    auto w = windowWithModels(1, 1, 40);
+    QLineEdit *fields[6] = {w->TxtVd, w->TxtSd, w->TxtDia, w->TxtXmax, w->TxtVCHeight, w->TxtVCGap};
+    for (int i = 0; i < 6; ++i)
+        fields[i]->setText(input[i]);
+    for (int k = 0; k < 7; ++k)
+        w->LblVentSpeed[k]->setText("old");
+    w->VentLengths();
+    for (int k = 0; k < 7; ++k) {
+        QCOMPARE(caption(w.get(), QStringLiteral("LblVentSpeed(%1)").arg(k)), QString());
+        QCOMPARE(caption(w.get(), QStringLiteral("LblVentWarning(%1)").arg(k)), QString());
+    }
+    QCOMPARE(caption(w.get(), "LblMinVentDia"), fetch<QString>("smallest"));
+    QCOMPARE(caption(w.get(), "LblVentLength(1)"), QStringLiteral("3.83''"));
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(fields[i]->text(), input[i]);
+    QVERIFY(catcher.messages().isEmpty());
+}
+
+// Typed Vd 0.1 l, 1 cubic foot at 40 Hz as in ventSpeeds: Enter in the custom diameter sizes its
+// row; the result unit rewrites the narrowest vent (1.708 in = 4.339 cm).
+void TestBoxVent::ventSpeedFollowsCustomDiameterAndUnit()
+{
+    MessageCatcher catcher;
+    auto w = freshWindow();
+    QCOMPARE(caption(w.get(), "LblMinVentDia"), QString()); // no vented box yet
+    w->VbVented = 1;
+    w->Fb = 40;
+    w->SSTab->setCurrentIndex(FrmKelvane::TabBoxVent);
+    w->TxtVd->setText("0.1");
+    w->VentLengths();
+    QCOMPARE(caption(w.get(), "LblVentSpeed(6)"), QString());
+    QLineEdit *dia = find<QLineEdit>(w.get(), "TxtVentDia");
+    typeInto(dia, "1");
+    settle();
+    QCOMPARE(caption(w.get(), "LblVentSpeed(6)"), QStringLiteral("49.6 m/s"));
+    QCOMPARE(caption(w.get(), "LblVentWarning(6)"), QStringLiteral("too fast"));
+    typeInto(dia, "0");
+    settle();
+    QCOMPARE(caption(w.get(), "LblVentSpeed(6)"), QString());
+    QCOMPARE(caption(w.get(), "LblVentWarning(6)"), QString());
+
+    w->OptSealedVolumeBox[1]->click();
+    QCOMPARE(caption(w.get(), "LblMinVentDia"), QStringLiteral("Smallest vent diameter for 17 m/s: 4.34 cm"));
+    w->OptSealedVolumeBox[0]->click();
+    QCOMPARE(caption(w.get(), "LblMinVentDia"), QStringLiteral("Smallest vent diameter for 17 m/s: 1.71 in"));
+    QVERIFY(catcher.messages().isEmpty());
 }
 
 QTEST_MAIN(TestBoxVent)

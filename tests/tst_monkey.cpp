@@ -595,12 +595,14 @@ private:
             {"VbVentedBuild", w.VbVentedBuild}, {"VbVentedCuIn", w.VbVentedCuIn},
             {"DepthSealedA", w.DepthSealedA}, {"DepthVentedA", w.DepthVentedA},
             {"AcousticPowerMax", w.AcousticPowerMax}, {"SPLMax", w.SPLMax},
+            {"VentVd", w.VentVd}, {"MinVentDia", w.MinVentDia},
         };
         for (const auto &[name, value] : values)
             if (!std::isfinite(value))
                 return QStringLiteral("the window keeps a non-finite %1").arg(QLatin1String(name));
         for (std::size_t k = 0; k < w.VentLength.size(); ++k)
-            if (!std::isfinite(w.VentLength[k]) || !std::isfinite(w.VentDia[k]))
+            if (!std::isfinite(w.VentLength[k]) || !std::isfinite(w.VentDia[k])
+                || (k < w.VentSpeed.size() && !std::isfinite(w.VentSpeed[k])))
                 return QStringLiteral("the window keeps a non-finite vent %1").arg(k);
         for (int f = 10; f <= 500; ++f)
             if (!std::isfinite(w.VentedResponse[f]) || !std::isfinite(w.SealedResponse[f])
