@@ -105,8 +105,8 @@ void centred(GraphPicture *pic, double x, double yTop, const QString &text, int 
     pic->drawText(x - GraphPicture::textWidth(text) / 2, yTop, text, colour);
 }
 
-// A loudspeaker standing between two wires at x: its magnet as a small box, its cone opening to
-// the right, + and - beside its terminals.
+// A loudspeaker standing between two wires at DriverX: its magnet as a small box, its cone opening
+// to the right, + and - beside its terminals.
 void loudspeaker(GraphPicture *pic, double yTop, double yBottom, bool plusOnTop, int colour)
 {
     const double mid = (yTop + yBottom) / 2;
@@ -116,10 +116,10 @@ void loudspeaker(GraphPicture *pic, double yTop, double yBottom, bool plusOnTop,
     pic->line(DriverX + 5, mid - 12, DriverX + 15, mid - 24, colour);
     pic->line(DriverX + 15, mid - 24, DriverX + 15, mid + 24, colour);
     pic->line(DriverX + 15, mid + 24, DriverX + 5, mid + 12, colour);
-    const double plusY = plusOnTop ? mid - 30 : mid + 18;
-    const double minusY = plusOnTop ? mid + 18 : mid - 30;
-    pic->drawText(DriverX - 14, plusY, QStringLiteral("+"), colour);
-    pic->drawText(DriverX - 13, minusY, QStringLiteral("-"), colour);
+    // The marks stand right of the leads, clear of the cone.
+    const double upper = mid - 24 - GraphPicture::RowHeight, lower = mid + 24;
+    pic->drawText(DriverX + 4, plusOnTop ? upper : lower, QStringLiteral("+"), colour);
+    pic->drawText(DriverX + 5, plusOnTop ? lower : upper, QStringLiteral("-"), colour);
 }
 
 // One section on its wire: series parts along it, shunt parts down (or up) to the return.
