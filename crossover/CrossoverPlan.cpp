@@ -251,6 +251,8 @@ void FrmKelvane::CrossoverPlan()
     pic->drawText(DriverX + 22, tweeterMid - row, QStringLiteral("Tweeter"), Magenta);
     pic->drawText(DriverX + 22, tweeterMid, kelvane::generalNumber(d.in.tweeterOhms) + QStringLiteral(" Ohms"), Magenta);
     pic->drawText(DriverX + 22, tweeterMid + row, reversed ? QStringLiteral("reversed") : QStringLiteral("normal"), Magenta);
+    if (crossover::alignment(d.in.type).polarity == crossover::Polarity::Either)
+        pic->drawText(DriverX + 22, tweeterMid + 2 * row, QStringLiteral("or reversed"), Magenta);
     pic->drawText(SlotLeft, TweeterY + 14 + 2 * row,
                   QStringLiteral("Tweeter high-pass, ") + kelvane::generalNumber(d.in.tweeterOhms) + QStringLiteral(" Ohms")
                       + QStringLiteral(" at ") + kelvane::formatNumber(d.in.tweeterHz, QStringLiteral("#,##0 Hz")),
