@@ -77,4 +77,6 @@ void FrmKelvane::nameControlsForAccessibility()
     TxtFreqPowerXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
     TxtSPLpowerYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
     TxtSPLpowerYwattsNum->setAccessibleName(QStringLiteral("Power under the pointer"));
+    TxtCrossoverFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
+    TxtCrossoverYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
 }

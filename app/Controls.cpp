@@ -75,6 +75,17 @@ QRadioButton *option(QWidget *parent, const QString &name, const QString &captio
     return o;
 }
 
+QLineEdit *readout(QWidget *picture, const QString &name, const QString &text, int x, int width)
+{
+    QLineEdit *f = field(picture, name, text, QString(), 6);
+    f->setReadOnly(true);
+    f->setFocusPolicy(Qt::NoFocus);
+    f->setMinimumWidth(0);
+    f->setMaximumWidth(QWIDGETSIZE_MAX);
+    f->setGeometry(x, 1, width, 21);
+    return f;
+}
+
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &tip)
 {
     auto *g = new QGroupBox(parent);

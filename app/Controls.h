@@ -26,6 +26,8 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
 QPushButton *exitButton(QWidget *parent, int index);
 QRadioButton *option(QWidget *parent, const QString &name, const QString &caption,
                      const QString &tip);
+// A read-only readout field on a picture, at (x, 1), width units wide and 21 high.
+QLineEdit *readout(QWidget *picture, const QString &name, const QString &text, int x, int width);
 // An option frame: no caption, a tooltip, its buttons side by side.
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &tip);
 

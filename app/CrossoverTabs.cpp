@@ -1,9 +1,12 @@
-// The "Crossover" and "Crossover Plans" tabs: entry fields only, no calculation yet.
+// The "Crossover" and "Crossover Plans" tabs: the woofer and tweeter data, the crossover types,
+// the parts of both sections with their E12 values, the response plot and the notes; the
+// schematic with its "Save Image" and "Print" buttons.
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "crossover/CrossoverCore.h"
+#include "graphs/GraphPicture.h"
 
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,17 +26,18 @@ QWidget *FrmKelvane::buildCrossoverTab()
     auto *grid = new QGridLayout;
     grid->addWidget(heading(page, QStringLiteral("LblCrossoverHeading"),
                             QStringLiteral("Crossover Design Parameters")), 0, 0, 1, 3);
-    struct Row { const char *labelName, *caption, *fieldName, *unit; QString tip; };
+    struct Row { const char *labelName, *caption, *fieldName, *unit; QString tip; QLineEdit *FrmKelvane::*control; };
     const Row rows[] = {
         {"LblRe", "Woofer DC Voice Coil Resistance - Re:", "TxtRe", "Ohms",
-         QStringLiteral("Input DC Voice Coil Resistance - Used with Zmax to estimate Efficiency if Qes is unknown.")},
-        {"LblL", "Woofer Voice Coil Inductance - Le:", "TxtL", "mH", InductanceTip},
+         QStringLiteral("Input DC Voice Coil Resistance - Used with Zmax to estimate Efficiency if Qes is unknown."),
+         &FrmKelvane::TxtRe},
+        {"LblL", "Woofer Voice Coil Inductance - Le:", "TxtL", "mH", InductanceTip, &FrmKelvane::TxtL},
         {"LblZ", "Woofer Impedance:", "TxtZ", "Ohms",
-         QStringLiteral("Input Nominal Impedance - Used in Crossover Design.")},
-        {"LblTweeterFs", "Tweeter Resonance - Fs:", "Text1", "Hz", InductanceTip},
-        {"LblTweeterZ", "Tweeter Impedance:", "Text2", "Ohms", InductanceTip},
-        {"LblWooferXover", "Woofer Crossover Frequency:", "Text3", "Hz", InductanceTip},
-        {"LblTweeterXover", "Tweeter Crossover Frequency:", "Text4", "Hz", InductanceTip},
+         QStringLiteral("Input Nominal Impedance - Used in Crossover Design."), &FrmKelvane::TxtZ},
+        {"LblTweeterFs", "Tweeter Resonance - Fs:", "Text1", "Hz", InductanceTip, &FrmKelvane::Text1},
+        {"LblTweeterZ", "Tweeter Impedance:", "Text2", "Ohms", InductanceTip, &FrmKelvane::Text2},
+        {"LblWooferXover", "Woofer Crossover Frequency:", "Text3", "Hz", InductanceTip, &FrmKelvane::Text3},
+        {"LblTweeterXover", "Tweeter Crossover Frequency:", "Text4", "Hz", InductanceTip, &FrmKelvane::Text4},
     };
     int r = 1;
     for (const Row &row : rows) {
@@ -42,45 +46,79 @@ QWidget *FrmKelvane::buildCrossoverTab()
         grid->addWidget(f, r, 1);
         grid->addWidget(label(page, QLatin1String(row.labelName) + QStringLiteral("Unit"),
                               QLatin1String(row.unit)), r, 2);
-        if (row.fieldName == std::string_view("TxtRe"))
-            TxtRe = f;
-        else if (row.fieldName == std::string_view("TxtL"))
-            TxtL = f;
-        else if (row.fieldName == std::string_view("TxtZ"))
-            TxtZ = f;
+        this->*row.control = f;
         ++r;
     }
-    grid->setRowStretch(r, 1);
 
     auto *types = new QGroupBox(QStringLiteral("Two-Way Crossover Types"), page);
     types->setObjectName(QStringLiteral("FrameCrossoverType"));
     new QVBoxLayout(types);
-    const char *typeNames[5] = {"First Order Butterworth", "Second Order Butterworth",
-                                "Second Order Linkwitz-Riley", "Third Order Butterworth",
-                                "Fourth Order Linkwitz-Riley"};
-    for (int i = 0; i < 5; ++i) {
-        OptCrossoverType[i] = option(types, arrayName("OptCrossoverType", i), QLatin1String(typeNames[i]), QString());
-        OptCrossoverType[i]->setAutoExclusive(false); // none is selected at start
+    // One exclusive group; none is selected at start.
+    for (int i = 0; i < crossover::TypeCount; ++i)
+        OptCrossoverType[i] = option(types, arrayName("OptCrossoverType", i),
+                                     QLatin1String(crossover::alignment(i).name), QString());
+
+    // The parts of both sections in order from the amplifier, each with its nearest E12 value.
+    auto *parts = new QGridLayout;
+    parts->setHorizontalSpacing(8);
+    parts->addWidget(heading(page, QStringLiteral("LblWooferSection"), QStringLiteral("Woofer low-pass")), 0, 0, 1, 2);
+    parts->addWidget(heading(page, QStringLiteral("LblWooferE12"), QStringLiteral("E12")), 0, 2);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterSection"), QStringLiteral("Tweeter high-pass")), 0, 4, 1, 2);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12")), 0, 6);
+    for (int i = 0; i < 4; ++i) {
+        LblWooferPartName[i] = label(page, arrayName("LblWooferPartName", i), QString());
+        LblWooferPart[i] = label(page, arrayName("LblWooferPart", i), QString());
+        LblWooferPartE12[i] = label(page, arrayName("LblWooferPartE12", i), QString());
+        LblTweeterPartName[i] = label(page, arrayName("LblTweeterPartName", i), QString());
+        LblTweeterPart[i] = label(page, arrayName("LblTweeterPart", i), QString());
+        LblTweeterPartE12[i] = label(page, arrayName("LblTweeterPartE12", i), QString());
+        QLabel *const row[] = {LblWooferPartName[i], LblWooferPart[i], LblWooferPartE12[i], nullptr,
+                               LblTweeterPartName[i], LblTweeterPart[i], LblTweeterPartE12[i]};
+        for (int c = 0; c < 7; ++c)
+            if (row[c])
+                parts->addWidget(row[c], i + 1, c);
     }
+    LblZobelR = label(page, QStringLiteral("LblZobelR"), QString());
+    LblZobelRE12 = label(page, QStringLiteral("LblZobelRE12"), QString());
+    LblZobelC = label(page, QStringLiteral("LblZobelC"), QString());
+    LblZobelCE12 = label(page, QStringLiteral("LblZobelCE12"), QString());
+    parts->addWidget(label(page, QStringLiteral("LblZobelRName"), QStringLiteral("Zobel R:")), 5, 0);
+    parts->addWidget(LblZobelR, 5, 1);
+    parts->addWidget(LblZobelRE12, 5, 2);
+    parts->addWidget(label(page, QStringLiteral("LblZobelCName"), QStringLiteral("Zobel C:")), 6, 0);
+    parts->addWidget(LblZobelC, 6, 1);
+    parts->addWidget(LblZobelCE12, 6, 2);
+    parts->setColumnMinimumWidth(3, 12);
+    parts->setColumnStretch(7, 1);
 
-    auto *picture = new QFrame(page);
-    picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setFrameShape(QFrame::Box);
-    picture->setMinimumSize(220, 120);
-    auto *pictureLayout = new QVBoxLayout(picture);
-    QLabel *construction = heading(picture, QStringLiteral("LblUnderConstruction"), QStringLiteral("Under Construction"));
-    construction->setAlignment(Qt::AlignCenter);
-    pictureLayout->addWidget(construction);
+    auto *left = new QVBoxLayout;
+    left->addLayout(grid);
+    left->addSpacing(6);
+    left->addWidget(types);
+    left->addSpacing(6);
+    left->addLayout(parts);
+    left->addStretch(1);
 
-    auto *side = new QVBoxLayout;
-    side->addWidget(types);
-    side->addWidget(label(page, QStringLiteral("LblCrossoverNotes"), QStringLiteral("Notes")));
-    side->addWidget(picture, 1);
+    // The response of both sections and their sum, on the graphs' drawing surface.
+    Picture1 = new GraphPicture(page);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    TxtCrossoverFreqXNum = readout(Picture1, QStringLiteral("TxtCrossoverFreqXNum"), QStringLiteral("Hz"), 450, 80);
+    TxtCrossoverYNum = readout(Picture1, QStringLiteral("TxtCrossoverYNum"), QStringLiteral("dB"), 536, 80);
+    LblCrossoverNotes = label(page, QStringLiteral("LblCrossoverNotes"), QStringLiteral("Notes"));
+    LblCrossoverNotes->setWordWrap(true);
+    LblCrossoverNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LblCrossoverNotes->setFixedWidth(GraphPicture::LogicalWidth);
+    LblCrossoverNotes->setMinimumHeight(LblCrossoverNotes->fontMetrics().lineSpacing() * 4);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(Picture1);
+    right->addWidget(LblCrossoverNotes);
+    right->addStretch(1);
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(grid, 1);
-    columns->addSpacing(20);
-    columns->addLayout(side, 1);
+    columns->addLayout(left, 1);
+    columns->addSpacing(12);
+    columns->addLayout(right);
 
     CmdCalculateCrossover = button(page, QStringLiteral("CmdCalculateCrossover"), QStringLiteral("Calculate Crossover"),
                                    QStringLiteral("Click to calculate the frequency response(s) of the driver."));
@@ -99,14 +137,30 @@ QWidget *FrmKelvane::buildCrossoverTab()
 QWidget *FrmKelvane::buildCrossoverPlansTab()
 {
     auto *page = new QWidget;
-    QLabel *construction = heading(page, QStringLiteral("LblPlansUnderConstruction"), QStringLiteral("Under Construction"));
-    construction->setAlignment(Qt::AlignCenter);
+    PicCrossoverPlan = new GraphPicture(page);
+    PicCrossoverPlan->setObjectName(QStringLiteral("PicCrossoverPlan"));
+    CmdSavePlan = button(page, QStringLiteral("CmdSavePlan"), QStringLiteral("Save Image"),
+                         QStringLiteral("Click to save this plan image."));
+    CmdPrintPlan = button(page, QStringLiteral("CmdPrintPlan"), QStringLiteral("Print"),
+                          QStringLiteral("Click to Print this form."));
+    auto *side = new QVBoxLayout;
+    side->addSpacing(70);
+    side->addWidget(CmdSavePlan);
+    side->addWidget(CmdPrintPlan);
+    side->addStretch(1);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(PicCrossoverPlan);
+    row->addLayout(side);
+    row->addStretch(1);
+
     CmdExit[4] = exitButton(page, 4);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(CmdExit[4]);
     auto *outer = new QVBoxLayout(page);
-    outer->addWidget(construction, 1);
+    outer->addLayout(row);
+    outer->addStretch(1);
     outer->addLayout(buttons);
     return page;
 }

@@ -67,6 +67,14 @@ void FrmKelvane::Form_Load()
     PicFrequency->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
     PicDisplacementLimit->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
     PercentOverVolume = 100;
+    // The crossover tabs: an empty response plot, and a plan that says what to enter; nothing to
+    // save or print until a crossover is calculated.
+    CmdSavePlan->setEnabled(false);
+    CmdPrintPlan->setEnabled(false);
+    Picture1->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
+    PicCrossoverPlan->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
+    CrossoverResponse();
+    CrossoverPlan();
 }
 
 void FrmKelvane::CmdExit_Click(int /*Index*/)
@@ -108,6 +116,9 @@ void FrmKelvane::wireHandlers()
     connect(CmdSaveDisplacement, &QPushButton::clicked, this, [this] { CmdSaveDisplacement_Click(); });
     connect(CmdPrintDisplacement, &QPushButton::clicked, this, [this] { CmdPrintDisplacement_Click(); });
     connect(CmdPrintBoxVent, &QPushButton::clicked, this, [this] { CmdPrintBoxVent_Click(); });
+    connect(CmdCalculateCrossover, &QPushButton::clicked, this, [this] { CmdCalculateCrossover_Click(); });
+    connect(CmdSavePlan, &QPushButton::clicked, this, [this] { CmdSavePlan_Click(); });
+    connect(CmdPrintPlan, &QPushButton::clicked, this, [this] { CmdPrintPlan_Click(); });
 
     connect(TxtFs, &QLineEdit::textChanged, this, [this] { TxtFs_Change(); });
     connect(TxtQts, &QLineEdit::textChanged, this, [this] { TxtQts_Change(); });
@@ -143,6 +154,7 @@ void FrmKelvane::wireHandlers()
     PicDisplacementLimit->onMouseMove = [this](double x, double y) {
         PicDisplacementLimit_MouseMove(0, 0, x, y);
     };
+    Picture1->onMouseMove = [this](double x, double y) { Picture1_MouseMove(0, 0, x, y); };
 
     defineNumericEntries();
     for (const NumericEntry &entry : numericEntries_)

@@ -3,11 +3,14 @@
 // the controls, calls the numeric core and writes the captions. The procedures are defined in the
 // folder of their subsystem (models/SealedBox.cpp defines FrmKelvane::SealedBox, and so on).
 
+#include "crossover/CrossoverCore.h"
+
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -38,6 +41,11 @@ public:
     double Fs = 0, Qts = 0, Qes = 0, Qms = 0, Vas = 0, Qtc = 0;
     double Power = 0, Vd = 0, Sd = 0, Dia = 0, Xmax = 0, VCHeight = 0, VCGap = 0;
     double Re = 0, Z = 0;
+    // Crossover: tweeter resonance and impedance, the crossover frequencies of the woofer's
+    // low-pass and the tweeter's high-pass (Hz, ohms).
+    double TweeterFs = 0, TweeterZ = 0, WooferXover = 0, TweeterXover = 0;
+    // The last network calculated, shown on both crossover tabs until the next calculation.
+    std::optional<crossover::Design> CrossoverNetwork;
     double AddVolume = 0, PercentOverVolume = 0;
     double Efficiency = 0, SPL = 0, EBP = 0;
     QString EstimatedNote, Recommendation;
@@ -111,8 +119,20 @@ public:
 
     // Crossover tab
     QLineEdit *TxtRe = nullptr, *TxtL = nullptr, *TxtZ = nullptr;
+    QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr;
     std::array<QRadioButton *, 5> OptCrossoverType{};
     QPushButton *CmdCalculateCrossover = nullptr;
+    QLabel *LblCrossoverNotes = nullptr;
+    // Parts in order from the amplifier: name, value and nearest E12 value.
+    std::array<QLabel *, 4> LblWooferPartName{}, LblWooferPart{}, LblWooferPartE12{};
+    std::array<QLabel *, 4> LblTweeterPartName{}, LblTweeterPart{}, LblTweeterPartE12{};
+    QLabel *LblZobelR = nullptr, *LblZobelRE12 = nullptr, *LblZobelC = nullptr, *LblZobelCE12 = nullptr;
+    GraphPicture *Picture1 = nullptr;
+    QLineEdit *TxtCrossoverFreqXNum = nullptr, *TxtCrossoverYNum = nullptr;
+
+    // Crossover Plans tab
+    GraphPicture *PicCrossoverPlan = nullptr;
+    QPushButton *CmdSavePlan = nullptr, *CmdPrintPlan = nullptr;
 
     // Graph tabs
     GraphPicture *PicFrequency = nullptr, *PicDisplacementLimit = nullptr;
@@ -179,6 +199,17 @@ public:
                         void (FrmKelvane::*redraw)());
     void PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
                           void (FrmKelvane::*redraw)());
+
+    // ---- Crossover (crossover/) ----
+    void CmdCalculateCrossover_Click();
+    // The response plot's frame, then the three curves of CrossoverNetwork (when there is one).
+    void CrossoverGraph();
+    void CrossoverResponse();
+    void Picture1_MouseMove(int Button, int Shift, double X, double Y);
+    // The schematic of CrossoverNetwork, or what to enter before there is one.
+    void CrossoverPlan();
+    void CmdSavePlan_Click();
+    void CmdPrintPlan_Click();
 
     // ---- Box and vent (boxvent/) ----
     void VentLengths();

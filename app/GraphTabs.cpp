@@ -16,13 +16,7 @@ namespace {
 
 QLineEdit *readout(GraphPicture *picture, const char *name, const char *text, int x, int width)
 {
-    QLineEdit *f = field(picture, QLatin1String(name), QLatin1String(text), QString(), 6);
-    f->setReadOnly(true);
-    f->setFocusPolicy(Qt::NoFocus);
-    f->setMinimumWidth(0);
-    f->setMaximumWidth(QWIDGETSIZE_MAX);
-    f->setGeometry(x, 1, width, 21);
-    return f;
+    return controls::readout(picture, QLatin1String(name), QLatin1String(text), x, width);
 }
 
 QPushButton *pictureButton(GraphPicture *picture, const char *name, const char *caption, int y, const QString &tip)

@@ -1,6 +1,7 @@
 // The graphs: each graph drawn completely into its picture's image by its button's handler (frame,
-// grid, both curves, the text), the picture's image saved as a bitmap file, and the "Save Image"
-// buttons as the user presses them (the file written, then the graph drawn again).
+// grid, both curves, the text), the crossover's plot and plan, the picture's image saved as a
+// bitmap file, and the "Save Image" buttons as the user presses them (the file written, then the
+// graph drawn again).
 
 #include "WindowSupport.h"
 
@@ -52,6 +53,37 @@ void BM_DisplacementGraph(benchmark::State &state)
     graphBenchmark(state, &FrmKelvane::CmdDisplacement_Click, &FrmKelvane::PicDisplacementLimit);
 }
 BENCHMARK(BM_DisplacementGraph)->Name("Displacement limits graph, drawn completely")->Unit(benchmark::kMicrosecond);
+
+// The crossover's response plot (frame, grid, three curves) and its plan (the schematic with every
+// part), each drawn completely from the sample crossover already calculated.
+void crossoverBenchmark(benchmark::State &state, void (FrmKelvane::*draw)(), GraphPicture *FrmKelvane::*picture)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = calculatedWindow();
+    enterSampleCrossover(*w);
+    w->CmdCalculateCrossover_Click();
+    if (!w->CrossoverNetwork) {
+        state.SkipWithError("no crossover was calculated");
+        return;
+    }
+    for (auto _ : state)
+        ((*w).*draw)();
+    processPending();
+    if (!drawn((*w).*picture))
+        state.SkipWithError("the drawing was not made");
+}
+
+void BM_CrossoverResponse(benchmark::State &state)
+{
+    crossoverBenchmark(state, &FrmKelvane::CrossoverResponse, &FrmKelvane::Picture1);
+}
+BENCHMARK(BM_CrossoverResponse)->Name("Crossover response plot, drawn completely")->Unit(benchmark::kMicrosecond);
+
+void BM_CrossoverPlan(benchmark::State &state)
+{
+    crossoverBenchmark(state, &FrmKelvane::CrossoverPlan, &FrmKelvane::PicCrossoverPlan);
+}
+BENCHMARK(BM_CrossoverPlan)->Name("Crossover plan, drawn completely")->Unit(benchmark::kMicrosecond);
 
 // The picture's 640 x 480 image written as a Windows bitmap by the program's own bitmap writer,
 // into a temporary folder as the current folder, over the file of the previous save (as every save

@@ -1,7 +1,8 @@
 // The window's own figures: one press of "Calculate" on the real window (fit mode, every caption of
-// the Box Model and Box and Vent tabs written), the same followed by the repaint the user sees, the
-// lines of the box-and-vent report built from the window, and start-up to a shown window, both
-// within this process (a window after the first) and as a fresh process.
+// the Box Model and Box and Vent tabs written), the same followed by the repaint the user sees, one
+// press of "Calculate Crossover", the lines of the box-and-vent report built from the window, and
+// start-up to a shown window, both within this process (a window after the first) and as a fresh
+// process.
 
 #include "WindowSupport.h"
 
@@ -29,6 +30,21 @@ void BM_Calculate(benchmark::State &state)
         state.SkipWithError("Calculate wrote no results");
 }
 BENCHMARK(BM_Calculate)->Name("Calculate on the window (fit mode, captions written)");
+
+// One press of "Calculate Crossover" with the sample crossover (fourth order, Zobel network): the
+// fields read, both sections designed, every part caption written, the plot and the plan drawn.
+void BM_CalculateCrossover(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = calculatedWindow();
+    enterSampleCrossover(*w);
+    for (auto _ : state)
+        w->CmdCalculateCrossover->click();
+    if (w->LblWooferPart[3]->text().isEmpty() || w->LblZobelC->text().isEmpty())
+        state.SkipWithError("Calculate Crossover wrote no parts");
+}
+BENCHMARK(BM_CalculateCrossover)->Name("Calculate Crossover on the window (plot and plan drawn)")
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_CalculateAndRepaint(benchmark::State &state)
 {

@@ -17,6 +17,7 @@ void FrmKelvane::defineNumericEntries()
 {
     // field, shared value, Tab after Enter, "0" reported, zero empties, text left by a zero, warning
     const auto above = [](double limit) { return [limit](double v) { return v > limit; }; };
+    const auto outside = [](double low, double high) { return [low, high](double v) { return v < low || v > high; }; };
     numericEntries_ = {
         {TxtFs, &Fs, true, true, true, {}, [](double v) { return v < 10; }},
         {TxtQts, &Qts, true, true, true, {}, above(2)},
@@ -37,6 +38,10 @@ void FrmKelvane::defineNumericEntries()
         {TxtRe, &Re, true, false, true, {}, {}},
         {TxtZ, &Z, true, false, true, {}, {}},
         {TxtL, nullptr, true, false, false, {}, {}},
+        {Text1, &TweeterFs, true, true, true, {}, outside(300, 5000)},
+        {Text2, &TweeterZ, true, true, true, {}, outside(2, 16)},
+        {Text3, &WooferXover, true, true, true, {}, outside(80, 10000)},
+        {Text4, &TweeterXover, true, true, true, {}, outside(80, 10000)},
     };
 }
 

@@ -71,6 +71,16 @@ void TestEntry::enterCommitsAndWarns_data()
     QTest::newRow("Re 0 empties silently") << "TxtRe" << "0" << "" << none;
     QTest::newRow("Z empty reports") << "TxtZ" << "" << "" << number;
     QTest::newRow("Le is tested and kept") << "TxtL" << "0" << "0" << none;
+    QTest::newRow("tweeter Fs 299 warns") << "Text1" << "299" << "299" << unusual;
+    QTest::newRow("tweeter Fs 5000 is plausible") << "Text1" << "5000" << "5000" << none;
+    QTest::newRow("tweeter impedance 1.9 warns") << "Text2" << "1.9" << "1.9" << unusual;
+    QTest::newRow("tweeter impedance 16 is plausible") << "Text2" << "16" << "16" << none;
+    QTest::newRow("tweeter impedance 17 warns") << "Text2" << "17" << "17" << unusual;
+    QTest::newRow("woofer crossover 80 is plausible") << "Text3" << "80" << "80" << none;
+    QTest::newRow("woofer crossover 79 warns") << "Text3" << "79" << "79" << unusual;
+    QTest::newRow("tweeter crossover 10001 warns") << "Text4" << "10001" << "10001" << unusual;
+    QTest::newRow("tweeter crossover 0 reports and empties") << "Text4" << "0" << "" << number;
+    QTest::newRow("tweeter crossover letters are filtered") << "Text4" << "2e500" << "2500" << none;
 }
 
 void TestEntry::enterCommitsAndWarns()

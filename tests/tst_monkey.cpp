@@ -1,6 +1,6 @@
 // A seeded, bounded random run of the real window (a "monkey"): thousands of user events drawn from
 // typing, pasting any characters, Enter in every field, clicks on every enabled button and option,
-// tab switches, mouse moves over both graphs, the About window, saving and printing. After each
+// tab switches, mouse moves over every picture, the About window, saving and printing. After each
 // event the window must still answer, show no "nan" or "inf", have shown only the program's own
 // messages, have written nothing but bitmaps into the current folder, and show results that belong
 // to the driver data on screen.
@@ -213,6 +213,8 @@ public:
             if (const QString fault = check(); !fault.isEmpty())
                 return QStringLiteral("seed %1, event %2 (%3): %4\nlast events:\n  %5")
                     .arg(seed_).arg(n).arg(what, fault, history_.join(QStringLiteral("\n  ")));
+            if (what == QLatin1String("click CmdCalculateCrossover") && lastMessages_.isEmpty())
+                ++crossoversCalculated_;
             if (!window_ || !window_->isVisible())
                 newWindow();
         }
@@ -221,8 +223,9 @@ public:
         QStringList seen;
         for (auto it = seenMessages_.cbegin(); it != seenMessages_.cend(); ++it)
             seen << QStringLiteral("%1 x \"%2\"").arg(it.value()).arg(it.key().left(45));
-        qInfo("seed %llu: %d bitmaps saved; messages: %s", seed_,
-              int(QDir(workDir_).entryList(QDir::Files).size()), qPrintable(seen.join(QLatin1String(", "))));
+        qInfo("seed %llu: %d bitmaps saved, %d crossovers calculated; messages: %s", seed_,
+              int(QDir(workDir_).entryList(QDir::Files).size()), crossoversCalculated_,
+              qPrintable(seen.join(QLatin1String(", "))));
         return {};
     }
 
@@ -437,6 +440,10 @@ private:
             return window_->PicFrequency;
         if (tab == FrmKelvane::TabDisplacement)
             return window_->PicDisplacementLimit;
+        if (tab == FrmKelvane::TabCrossover)
+            return window_->Picture1;
+        if (tab == FrmKelvane::TabCrossoverPlans)
+            return window_->PicCrossoverPlan;
         return nullptr;
     }
 
@@ -490,7 +497,7 @@ private:
                 out << e->text();
             for (QPushButton *b : window_->findChildren<QPushButton *>())
                 out << (b->isEnabled() ? QStringLiteral("on") : QStringLiteral("off"));
-            for (GraphPicture *picture : {window_->PicFrequency, window_->PicDisplacementLimit})
+            for (GraphPicture *picture : pictures())
                 out << picture->texts();
         }
         for (const Message &m : lastMessages_)
@@ -525,15 +532,22 @@ private:
         return filesOutsideTheFolder();
     }
 
-    // "The image could not be saved to <file>." names the bitmap of either graph, after the driver
-    // or, for an unnamed driver, after the graph.
+    // Every drawing surface of the window: both graphs, the crossover's response and its plan.
+    QList<GraphPicture *> pictures() const
+    {
+        return {window_->PicFrequency, window_->PicDisplacementLimit, window_->Picture1, window_->PicCrossoverPlan};
+    }
+
+    // "The image could not be saved to <file>." names the bitmap of either graph or of the
+    // crossover plan, after the driver or, for an unnamed driver, after the picture.
     bool isSaveFailure(const Message &m) const
     {
         if (m.title != QLatin1String("Error") || !window_)
             return false;
         const QString name = window_->DriverName;
         for (const auto &[placeholder, suffix] : {std::pair{"FrequencyResponse", "Frequency"},
-                                                   std::pair{"PowerResponse", "Limits"}}) {
+                                                   std::pair{"PowerResponse", "Limits"},
+                                                   std::pair{"Crossover", "Plan"}}) {
             const QString file = (name.isEmpty() ? QLatin1String(placeholder) : name) + QLatin1String(suffix)
                                  + QStringLiteral(".bmp");
             if (m.text == QStringLiteral("The image could not be saved to ") + file + QLatin1Char('.'))
@@ -572,11 +586,12 @@ private:
                 return f;
         if (QString f = flag(window_.get(), window_->windowTitle()); !f.isEmpty())
             return f;
-        // The texts drawn on both graphs; the driver's name row shows what the user typed.
+        // The texts drawn on every picture; the driver's name rows show what the user typed.
         const QString driverRow = QStringLiteral("                  Driver:  ") + window_->DriverName;
-        for (GraphPicture *picture : {window_->PicFrequency, window_->PicDisplacementLimit})
+        const QString planDriverRow = QStringLiteral("Driver:  ") + window_->DriverName;
+        for (GraphPicture *picture : pictures())
             for (const QString &text : picture->texts())
-                if (text != driverRow)
+                if (text != driverRow && text != planDriverRow)
                     if (QString f = flag(picture, text); !f.isEmpty())
                         return f;
 
@@ -596,6 +611,8 @@ private:
             {"DepthSealedA", w.DepthSealedA}, {"DepthVentedA", w.DepthVentedA},
             {"AcousticPowerMax", w.AcousticPowerMax}, {"SPLMax", w.SPLMax},
             {"VentVd", w.VentVd}, {"MinVentDia", w.MinVentDia},
+            {"TweeterFs", w.TweeterFs}, {"TweeterZ", w.TweeterZ}, {"WooferXover", w.WooferXover},
+            {"TweeterXover", w.TweeterXover},
         };
         for (const auto &[name, value] : values)
             if (!std::isfinite(value))
@@ -665,6 +682,7 @@ private:
     QStringList history_;
     QList<Message> lastMessages_;
     QMap<QString, int> seenMessages_;
+    int crossoversCalculated_ = 0;
     QStringList *trace_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // The sample driver the screenshots and the benchmarks type into the Input tab: an 8-inch-class
-// woofer, Vas in litres.
+// woofer, Vas in litres; and a crossover for it.
 
 #include "app/FrmKelvane.h"
 
@@ -19,4 +19,18 @@ inline void enterSampleDriver(FrmKelvane &w, const QString &name)
     w.TxtPower->setText(QStringLiteral("100"));
     w.TxtSd->setText(QStringLiteral("220"));
     w.TxtXmax->setText(QStringLiteral("5"));
+}
+
+// The sample two-way crossover for the same speaker: the woofer's Re and Le for a Zobel network,
+// a 6-ohm tweeter resonating at 1,200 Hz, both sections at 2,500 Hz, fourth-order Linkwitz-Riley.
+inline void enterSampleCrossover(FrmKelvane &w)
+{
+    w.TxtRe->setText(QStringLiteral("6.4"));
+    w.TxtL->setText(QStringLiteral("0.5"));
+    w.TxtZ->setText(QStringLiteral("8"));
+    w.Text1->setText(QStringLiteral("1200"));
+    w.Text2->setText(QStringLiteral("6"));
+    w.Text3->setText(QStringLiteral("2500"));
+    w.Text4->setText(QStringLiteral("2500"));
+    w.OptCrossoverType[4]->setChecked(true);
 }

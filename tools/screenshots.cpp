@@ -1,6 +1,6 @@
-// Saves a picture of every tab of the main window, with a sample driver calculated, into the folder
-// given on the command line (default: the current folder). Used for the README and for checking the
-// layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
+// Saves a picture of every tab of the main window, with a sample driver and crossover calculated,
+// into the folder given on the command line (default: the current folder). Used for the README and
+// for checking the layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
 
 #include "app/FrmKelvane.h"
 #include "tools/SampleDriver.h"
@@ -28,6 +28,9 @@ int main(int argc, char *argv[])
     w.grab().save(out.filePath(QStringLiteral("tab-input.png")));
 
     w.CmdCalculateInput->click();
+    QTest::qWait(100);
+    enterSampleCrossover(w);
+    w.CmdCalculateCrossover->click();
     QTest::qWait(100);
     for (int i = 1; i < 5; ++i) {
         w.SSTab->setCurrentIndex(i);

@@ -1,0 +1,114 @@
+// "Calculate Crossover": read the woofer and tweeter data, stop on missing or bad data, design both
+// sections and the Zobel network, and show the parts, the notes, the response and the plan.
+
+#include "app/FrmKelvane.h"
+#include "common/Checked.h"
+#include "common/NumberText.h"
+#include "crossover/CrossoverCore.h"
+#include "driver/Program.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+void showSection(const crossover::Section &section, const std::array<QLabel *, 4> &names,
+                 const std::array<QLabel *, 4> &values, const std::array<QLabel *, 4> &e12)
+{
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool used = i < section.size();
+        names[i]->setText(used ? crossover::partName(section[i], int(i)) + QLatin1Char(':') : QString());
+        values[i]->setText(used ? crossover::valueText(section[i]) : QString());
+        e12[i]->setText(used ? crossover::e12Text(section[i]) : QString());
+    }
+}
+
+} // namespace
+
+void FrmKelvane::CmdCalculateCrossover_Click()
+{
+    // The fields in tab order; the first one that is not a number, or that is required and
+    // missing (empty or 0), stops the calculation with the focus in it.
+    struct Entry {
+        QLineEdit *field;
+        bool required;
+        double value = 0;
+    };
+    Entry entries[] = {{TxtRe, false}, {TxtL, false}, {TxtZ, true}, {Text1, false},
+                       {Text2, true},  {Text3, true}, {Text4, true}};
+    for (Entry &e : entries) {
+        const QString text = e.field->text();
+        if (!text.isEmpty()) {
+            const std::optional<double> value = kelvane::parseNumber(text);
+            if (!value) {
+                Program::ShowNumberError();
+                e.field->setFocus();
+                return;
+            }
+            e.value = *value;
+        }
+        if (e.required && e.value == 0) {
+            Program::ShowMoreDataNeeded();
+            e.field->setFocus();
+            return;
+        }
+    }
+    const int type = selectedIndex(OptCrossoverType);
+    if (type < 0) {
+        Program::ShowMoreDataNeeded();
+        OptCrossoverType[0]->setFocus();
+        return;
+    }
+
+    crossover::Input in;
+    in.type = type;
+    in.reOhms = entries[0].value;
+    in.leHenries = entries[1].value / 1000.0; // typed in mH
+    in.wooferOhms = entries[2].value;
+    in.tweeterFs = entries[3].value;
+    in.tweeterOhms = entries[4].value;
+    in.wooferHz = entries[5].value;
+    in.tweeterHz = entries[6].value;
+
+    // The whole network and its curves are worked out before anything is shown, so a fault leaves
+    // the tabs as they were.
+    crossover::Design network;
+    try {
+        network = crossover::design(in);
+        for (auto curve : {crossover::plot::Curve::Woofer, crossover::plot::Curve::Tweeter, crossover::plot::Curve::Sum})
+            crossover::plot::curvePoints(network, curve);
+    } catch (const kelvane::CalcFault &) {
+        Program::ShowNumberError();
+        return;
+    }
+
+    Re = in.reOhms;
+    Z = in.wooferOhms;
+    TweeterFs = in.tweeterFs;
+    TweeterZ = in.tweeterOhms;
+    WooferXover = in.wooferHz;
+    TweeterXover = in.tweeterHz;
+    CrossoverNetwork = network;
+
+    showSection(network.woofer, LblWooferPartName, LblWooferPart, LblWooferPartE12);
+    showSection(network.tweeter, LblTweeterPartName, LblTweeterPart, LblTweeterPartE12);
+    if (network.zobel.used) {
+        LblZobelR->setText(crossover::ohmsText(network.zobel.ohms));
+        LblZobelRE12->setText(crossover::e12OhmsText(network.zobel.ohms));
+        LblZobelC->setText(crossover::faradsText(network.zobel.farads));
+        LblZobelCE12->setText(crossover::e12FaradsText(network.zobel.farads));
+    } else {
+        LblZobelR->setText(QStringLiteral("not used"));
+        LblZobelC->setText(QStringLiteral("not used"));
+        LblZobelRE12->clear();
+        LblZobelCE12->clear();
+    }
+    LblCrossoverNotes->setText(QStringLiteral("Notes: ") + crossover::notes(network).join(QLatin1Char(' ')));
+
+    CrossoverResponse();
+    CrossoverPlan();
+    CmdSavePlan->setEnabled(true);
+    CmdPrintPlan->setEnabled(true);
+}
