@@ -180,6 +180,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
         if (d.displacementDrawn && CmdDisplacement->isEnabled())
             CmdDisplacement_Click();
     }
+    // The Crossover tab calculates nothing yet: d.crossoverCalculated is kept for when it does.
     SSTab->setCurrentIndex(d.tab);
     if (!d.calculated && d.tab == TabInput)
         TxtFs->setFocus(Qt::OtherFocusReason);
