@@ -74,7 +74,7 @@ bool writeWhole(const QString &path, const QByteArray &bytes)
 
 void FrmKelvane::buildDesignMenu(QMenu *file)
 {
-    const auto add = [this, file](const char *name, const QString &caption, QKeySequence::StandardKey key) {
+    const auto add = [file](const char *name, const QString &caption, QKeySequence::StandardKey key) {
         QAction *a = file->addAction(caption);
         a->setObjectName(QLatin1String(name));
         if (key != QKeySequence::UnknownKey)
