@@ -34,6 +34,7 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     wireHandlers();
     nameControlsForAccessibility();
     Form_Load();
+    watchDesignEdits();
 }
 
 FrmKelvane::~FrmKelvane() = default;
@@ -42,6 +43,8 @@ void FrmKelvane::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MnuFile"));
+    buildDesignMenu(file);
+    file->addSeparator();
     MnuItemExit = file->addAction(QStringLiteral("E&xit"));
     MnuItemExit->setObjectName(QStringLiteral("MnuItemExit"));
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -84,7 +87,9 @@ void FrmKelvane::CmdExit_Click(int /*Index*/)
 
 void FrmKelvane::MnuItemExit_Click()
 {
-    close();
+    // The window stays when the user cancels the question about unsaved changes.
+    if (!close())
+        return;
     QCoreApplication::quit();
 }
 

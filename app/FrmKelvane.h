@@ -4,10 +4,12 @@
 // folder of their subsystem (models/SealedBox.cpp defines FrmKelvane::SealedBox, and so on).
 
 #include "crossover/CrossoverCore.h"
+#include "design/DesignFile.h"
 
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <optional>
@@ -19,6 +21,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -79,6 +82,9 @@ public:
     // ---- Controls (objectName = the name below; arrays carry "(index)") ----
     QTabWidget *SSTab = nullptr;
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
+    QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
+            *MnuExportCurves = nullptr;
+    QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
 
     // Input tab
@@ -147,6 +153,21 @@ public:
     void CmdExit_Click(int Index);
     void MnuItemExit_Click();
     void MnuAbout_Click();
+
+    // ---- Design files (app/DesignFiles.cpp) ----
+    void MnuNew_Click();
+    void MnuOpen_Click();
+    void MnuOpenRecent_Click(int Index);
+    void MnuSave_Click();
+    void MnuSaveAs_Click();
+    void MnuExportCurves_Click();
+    // What the menus do once a file is chosen; each reports its own failure and returns false.
+    bool openDesign(const QString &path);
+    bool saveDesign(const QString &path);
+    bool exportCurves(const QString &path);
+    QString designPath() const { return designPath_; }
+    bool designModified() const { return designModified_; }
+    QStringList recentDesigns() const;
 
     // ---- Calculation flow (app/CalculationFlow.cpp) ----
     void CmdCalculateInput_Click();
@@ -226,6 +247,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // One numeric entry field committed on Enter (the common family of key handlers).
@@ -263,6 +285,34 @@ private:
 
     std::vector<NumericEntry> numericEntries_;
     bool tabQueued_ = false;
+
+    // Design files (app/DesignFiles.cpp)
+    void buildDesignMenu(QMenu *file);
+    // Keeps the start-up state for "New" and marks the design changed on every edit.
+    void watchDesignEdits();
+    kelvane::design::Design currentDesign() const;
+    void applyDesign(const kelvane::design::Design &design);
+    void setDesignChoices(const kelvane::design::Design &design);
+    std::vector<QRadioButton *> choiceOptions(std::size_t choice) const;
+    // The shared values the key handlers keep, taken from the field texts as if each had been
+    // entered with Enter.
+    void commitEnteredValues();
+    std::vector<kelvane::design::CurveColumn> calculatedCurves() const;
+    // False when the user cancels (or the save fails): the design must not be replaced.
+    bool askToSaveChanges();
+    void markDesignModified();
+    void setDesignFile(const QString &path);
+    void updateDesignTitle();
+    void rememberRecent(const QString &path);
+    void forgetRecent(const QString &path);
+    void refreshRecentMenu();
+
+    QString designPath_;          // absolute; empty for a design never saved
+    bool designModified_ = false;
+    bool fillingDesign_ = false;  // edits made while a design is filled in are not the user's
+    kelvane::design::Design startUpDesign_;
+    std::vector<std::pair<QLabel *, QString>> startUpCaptions_;
+    std::vector<std::pair<QLineEdit *, QString>> startUpReadouts_;
 };
 
 template <std::size_t N>

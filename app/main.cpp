@@ -1,12 +1,39 @@
 #include "app/FrmKelvane.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.6"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Designs sealed and vented loudspeaker boxes from a driver's Thiele-Small parameters."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A design (.kelvane) to open at start-up."),
+                                 QStringLiteral("[FILE]"));
+
+    // --help and --version answer on standard output and end the program, also where no display
+    // is reachable: they are answered before the window system starts.
+    for (int i = 1; i < argc; ++i) {
+        for (const char *info : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], info) == 0) {
+                QCoreApplication app(argc, argv);
+                parser.process(app);
+            }
+        }
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.6"));
+    parser.process(app);
     FrmKelvane window;   // shows itself as it loads
+    // A file that cannot be opened gives its message and leaves the empty window.
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+        window.openDesign(files.constFirst());
     return app.exec();
 }

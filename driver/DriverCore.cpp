@@ -1,6 +1,7 @@
 #include "driver/DriverCore.h"
 
 #include "common/Checked.h"
+#include "common/NumberText.h"
 
 #include <cmath>
 
@@ -94,6 +95,11 @@ double displacementOf(const DisplacementEntries &in)
             else
                 return 0;
             vd = displacement(sd, checked(xmax * MmPerXmaxUnit[in.xmaxUnit]));
+            // As the Vd field shows it once the displacement graph has derived it, so the speeds
+            // stay the same when that figure is written into the field and read back.
+            const double shown = numberIn(formatNumber(vd / CubicMetresPerVdUnit[in.vdUnit],
+                                                       QLatin1String(VdPattern[in.vdUnit])));
+            vd = shown * CubicMetresPerVdUnit[in.vdUnit];
         }
         return vd > 0 ? vd : 0;
     } catch (const CalcFault &) {

@@ -69,7 +69,8 @@ struct DisplacementEntries {
 
 // Vd in cubic metres from the entries by the rules of GetVd (Vd itself, else cone area or
 // diameter with Xmax or the coil), but only looked at: nothing is written back and nothing is
-// asked for. 0 when the data is missing, a text is not a number, or the volume is not positive.
+// asked for. A derived Vd is rounded as GetVd writes it into the Vd field. 0 when the data is
+// missing, a text is not a number, or the volume is not positive.
 double displacementOf(const DisplacementEntries &in);
 
 } // namespace kelvane::driver

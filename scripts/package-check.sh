@@ -13,6 +13,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "./$deb" >/dev
 desktop-file-validate /usr/share/applications/kelvane.desktop
 test -f /usr/share/icons/hicolor/32x32/apps/kelvane.png
 test -f /usr/share/icons/hicolor/scalable/apps/kelvane.svg
+test -f /usr/share/mime/packages/kelvane.xml
 QT_QPA_PLATFORM=offscreen /usr/bin/kelvane >/dev/null 2>&1 &
 pid=$!
 sleep 4

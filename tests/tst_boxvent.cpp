@@ -325,15 +325,15 @@ void TestBoxVent::ventSpeeds_data()
                                          << "Smallest vent diameter for 17 m/s: 2.56 in";
     QTest::newRow("Sd and Xmax, cubic metres") << sdXmax << 2.0 << 30.0 << "" << 2 << sdSpeeds << "01"
                                                << "Smallest vent diameter for 17 m/s: 6.51 cm";
-    // 10 in: 215.9 mm effective, Sd 36609.61 mm^2; coil 12 - 6 gives Xmax 3 mm, Vd 1.098288e-4 m^3;
-    // at 35 Hz 0.0307521 / D^2: 47.666, 11.916, 5.296, 2.979, 1.324, 0.745, 2.5 in 7.627;
-    // d = sqrt(0.0307521 / 17) = 0.042532 m = 1.674 in.
+    // 10 in: 215.9 mm effective, Sd 36609.61 mm^2; coil 12 - 6 gives Xmax 3 mm, Vd 1.098288e-4 m^3,
+    // which the Vd field shows as 0.110 l = 1.1e-4 m^3; at 35 Hz 0.0308 / D^2: 47.740, 11.935,
+    // 5.304, 2.984, 1.326, 0.746, 2.5 in 7.638; d = sqrt(0.0308 / 17) = 0.042565 m = 1.676 in.
     const QStringList coil{"", "", "10", "", "12", "6"};
     const QStringList coilSpeeds{"47.7 m/s", "11.9 m/s", "5.3 m/s", "3.0 m/s", "1.3 m/s", "0.7 m/s", "7.6 m/s"};
     QTest::newRow("diameter and coil, inches") << coil << 1.5 << 35.0 << "2.5" << 0 << coilSpeeds << "0"
-                                               << "Smallest vent diameter for 17 m/s: 1.67 in";
+                                               << "Smallest vent diameter for 17 m/s: 1.68 in";
     QTest::newRow("diameter and coil, litres") << coil << 1.5 << 35.0 << "2.5" << 1 << coilSpeeds << "0"
-                                               << "Smallest vent diameter for 17 m/s: 4.25 cm";
+                                               << "Smallest vent diameter for 17 m/s: 4.26 cm";
     // The limit: 2 in at 40 Hz is 320 Vd / 0.00258064 = 124000 Vd; 0.137 l gives 16.988 m/s (not
     // marked), 0.1372 l 17.013 m/s (marked, though both show 17.0); d = 1.9993 and 2.0008 in.
     const QStringList at17{"", "17.0 m/s", "", "", "", "", ""};

@@ -1,9 +1,10 @@
 // A seeded, bounded random run of the real window (a "monkey"): thousands of user events drawn from
 // typing, pasting any characters, Enter in every field, clicks on every enabled button and option,
-// tab switches, mouse moves over every picture, the About window, saving and printing. After each
-// event the window must still answer, show no "nan" or "inf", have shown only the program's own
-// messages, have written nothing but bitmaps into the current folder, and show results that belong
-// to the driver data on screen.
+// tab switches, mouse moves over every picture, the About window, saving and printing, saving,
+// opening and exporting design files (good ones, damaged ones, missing ones). After each event the
+// window must still answer, show no "nan" or "inf", have shown only the program's own messages,
+// have written nothing but bitmaps, designs and curves into the current folder, and show results
+// that belong to the driver data on screen.
 //
 // Every run uses a fixed set of seeds plus one fresh seed, all printed. To reproduce a failure:
 //   KELVANE_MONKEY_SEED=<seed> tst_monkey        runs only that seed
@@ -12,6 +13,7 @@
 
 #include "TestSupport.h"
 #include "common/NumberText.h"
+#include "design/DesignFile.h"
 #include "driver/Program.h"
 #include "graphs/GraphPicture.h"
 
@@ -28,6 +30,8 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -134,6 +138,7 @@ private:
             else
                 box->done(0);
         } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            // The file dialogs of the File menu are cancelled like any other dialog.
             dialogs_ << dialog->objectName();
             dialog->reject();
         } else {
@@ -161,6 +166,22 @@ QList<Message> allowedMessages()
         {error, Program::PrintProblemText},                      // either graph
     };
 }
+
+// The messages of design files: a file that cannot be opened (with its reason), a save that
+// failed, and the question before unsaved changes are dropped.
+bool isDesignMessage(const Message &m)
+{
+    static const QRegularExpression error(QStringLiteral(
+        "^The design could not be opened from .+: .+\\.$|^The (design|curves) could not be saved to .+\\.$"));
+    static const QRegularExpression question(QStringLiteral("^Do you want to save the changes to .+\\?$"));
+    return (m.title == QLatin1String("Error") && error.match(m.text).hasMatch())
+           || (m.title == QLatin1String("Kelvane") && question.match(m.text).hasMatch());
+}
+
+// Names the random run saves designs under, opens them from and exports curves to, all relative to
+// its own folder; "missing/" is a folder that does not exist, "junk" a file the run damages.
+const char *const DesignNames[] = {"a.kelvane", "b.kelvane", "junk.kelvane", "missing.kelvane",
+                                   "missing/c.kelvane"};
 
 // Numbers a user might try: ordinary, tiny, huge, at the edges of the plausible ranges.
 const char *const InterestingNumbers[] = {
@@ -400,7 +421,7 @@ private:
                 return QStringLiteral("click %1").arg(o->objectName());
             }
         }
-        if (roll < 95) {
+        if (roll < 91) {
             const int tab = below(window_->SSTab->count());
             action_ = [this, tab] {
                 QTabBar *bar = window_->SSTab->tabBar();
@@ -408,7 +429,7 @@ private:
             };
             return QStringLiteral("tab %1").arg(tab);
         }
-        if (roll < 99) {
+        if (roll < 95) {
             GraphPicture *picture = currentGraph();
             if (picture) {
                 const int moves = 1 + below(8);
@@ -429,8 +450,82 @@ private:
                 return QStringLiteral("%1 mouse moves over %2").arg(moves).arg(picture->objectName());
             }
         }
+        if (roll < 99)
+            return designFileEvent();
         action_ = [this] { window_->MnuAbout->trigger(); };
         return QStringLiteral("Help > About");
+    }
+
+    QString designFileEvent()
+    {
+        const QString name = QLatin1String(DesignNames[below(int(std::size(DesignNames)))]);
+        switch (below(8)) {
+        case 0: case 1:
+            action_ = [this, name] { window_->saveDesign(name); };
+            return QStringLiteral("save design %1").arg(name);
+        case 2: case 3:
+            action_ = [this, name] { openWithFileTexts(name, [this, name] { window_->openDesign(name); }); };
+            return QStringLiteral("open design %1").arg(name);
+        case 4: {
+            // A damaged design: cut short, one byte changed, or any text at all.
+            const int kind = below(3);
+            const quint64 where = next();
+            const QString text = pastedText();
+            action_ = [kind, where, text] {
+                QFile good(QStringLiteral("a.kelvane"));
+                QByteArray bytes = good.open(QIODevice::ReadOnly) ? good.readAll() : QByteArray();
+                if (kind == 0)
+                    bytes.truncate(bytes.isEmpty() ? 0 : int(where % quint64(bytes.size())));
+                else if (kind == 1 && !bytes.isEmpty())
+                    bytes[int(where % quint64(bytes.size()))] = char(where >> 32);
+                else
+                    bytes = text.toUtf8();
+                QFile junk(QStringLiteral("junk.kelvane"));
+                if (junk.open(QIODevice::WriteOnly))
+                    junk.write(bytes);
+            };
+            return QStringLiteral("damage junk.kelvane (%1)").arg(kind);
+        }
+        case 5: {
+            const QString file = chance(80) ? QStringLiteral("curves.csv") : QStringLiteral("missing/curves.csv");
+            action_ = [this, file] { window_->exportCurves(file); };
+            return QStringLiteral("export curves to %1").arg(file);
+        }
+        case 6: {
+            const QList<QAction *> recent = window_->MnuOpenRecent->actions();
+            if (!recent.isEmpty()) {
+                const int index = below(int(recent.size()));
+                QAction *a = recent.at(index);
+                action_ = [this, a, index] {
+                    openWithFileTexts(window_->recentDesigns().value(index), [a] { a->trigger(); });
+                };
+                return QStringLiteral("open recent %1").arg(a->objectName());
+            }
+            [[fallthrough]];
+        }
+        default: {
+            // The menu items themselves: the question, the file dialogs (cancelled), Save.
+            QAction *const items[] = {window_->MnuNew, window_->MnuOpen, window_->MnuSave, window_->MnuSaveAs,
+                                      window_->MnuExportCurves};
+            QAction *a = items[below(int(std::size(items)))];
+            action_ = [a] { a->trigger(); };
+            return QStringLiteral("File > %1").arg(a->objectName());
+        }
+        }
+    }
+
+    // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
+    // field showing the text of the file it was opened from counts as typed.
+    void openWithFileTexts(const QString &path, const std::function<void()> &open)
+    {
+        const kelvane::design::ReadResult read = kelvane::design::readFile(path);
+        open();
+        if (!read.ok() || !window_)
+            return;
+        for (std::size_t i = 0; i < kelvane::design::TextFields.size(); ++i)
+            if (auto *f = window_->findChild<QLineEdit *>(QLatin1String(kelvane::design::TextFields[i].name)))
+                if (f->text() == read.design.texts[i])
+                    userText_[f] = read.design.texts[i];
     }
 
     GraphPicture *currentGraph() const
@@ -500,8 +595,9 @@ private:
             for (GraphPicture *picture : pictures())
                 out << picture->texts();
         }
+        // The run's folder has another name in every run.
         for (const Message &m : lastMessages_)
-            out << m.title << m.text;
+            out << m.title << QString(m.text).replace(workDir_, QStringLiteral("<folder>"));
         return out.join(QLatin1Char('|'));
     }
 
@@ -517,10 +613,12 @@ private:
                                 ? QStringLiteral("The image could not be saved to ...")
                                 : m.text];
         for (const Message &m : lastMessages_)
-            if (!allowedMessages().contains(m) && !isSaveFailure(m))
+            if (!allowedMessages().contains(m) && !isSaveFailure(m) && !isDesignMessage(m))
                 return QStringLiteral("unknown message \"%1\" titled \"%2\"").arg(m.text, m.title);
+        static const QStringList dialogs = {QStringLiteral("frmAbout"), QStringLiteral("DlgOpenDesign"),
+                                            QStringLiteral("DlgSaveDesign"), QStringLiteral("DlgExportCurves")};
         for (const QString &dialog : closer_.takeDialogs())
-            if (dialog != QLatin1String("frmAbout"))
+            if (!dialogs.contains(dialog))
                 return QStringLiteral("unexpected dialog %1").arg(dialog);
 
         if (window_) {
@@ -653,7 +751,8 @@ private:
         return {};
     }
 
-    // Nothing may be written but bitmaps into the current folder, and nothing next to it.
+    // Nothing may be written but bitmaps, designs and curves into the current folder, and nothing
+    // next to it.
     QString filesOutsideTheFolder()
     {
         const QStringList around = QDir(rootDir_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
@@ -663,7 +762,7 @@ private:
         const QFileInfoList inside = QDir(workDir_).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
                                                                   | QDir::NoDotAndDotDot);
         for (const QFileInfo &fi : inside)
-            if (!fi.isFile() || fi.suffix() != QLatin1String("bmp"))
+            if (!fi.isFile() || !QStringList{"bmp", "kelvane", "csv"}.contains(fi.suffix()))
                 return QStringLiteral("unexpected entry in the current folder: %1").arg(fi.fileName());
         if (QFileInfo::exists(QStringLiteral("/tmp/kelvane-monkey-escape"))
             || QFileInfo::exists(QStringLiteral("/tmp/kelvane-monkey-escape.bmp")))
@@ -700,6 +799,8 @@ QString runSeed(quint64 seed, int events, QStringList *trace = nullptr)
     QDir().mkpath(work);
     const QString before = QDir::currentPath();
     QDir::setCurrent(work);
+    // Every run starts with no recent designs, so runs of one seed stay alike.
+    QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane")).clear();
     Watchdog watchdog;
     QString failure;
     {
@@ -801,6 +902,10 @@ int main(int argc, char **argv)
     qputenv("CUPS_SERVER", "/nonexistent/kelvane-monkey-no-cups.sock");
     qunsetenv("LPDEST");
     qunsetenv("PRINTER");
+    // The recent designs and the file dialogs' settings go to a folder of this run only.
+    QTemporaryDir settings;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
     TestMonkey test;
     QTEST_SET_MAIN_SOURCE_PATH

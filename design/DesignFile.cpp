@@ -1,0 +1,203 @@
+#include "design/DesignFile.h"
+#include "common/NumberText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace kelvane::design {
+
+namespace {
+
+constexpr const char *Sections[] = {"input", "boxModel", "boxAndVent", "crossover"};
+constexpr const char *StateSection = "state";
+
+QString quoted(const char *name)
+{
+    return QLatin1Char('"') + QLatin1String(name) + QLatin1Char('"');
+}
+
+// A whole number from first to last, or nothing.
+std::optional<int> wholeNumber(const QJsonValue &v, int first, int last)
+{
+    if (!v.isDouble())
+        return std::nullopt;
+    const double d = v.toDouble();
+    if (d != std::floor(d) || d < first || d > last)
+        return std::nullopt;
+    return int(d);
+}
+
+} // namespace
+
+QByteArray toJson(const Design &design)
+{
+    QJsonObject sections[std::size(Sections)];
+    const auto sectionOf = [&sections](const char *name) -> QJsonObject & {
+        for (std::size_t i = 0; i < std::size(Sections); ++i)
+            if (qstrcmp(Sections[i], name) == 0)
+                return sections[i];
+        Q_UNREACHABLE();
+    };
+    for (std::size_t i = 0; i < TextFields.size(); ++i)
+        sectionOf(TextFields[i].section).insert(QLatin1String(TextFields[i].name), design.texts[i]);
+    for (std::size_t i = 0; i < ChoiceFields.size(); ++i)
+        sectionOf(ChoiceFields[i].section).insert(QLatin1String(ChoiceFields[i].name), design.choices[i]);
+
+    QJsonObject root;
+    root.insert(QStringLiteral("format"), QLatin1String(FormatName));
+    root.insert(QStringLiteral("version"), FormatVersion);
+    for (std::size_t i = 0; i < std::size(Sections); ++i)
+        root.insert(QLatin1String(Sections[i]), sections[i]);
+    QJsonObject state;
+    state.insert(QStringLiteral("calculated"), design.calculated);
+    state.insert(QStringLiteral("frequencyResponseDrawn"), design.frequencyDrawn);
+    state.insert(QStringLiteral("displacementLimitsDrawn"), design.displacementDrawn);
+    state.insert(QStringLiteral("crossoverCalculated"), design.crossoverCalculated);
+    state.insert(QStringLiteral("tab"), design.tab);
+    root.insert(QLatin1String(StateSection), state);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+ReadResult fromJson(const QByteArray &bytes)
+{
+    ReadResult r;
+    const auto fail = [&r](const QString &reason) {
+        r.reason = reason;
+        return r;
+    };
+    if (bytes.isEmpty())
+        return fail(QStringLiteral("the file is empty"));
+    if (bytes.size() > MaxFileBytes)
+        return fail(QStringLiteral("the file is too large to be a design"));
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        return fail(QStringLiteral("it is not a JSON file"));
+    const QJsonObject root = doc.object();
+    if (!doc.isObject() || root.value(QStringLiteral("format")) != QJsonValue(QLatin1String(FormatName)))
+        return fail(QStringLiteral("it is not a Kelvane design"));
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (!wholeNumber(version, 1, std::numeric_limits<int>::max()))
+        return fail(QStringLiteral("\"version\" is not a version number"));
+    if (*wholeNumber(version, 1, std::numeric_limits<int>::max()) > FormatVersion)
+        return fail(QStringLiteral("it was saved by a newer version of Kelvane"));
+
+    // Every section and entry must be there and of its kind; names the program does not know are
+    // left alone.
+    const auto section = [&root](const char *name) -> std::optional<QJsonObject> {
+        const QJsonValue v = root.value(QLatin1String(name));
+        if (!v.isObject())
+            return std::nullopt;
+        return v.toObject();
+    };
+    for (const char *name : Sections)
+        if (!section(name))
+            return fail(quoted(name) + QStringLiteral(" is missing or not a group of entries"));
+    const std::optional<QJsonObject> state = section(StateSection);
+    if (!state)
+        return fail(quoted(StateSection) + QStringLiteral(" is missing or not a group of entries"));
+
+    for (std::size_t i = 0; i < TextFields.size(); ++i) {
+        const QJsonValue v = section(TextFields[i].section)->value(QLatin1String(TextFields[i].name));
+        if (!v.isString())
+            return fail(quoted(TextFields[i].name) + QStringLiteral(" is missing or not a text"));
+        r.design.texts[i] = v.toString();
+    }
+    for (std::size_t i = 0; i < ChoiceFields.size(); ++i) {
+        const ChoiceField &c = ChoiceFields[i];
+        const std::optional<int> index =
+            wholeNumber(section(c.section)->value(QLatin1String(c.name)), c.noneAllowed ? -1 : 0, c.count - 1);
+        if (!index)
+            return fail(quoted(c.name) + QStringLiteral(" is missing or not one of its options"));
+        r.design.choices[i] = *index;
+    }
+    const std::pair<const char *, bool *> flags[] = {
+        {"calculated", &r.design.calculated},
+        {"frequencyResponseDrawn", &r.design.frequencyDrawn},
+        {"displacementLimitsDrawn", &r.design.displacementDrawn},
+        {"crossoverCalculated", &r.design.crossoverCalculated},
+    };
+    for (const auto &[name, flag] : flags) {
+        const QJsonValue v = state->value(QLatin1String(name));
+        if (!v.isBool())
+            return fail(quoted(name) + QStringLiteral(" is missing or not true or false"));
+        *flag = v.toBool();
+    }
+    const std::optional<int> tab = wholeNumber(state->value(QStringLiteral("tab")), 0, TabCount - 1);
+    if (!tab)
+        return fail(QStringLiteral("\"tab\" is missing or not a tab"));
+    r.design.tab = *tab;
+    return r;
+}
+
+ReadResult readFile(const QString &path)
+{
+    ReadResult r;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        r.reason = QStringLiteral("there is no such file");
+        return r;
+    }
+    if (info.isDir()) {
+        r.reason = QStringLiteral("it is a folder");
+        return r;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        r.reason = QStringLiteral("the file cannot be read");
+        return r;
+    }
+    // One byte past the limit tells a file that is too large, also where the size is not known
+    // beforehand (a pipe).
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        r.reason = QStringLiteral("the file cannot be read");
+        return r;
+    }
+    return fromJson(bytes);
+}
+
+QString openFailureText(const QString &file, const QString &reason)
+{
+    return QStringLiteral("The design could not be opened from ") + file + QStringLiteral(": ") + reason
+           + QLatin1Char('.');
+}
+
+QString saveFailureText(const QString &file)
+{
+    return QStringLiteral("The design could not be saved to ") + file + QLatin1Char('.');
+}
+
+QString curvesFailureText(const QString &file)
+{
+    return QStringLiteral("The curves could not be saved to ") + file + QLatin1Char('.');
+}
+
+QString askToSaveText(const QString &file)
+{
+    return QStringLiteral("Do you want to save the changes to ") + file + QStringLiteral("?");
+}
+
+QString curvesCsv(const std::vector<CurveColumn> &columns)
+{
+    QString out = QStringLiteral("Frequency (Hz)");
+    for (const CurveColumn &c : columns)
+        out += QLatin1Char(',') + c.heading;
+    out += QLatin1Char('\n');
+    for (int f = 10; f <= 500; ++f) {
+        out += QString::number(f);
+        for (const CurveColumn &c : columns)
+            out += QLatin1Char(',') + generalNumber((*c.values)[f]); // empty when not finite
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+} // namespace kelvane::design
