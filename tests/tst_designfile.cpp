@@ -531,6 +531,8 @@ void TestDesignFile::examplesOpenCalculated()
         QVERIFY2(catcher.texts().isEmpty(), qPrintable(file + QStringLiteral(": ") + catcher.texts().join(u'|')));
         QVERIFY2(w->CmdFrequency->isEnabled(), qPrintable(file));
         QVERIFY2(w->TxtName->text().startsWith(QLatin1String("Example")), qPrintable(file));
+        if (file == QLatin1String("example-8in-woofer.kelvane")) // the two-way example
+            QVERIFY(w->CrossoverNetwork && w->CmdSavePlan->isEnabled());
     }
 }
 
