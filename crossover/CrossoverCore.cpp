@@ -131,13 +131,14 @@ Design design(const Input &in)
     d.tweeter = highPass(in.type, in.tweeterOhms, in.tweeterHz);
     d.zobel = zobel(in.reOhms, in.leHenries);
     d.tweeterSign = alignment(in.type).polarity == Polarity::Reversed ? -1.0 : 1.0;
-    // Every value shown must have its E12 neighbour too.
+    // Every value shown must have its E12 neighbour too, in the unit it is shown in (mH, µF): a
+    // capacitance that is a number in farads may still overflow in microfarads.
     for (const Section *section : {&d.woofer, &d.tweeter})
         for (const Component &c : *section)
-            nearestE12(c.value);
+            nearestE12(c.value * (c.kind == Component::Inductor ? 1e3 : 1e6));
     if (d.zobel.used) {
         nearestE12(d.zobel.ohms);
-        nearestE12(d.zobel.farads);
+        nearestE12(d.zobel.farads * 1e6);
     }
     return d;
 }

@@ -2,6 +2,7 @@
 // the parts and notes the window shows, its messages, the plan and its bitmap.
 
 #include "TestSupport.h"
+#include "common/Checked.h"
 #include "crossover/CrossoverCore.h"
 #include "driver/Program.h"
 #include "graphs/GraphPicture.h"
@@ -75,6 +76,7 @@ private slots:
     void partsShown_data();
     void partsShown();
     void zobelAndNotes();
+    void valueBeyondItsShownUnitIsAFault();
     void missingOrBadDataChangesNothing_data();
     void missingOrBadDataChangesNothing();
     void typesAreOneExclusiveGroup();
@@ -248,6 +250,21 @@ void TestCrossover::zobelAndNotes()
     QCOMPARE(w->LblZobelCE12->text(), QStringLiteral("8.2 µF"));
     QVERIFY(w->LblCrossoverNotes->text().contains("normal polarity"));
     QVERIFY(!w->LblCrossoverNotes->text().contains("below twice"));
+}
+
+void TestCrossover::valueBeyondItsShownUnitIsAFault()
+{
+    // Re 1e-153 ohms with Le 1 mH: C = 0.001 / (1.25e-153)^2 = 6.4e302 F is a number, but 6.4e308 uF
+    // is not, so the design is refused before anything is shown.
+    crossover::Input in;
+    in.type = 0;
+    in.wooferOhms = in.tweeterOhms = 8;
+    in.wooferHz = in.tweeterHz = 3000;
+    in.reOhms = 1e-153;
+    in.leHenries = 0.001;
+    QVERIFY_THROWS_EXCEPTION(kelvane::CalcFault, crossover::design(in));
+    in.reOhms = 6.4;
+    QVERIFY(crossover::design(in).zobel.used);
 }
 
 void TestCrossover::missingOrBadDataChangesNothing_data()
