@@ -45,6 +45,11 @@ void FrmKelvane::buildMenus()
     file->setObjectName(QStringLiteral("MnuFile"));
     buildDesignMenu(file);
     file->addSeparator();
+    MnuDriverLibrary = file->addAction(QStringLiteral("&Driver Library…"));
+    MnuDriverLibrary->setObjectName(QStringLiteral("MnuDriverLibrary"));
+    MnuDriverLibrary->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(MnuDriverLibrary, &QAction::triggered, this, [this] { MnuDriverLibrary_Click(); });
+    file->addSeparator();
     MnuItemExit = file->addAction(QStringLiteral("E&xit"));
     MnuItemExit->setObjectName(QStringLiteral("MnuItemExit"));
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));

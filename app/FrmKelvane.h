@@ -5,8 +5,10 @@
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
+#include "library/DriverEntry.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRadioButton>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class GraphPicture;
+class DlgDriverLibrary;
 
 class FrmKelvane : public QMainWindow
 {
@@ -83,7 +86,7 @@ public:
     QTabWidget *SSTab = nullptr;
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
     QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
-            *MnuExportCurves = nullptr;
+            *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr;
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
 
@@ -168,6 +171,14 @@ public:
     QString designPath() const { return designPath_; }
     bool designModified() const { return designModified_; }
     QStringList recentDesigns() const;
+
+    // ---- Driver library (app/DriverLibrary.cpp) ----
+    void MnuDriverLibrary_Click();
+    // Fills the Input tab (and Re, L, Z of the Crossover tab) from an entry as if typed, then resets
+    // the Box Model as an edit of Fs does.
+    void useDriver(const kelvane::library::Entry &entry);
+    // The driver on the Input tab as a library entry (Vas in litres, Sd in cm², Xmax in mm).
+    kelvane::library::Entry currentDriver() const;
 
     // ---- Calculation flow (app/CalculationFlow.cpp) ----
     void CmdCalculateInput_Click();
@@ -307,6 +318,7 @@ private:
     void forgetRecent(const QString &path);
     void refreshRecentMenu();
 
+    QPointer<DlgDriverLibrary> driverLibrary_;
     QString designPath_;          // absolute; empty for a design never saved
     bool designModified_ = false;
     bool fillingDesign_ = false;  // edits made while a design is filled in are not the user's

@@ -1,4 +1,6 @@
 #include "app/FrmKelvane.h"
+#include "library/CommandLine.h"
+#include "library/DriverStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,6 +19,12 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A design (.kelvane) to open at start-up."),
                                  QStringLiteral("[FILE]"));
+    const QCommandLineOption importDrivers(QStringLiteral("import-drivers"),
+                                           QStringLiteral("Import the driver files FILE... into the driver library and print a summary."));
+    const QCommandLineOption listDrivers(QStringLiteral("list-drivers"),
+                                         QStringLiteral("Print the library's drivers matching the words of TEXT (all without it) as CSV."));
+    parser.addOption(importDrivers);
+    parser.addOption(listDrivers);
 
     // --help and --version answer on standard output and end the program, also where no display
     // is reachable: they are answered before the window system starts.
@@ -26,6 +34,20 @@ int main(int argc, char *argv[])
                 QCoreApplication app(argc, argv);
                 parser.process(app);
             }
+        }
+    }
+
+    // The driver library's commands need no window either.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--import-drivers") == 0 || std::strcmp(argv[i], "--list-drivers") == 0) {
+            QCoreApplication app(argc, argv);
+            parser.process(app);
+            QTextStream out(stdout), err(stderr);
+            const QString library = kelvane::library::defaultLibraryPath();
+            if (parser.isSet(importDrivers))
+                return kelvane::library::importDriversCommand(library, parser.positionalArguments(), out, err);
+            return kelvane::library::listDriversCommand(library, parser.positionalArguments().join(QLatin1Char(' ')),
+                                                        out, err);
         }
     }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kelvane needs, and only those that are missing, so a second run
 # installs nothing. "setup.sh build" for building and running; "setup.sh test" adds what the tests
-# use (a CUPS print queue, pdftotext, German and French locales with a decimal comma) and Google
+# use (a CUPS print queue, pdftotext, German and French locales with a decimal comma, the Debian
+# driver database of the qspeakers package that the driver library imports) and Google
 # Benchmark, so the benchmarks are compiled too; "setup.sh bench" adds Google Benchmark alone.
 set -euo pipefail
 
@@ -9,9 +10,9 @@ mode=${1:-build}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite fonts-dejavu-core)
 if [ "$mode" = test ]; then
-  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev)
+  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev qspeakers)
 fi
 if [ "$mode" = bench ]; then
   packages+=(libbenchmark-dev)

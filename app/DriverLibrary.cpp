@@ -1,0 +1,106 @@
+// The main window's side of the driver library: opening its window, and moving a driver between the
+// library and the Input tab.
+
+#include "app/DlgDriverLibrary.h"
+#include "app/FrmKelvane.h"
+#include "common/NumberText.h"
+#include "driver/Program.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <cmath>
+
+using namespace kelvane;
+using kelvane::library::Entry;
+using kelvane::library::Value;
+
+namespace {
+
+// Into litres from the OptVas unit (cubic feet, litres, cubic metres): 1 litre = 0.0353145 cu ft.
+constexpr double VasToLitres[3] = {1 / 0.0353145, 1, 1000};
+// Into square centimetres from the OptSd unit (cm², m², in²).
+constexpr double SdToCm2[3] = {1, 1e4, 6.4516};
+// Into millimetres from the OptDia unit (mm, cm, inches) and the OptXmax unit (inches, mm).
+constexpr double DiaToMm[3] = {1, 10, 25.4};
+constexpr double XmaxToMm[2] = {25.4, 1};
+
+} // namespace
+
+void FrmKelvane::MnuDriverLibrary_Click()
+{
+    if (!driverLibrary_) {
+        driverLibrary_ = new DlgDriverLibrary(library::defaultLibraryPath(),
+                                              {[this] { return currentDriver(); },
+                                               [this](const Entry &e) { useDriver(e); }},
+                                              this);
+        driverLibrary_->show();
+        if (const QString notice = driverLibrary_->openNotice(); !notice.isEmpty())
+            Program::ShowMessage(notice, QStringLiteral("Driver Library"));
+        return;
+    }
+    driverLibrary_->show();
+    driverLibrary_->raise();
+    driverLibrary_->activateWindow();
+}
+
+void FrmKelvane::useDriver(const Entry &e)
+{
+    const auto put = [](QLineEdit *field, const Value &v) { field->setText(v ? generalNumber(*v) : QString()); };
+    // The units the library's numbers are in, chosen before the numbers are written.
+    OptVas[1]->setChecked(true);
+    OptSd[0]->setChecked(true);
+    OptDia[0]->setChecked(true);
+    OptXmax[1]->setChecked(true);
+    TxtName->setText(e.name());
+    put(TxtFs, e.fs);
+    put(TxtQts, e.qts);
+    put(TxtQes, e.qes);
+    put(TxtQms, e.qms);
+    put(TxtVas, e.vas);
+    put(TxtPower, e.power);
+    // Vd is derived from Sd (or the diameter) and Xmax; the coil fields of another driver must not
+    // stand in for a missing Xmax.
+    TxtVd->clear();
+    put(TxtSd, e.sd);
+    put(TxtDia, e.diameter);
+    put(TxtXmax, e.xmax);
+    TxtVCHeight->clear();
+    TxtVCGap->clear();
+    put(TxtRe, e.re);
+    put(TxtL, e.le);
+    put(TxtZ, e.z);
+    commitEnteredValues();
+    // Even when Fs reads as before, the Box Model belongs to another driver now.
+    TxtFs_Change();
+    SSTab->setCurrentIndex(TabInput);
+    TxtFs->setFocus(Qt::OtherFocusReason);
+}
+
+Entry FrmKelvane::currentDriver() const
+{
+    const auto value = [](const QLineEdit *field, double factor = 1) -> Value {
+        const std::optional<double> v = parseNumber(field->text());
+        if (!v || *v <= 0 || !std::isfinite(*v * factor))
+            return std::nullopt;
+        return *v * factor;
+    };
+    Entry e;
+    e.model = TxtName->text().trimmed();
+    e.source = QStringLiteral("typed");
+    e.fs = value(TxtFs);
+    e.qts = value(TxtQts);
+    e.qes = value(TxtQes);
+    e.qms = value(TxtQms);
+    e.vas = value(TxtVas, VasToLitres[std::max(0, selectedIndex(OptVas))]);
+    e.power = value(TxtPower);
+    e.sd = value(TxtSd, SdToCm2[std::max(0, selectedIndex(OptSd))]);
+    e.diameter = value(TxtDia, DiaToMm[std::max(0, selectedIndex(OptDia))]);
+    e.xmax = value(TxtXmax, XmaxToMm[std::max(0, selectedIndex(OptXmax))]);
+    e.re = value(TxtRe);
+    e.le = value(TxtL);
+    e.z = value(TxtZ);
+    library::completeQ(e);
+    return e;
+}
