@@ -12,6 +12,8 @@
 // No printer is reachable in this program (see main below), so every print takes its failure path.
 
 #include "TestSupport.h"
+#include "app/DlgDriverLibrary.h"  // the driver library events
+#include <QTableView>
 #include "common/NumberText.h"
 #include "design/DesignFile.h"
 #include "driver/Program.h"
@@ -450,8 +452,8 @@ private:
                 return QStringLiteral("%1 mouse moves over %2").arg(moves).arg(picture->objectName());
             }
         }
-        if (roll < 99)
-            return designFileEvent();
+        if (roll < 96 || (roll < 99 && chance(50)))
+            return roll < 96 ? designFileEvent() : driverLibraryEvent();
         action_ = [this] { window_->MnuAbout->trigger(); };
         return QStringLiteral("Help > About");
     }
@@ -527,6 +529,71 @@ private:
                 if (f->text() == read.design.texts[i])
                     userText_[f] = read.design.texts[i];
     }
+
+    // ---- Driver library events: BEGIN (self-contained) ----
+    // Opens the library window, searches, selects, uses, adds and deletes drivers (the deletion
+    // question is answered No by the closer), and closes the window again. The library lives in a
+    // folder of this run, never in the user's own data folder.
+    QString driverLibraryEvent()
+    {
+        static QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+        auto *dialog = window_->findChild<DlgDriverLibrary *>();
+        if (!dialog || !dialog->isVisible()) {
+            action_ = [this] { window_->MnuDriverLibrary->trigger(); };
+            return QStringLiteral("File > Driver Library");
+        }
+        const int rows = dialog->TblDrivers->model()->rowCount();
+        const auto rowCenter = [dialog](int row) {
+            return dialog->TblDrivers->visualRect(dialog->TblDrivers->model()->index(row, 1)).center();
+        };
+        switch (below(7)) {
+        case 0: case 1: {
+            static const char *const words[] = {"brennholt", "SUB", "c1", "mid woofer", "zzz", "", "12 inch", "a"};
+            const QString text = QLatin1String(words[below(int(std::size(words)))]);
+            action_ = [dialog, text] {
+                dialog->TxtDriverSearch->clear();
+                QTest::keyClicks(dialog->TxtDriverSearch, text);
+            };
+            return QStringLiteral("search the library for \"%1\"").arg(text);
+        }
+        case 2: {
+            const int row = below(std::max(rows, 1));
+            const bool twice = chance(40);
+            action_ = [this, dialog, row, rowCenter, twice] {
+                QWidget *view = dialog->TblDrivers->viewport();
+                QTest::mouseClick(view, Qt::LeftButton, {}, rowCenter(row));
+                if (twice) {
+                    QTest::mouseDClick(view, Qt::LeftButton, {}, rowCenter(row));
+                    // The name came from the library, where a user typed or imported it.
+                    userText_[window_->TxtName] = window_->TxtName->text();
+                }
+            };
+            return QStringLiteral("%1 library row %2").arg(twice ? QStringLiteral("double-click") : QStringLiteral("click")).arg(row);
+        }
+        case 3: case 4: case 5: {
+            QPushButton *const buttons[] = {dialog->CmdUseDriver, dialog->CmdAddDriver, dialog->CmdDeleteDriver};
+            QPushButton *b = buttons[below(3)];
+            action_ = [this, b] {
+                QTest::mouseClick(b, Qt::LeftButton);
+                userText_[window_->TxtName] = window_->TxtName->text();
+            };
+            return QStringLiteral("click %1").arg(b->objectName());
+        }
+        default:
+            action_ = [dialog] { dialog->close(); };
+            return QStringLiteral("close the driver library");
+        }
+    }
+
+    static bool isLibraryMessage(const Message &m)
+    {
+        static const QRegularExpression text(QStringLiteral(
+            "^The driver on the Input tab cannot be added: .+\\.$|^\".*\" is already in the library\\. Replace it\\?$"
+            "|^Delete \".*\" from the library\\?$"));
+        return m.title == QLatin1String("Driver Library") && text.match(m.text).hasMatch();
+    }
+    // ---- Driver library events: END ----
 
     GraphPicture *currentGraph() const
     {
@@ -613,7 +680,7 @@ private:
                                 ? QStringLiteral("The image could not be saved to ...")
                                 : m.text];
         for (const Message &m : lastMessages_)
-            if (!allowedMessages().contains(m) && !isSaveFailure(m) && !isDesignMessage(m))
+            if (!allowedMessages().contains(m) && !isSaveFailure(m) && !isDesignMessage(m) && !isLibraryMessage(m))
                 return QStringLiteral("unknown message \"%1\" titled \"%2\"").arg(m.text, m.title);
         static const QStringList dialogs = {QStringLiteral("frmAbout"), QStringLiteral("DlgOpenDesign"),
                                             QStringLiteral("DlgSaveDesign"), QStringLiteral("DlgExportCurves")};
