@@ -62,11 +62,8 @@ void DriverTableModel::setEntries(std::vector<Entry> entries)
     haystacks_.reserve(entries_.size());
     for (const Entry &e : entries_)
         haystacks_.push_back(searchHaystack(e));
-    visible_.clear();
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (matchesWords(haystacks_[i], words_))
-            visible_.push_back(i);
-    sortVisible();
+    sortAll();
+    applyFilter();
     endResetModel();
 }
 
@@ -74,12 +71,17 @@ void DriverTableModel::setFilter(const QString &text)
 {
     words_ = searchWords(text);
     beginResetModel();
+    applyFilter();
+    endResetModel();
+}
+
+void DriverTableModel::applyFilter()
+{
+    // The order is kept for all entries, so a keystroke only has to pick the matching ones.
     visible_.clear();
-    for (std::size_t i = 0; i < entries_.size(); ++i)
+    for (std::size_t i : order_)
         if (matchesWords(haystacks_[i], words_))
             visible_.push_back(i);
-    sortVisible();
-    endResetModel();
 }
 
 int DriverTableModel::rowOf(qint64 id) const
@@ -168,20 +170,24 @@ void DriverTableModel::sort(int column, Qt::SortOrder order)
 {
     sortColumn_ = column;
     sortOrder_ = order;
-    emit layoutAboutToBeChanged();
-    sortVisible();
-    emit layoutChanged();
+    beginResetModel();
+    sortAll();
+    applyFilter();
+    endResetModel();
 }
 
-void DriverTableModel::sortVisible()
+void DriverTableModel::sortAll()
 {
+    order_.resize(entries_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        order_[i] = i;
     const auto field = columnValue(sortColumn_);
     const auto text = [this](const Entry &e) -> const QString & {
         return sortColumn_ == Model ? e.model : sortColumn_ == Source ? e.source : e.maker;
     };
     const bool ascending = sortOrder_ == Qt::AscendingOrder;
     // Unknown values go last in either order; equal keys keep maker and model order.
-    std::stable_sort(visible_.begin(), visible_.end(), [&](std::size_t a, std::size_t b) {
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
         const Entry &x = entries_[a], &y = entries_[b];
         if (field) {
             const Value &u = x.*field, &v = y.*field;
@@ -215,6 +221,8 @@ DlgDriverLibrary::DlgDriverLibrary(const QString &libraryPath, Hooks hooks, QWid
     TblDrivers->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     TblDrivers->verticalHeader()->hide();
     TblDrivers->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Column widths from the first rows: measuring thousands of drivers would slow the opening.
+    TblDrivers->horizontalHeader()->setResizeContentsPrecision(100);
     TblDrivers->horizontalHeader()->setStretchLastSection(true);
     TblDrivers->setSortingEnabled(true);
     TblDrivers->sortByColumn(DriverTableModel::Maker, Qt::AscendingOrder);

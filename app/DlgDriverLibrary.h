@@ -42,11 +42,13 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    void sortVisible();
+    void sortAll();
+    void applyFilter();
 
     std::vector<Entry> entries_;
     std::vector<QString> haystacks_;
-    std::vector<std::size_t> visible_;
+    std::vector<std::size_t> order_;    // every entry, in the order of the sort column
+    std::vector<std::size_t> visible_;  // the matching ones, in that order
     QStringList words_;
     int sortColumn_ = Maker;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

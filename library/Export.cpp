@@ -55,8 +55,10 @@ QByteArray toWdr(const Entry &e)
     const auto line = [&out](const char *key, const QString &value) {
         out += QLatin1String(key) + QLatin1Char('=') + value + QLatin1Char('\n');
     };
-    line("Brand", e.maker);
-    line("Model", e.model);
+    // One line per key: a line break inside a name would end it.
+    const auto oneLine = [](QString t) { return t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')); };
+    line("Brand", oneLine(e.maker));
+    line("Model", oneLine(e.model));
     line("Fs", si(e.fs, 1));
     line("Qts", si(e.qts, 1));
     line("Qes", si(e.qes, 1));

@@ -52,9 +52,9 @@ ImportResult importXmlDatabase(const QByteArray &bytes, const QString &source)
         e.source = source;
         QString bad;
         for (const Attribute &a : Attributes) {
-            if (!attributes.hasAttribute(QLatin1String(a.name)))
-                continue;
             const QString text = attributes.value(QLatin1String(a.name)).toString();
+            if (text.trimmed().isEmpty())
+                continue;
             const std::optional<double> v = importNumber(text);
             if (!v)
                 bad = QStringLiteral("%1=\"%2\" is not a number").arg(QLatin1String(a.name), text.left(30));
