@@ -295,11 +295,18 @@ void TestLibrary::addAndDeleteFromTheWindow()
     const QModelIndexList selected = dialog->TblDrivers->selectionModel()->selectedRows(DriverTableModel::Vas);
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.front().data().toString(), QStringLiteral("28.3169802772232"));
+    // Edited in place: a plain number is stored, an emptied Vas (which a design needs) is refused.
+    QAbstractItemModel *table = dialog->TblDrivers->model();
+    QVERIFY(table->setData(selected.front(), QStringLiteral("30")));
+    QVERIFY(!table->setData(selected.front(), QString()));
     QTest::mouseClick(dialog->CmdDeleteDriver, Qt::LeftButton);
     settle();
     QCOMPARE(catcher.texts().last(), QStringLiteral("Delete \"My Woofer\" from the library?"));
     QTest::keyClicks(dialog->TxtDriverSearch, QStringLiteral("woofer my"));
-    QCOMPARE(dialog->TblDrivers->model()->rowCount(), 1);
+    QCOMPARE(table->rowCount(), 1);
+    DriverStore store;
+    QVERIFY(store.open(defaultLibraryPath()));
+    QCOMPARE(store.search(QStringLiteral("my woofer")).front().vas, Value(30));
     dialog->close();
 }
 
