@@ -59,6 +59,7 @@ private slots:
     void twoProcessesWriteAtOnce();
     void useFillsTheInputTabAsTyped();
     void addAndDeleteFromTheWindow();
+    void damagedLibraryMessageInTheWindow();
 
 private:
     QTemporaryDir dir_;
@@ -308,6 +309,27 @@ void TestLibrary::addAndDeleteFromTheWindow()
     QVERIFY(store.open(defaultLibraryPath()));
     QCOMPARE(store.search(QStringLiteral("my woofer")).front().vas, Value(30));
     dialog->close();
+}
+
+void TestLibrary::damagedLibraryMessageInTheWindow()
+{
+    // A library folder of its own for this test, its file damaged before the window opens it.
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("damaged-data")).toLocal8Bit());
+    const QString path = defaultLibraryPath();
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(4096, '\x07')) == 4096);
+    f.close();
+    auto w = freshWindow();
+    MessageCatcher catcher;
+    w->MnuDriverLibrary->trigger();
+    settle();
+    qputenv("XDG_DATA_HOME", before);
+    QCOMPARE(catcher.messages().size(), 1);
+    QCOMPARE(catcher.messages().front().title, QStringLiteral("Driver Library"));
+    QVERIFY2(catcher.texts().front().contains(QStringLiteral("It was kept as ")), qPrintable(catcher.texts().front()));
+    QCOMPARE(w->findChild<DlgDriverLibrary *>()->TblDrivers->model()->rowCount(), int(sampleDrivers().size()));
 }
 
 int main(int argc, char **argv)
