@@ -5,6 +5,7 @@
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
+#include "sheet/BuildSheet.h"
 
 #include <QMainWindow>
 #include <QRadioButton>
@@ -84,6 +85,7 @@ public:
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
     QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
             *MnuExportCurves = nullptr;
+    QAction *MnuExportBuildSheet = nullptr, *MnuExportPicture = nullptr;
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
 
@@ -168,6 +170,13 @@ public:
     QString designPath() const { return designPath_; }
     bool designModified() const { return designModified_; }
     QStringList recentDesigns() const;
+
+    // ---- Build sheet and pictures (app/BuildSheetExport.cpp) ----
+    void MnuExportBuildSheet_Click();
+    void MnuExportPicture_Click();
+    // The calculated design as plain values for the build sheet; the frequency response is drawn
+    // first when it is not yet (the tab in front stays).
+    kelvane::sheet::Snapshot buildSheetSnapshot();
 
     // ---- Calculation flow (app/CalculationFlow.cpp) ----
     void CmdCalculateInput_Click();

@@ -1,3 +1,4 @@
+#include "app/BuildSheetCommand.h"
 #include "app/FrmKelvane.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A design (.kelvane) to open at start-up."),
                                  QStringLiteral("[FILE]"));
+    kelvane::buildsheet::addOptions(parser);
 
     // --help and --version answer on standard output and end the program, also where no display
     // is reachable: they are answered before the window system starts.
@@ -29,8 +31,19 @@ int main(int argc, char *argv[])
         }
     }
 
+    // A build sheet needs fonts and painting but no display: without a platform chosen by the user
+    // it is drawn off screen.
+    const bool buildSheet = kelvane::buildsheet::requested(argc, argv);
+    if (buildSheet && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Its answer on standard error is one line of its own, without the toolkit's notes.
+    if (buildSheet)
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+
     QApplication app(argc, argv);
     parser.process(app);
+    if (buildSheet)
+        return kelvane::buildsheet::run(parser);
     FrmKelvane window;   // shows itself as it loads
     // A file that cannot be opened gives its message and leaves the empty window.
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty())

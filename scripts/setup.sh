@@ -9,7 +9,7 @@ mode=${1:-build}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev qt6-svg-dev fonts-dejavu-core)
 if [ "$mode" = test ]; then
   packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev)
 fi
