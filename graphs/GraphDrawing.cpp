@@ -1,7 +1,9 @@
 #include "graphs/GraphDrawing.h"
 #include "graphs/GraphPicture.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <algorithm>
 #include <cmath>
@@ -25,8 +27,11 @@ double firstUnit(double v, int width)
 
 void GraphDrawing::paint(QPainter &painter) const
 {
+    // A bitmap is painted as the screen always was; a document (PDF, SVG) gets every point and line
+    // as a path, which each format keeps as a vector shape.
+    const bool paths = painter.paintEngine() && painter.paintEngine()->type() != QPaintEngine::Raster;
     for (const Mark &mark : marks_)
-        paintMark(painter, mark);
+        paintMark(painter, mark, paths);
 }
 
 QStringList GraphDrawing::texts() const
@@ -38,14 +43,23 @@ QStringList GraphDrawing::texts() const
     return out;
 }
 
-void GraphDrawing::paintMark(QPainter &p, const Mark &mark)
+void GraphDrawing::paintMark(QPainter &p, const Mark &mark, bool paths)
 {
     const QColor colour = GraphPicture::paletteColor(mark.colour);
+    // A point: the square of the line width's units around it.
+    const auto square = [&] {
+        const QRectF r(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width, mark.width);
+        if (paths) {
+            QPainterPath path;
+            path.addRect(r);
+            p.fillPath(path, colour);
+        } else {
+            p.fillRect(r, colour);
+        }
+    };
     switch (mark.kind) {
     case Mark::Point:
-        p.fillRect(QRectF(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width,
-                          mark.width),
-                   colour);
+        square();
         break;
     case Mark::Line: {
         // The pen's centre runs through the middle of the covered units, so an axis-parallel line
@@ -54,9 +68,7 @@ void GraphDrawing::paintMark(QPainter &p, const Mark &mark)
         const QPointF a(snap(mark.x1) + offset, snap(mark.y1) + offset);
         const QPointF b(snap(mark.x2) + offset, snap(mark.y2) + offset);
         if (a == b) {
-            p.fillRect(QRectF(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width,
-                              mark.width),
-                       colour);
+            square();
             break;
         }
         QPen pen(colour);
@@ -65,7 +77,13 @@ void GraphDrawing::paintMark(QPainter &p, const Mark &mark)
         pen.setJoinStyle(Qt::MiterJoin);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(pen);
-        p.drawLine(a, b);
+        if (paths) {
+            QPainterPath path(a);
+            path.lineTo(b);
+            p.strokePath(path, pen);
+        } else {
+            p.drawLine(a, b);
+        }
         break;
     }
     case Mark::Text:

@@ -29,6 +29,6 @@ public:
 
 private:
     friend class GraphPicture;
-    static void paintMark(QPainter &painter, const Mark &mark);
+    static void paintMark(QPainter &painter, const Mark &mark, bool paths = false);
     std::vector<Mark> marks_;
 };
