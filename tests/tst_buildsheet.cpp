@@ -3,10 +3,14 @@
 // command line's answers to bad input.
 
 #include "TestSupport.h"
+#include "app/DlgBuildSheet.h"
 #include "graphs/GraphPicture.h"
 #include "sheet/SheetWriter.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
+#include <QTabWidget>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -113,6 +117,7 @@ private slots:
     void longTableBreaksBetweenRows();
     void pictures();
     void window();
+    void exportThroughMenus();
     void commandLineRefuses_data();
     void commandLineRefuses();
 
@@ -330,6 +335,47 @@ void TestBuildSheet::window()
     window.MnuExportBuildSheet->trigger();
     window.MnuExportPicture->trigger();
     QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("More data needed!")));
+}
+
+// The menus' way. The 8-inch sample (EBP 66.7: either box, sealed first; volumes in litres) opens
+// the dialog at 18 mm and metric; inch units bring 0.75 in; a wall of 0 is refused and 1 in taken.
+// The sheet then shows the sealed box's inside sizes as Box and Vent does. A picture named without a
+// suffix takes the file type chosen in the dialog.
+void TestBuildSheet::exportThroughMenus()
+{
+    testsupport::MessageCatcher messages;
+    FrmKelvane window;
+    QVERIFY(window.openDesign(QStringLiteral(KELVANE_SOURCE_DIR "/examples/example-8in-woofer.kelvane")));
+    QStringList seen;
+    QTimer answer;
+    answer.setInterval(5);
+    connect(&answer, &QTimer::timeout, [&] {
+        if (auto *d = qobject_cast<DlgBuildSheet *>(QApplication::activeModalWidget())) {
+            seen << d->TxtWallThickness->text() << d->CboBox->currentText() << d->CboUnits->currentText();
+            d->CboUnits->setCurrentIndex(1);
+            seen << d->TxtWallThickness->text();
+            d->TxtWallThickness->setText(QStringLiteral("0"));
+            d->accept();
+            d->TxtWallThickness->setText(QStringLiteral("1"));
+            d->accept();
+        } else if (auto *f = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            f->selectNameFilter(f->nameFilters().constLast());
+            f->selectFile(dir_.filePath(f->objectName()));
+            static_cast<QDialog *>(f)->accept();
+        }
+    });
+    answer.start();
+    window.MnuExportBuildSheet->trigger();
+    QCOMPARE(seen, (QStringList{"18", "Sealed box (recommended)", "Metric (mm, litres)", "0.75"}));
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("Please enter a number > 0!")});
+    const QStringList lines = readPdf(dir_.filePath(QStringLiteral("DlgExportBuildSheet.pdf"))).lineTexts();
+    QVERIFY(lines.contains(QStringLiteral("Wall thickness 1''")));
+    QVERIFY(lines.contains(QStringList{QStringLiteral("Inside"), window.LblCHeight[0]->text(),
+                                       window.LblCWidth[0]->text(), window.LblCDepth[0]->text()}
+                               .join(QLatin1Char(' '))));
+    window.SSTab->setCurrentIndex(FrmKelvane::TabCrossoverPlans);
+    window.MnuExportPicture->trigger();
+    QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("DlgExportPicture.svg"))));
 }
 
 void TestBuildSheet::commandLineRefuses_data()
