@@ -59,8 +59,7 @@ QString run(const QString &program, const QStringList &args)
 {
     QProcess p;
     p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return p.waitForFinished(60000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
 Pdf readPdf(const QString &path)
@@ -116,7 +115,6 @@ private slots:
     void examples();
     void longTableBreaksBetweenRows();
     void pictures();
-    void window();
     void exportThroughMenus();
     void commandLineRefuses_data();
     void commandLineRefuses();
@@ -327,17 +325,8 @@ void TestBuildSheet::pictures()
     QVERIFY(!writePicture(window.PicFrequency->drawing(), dir_.path(), PictureFormat::Png, {}));
 }
 
-// Before "Calculate Box" there is nothing to build, and the Input tab has no picture.
-void TestBuildSheet::window()
-{
-    testsupport::MessageCatcher messages;
-    FrmKelvane window;
-    window.MnuExportBuildSheet->trigger();
-    window.MnuExportPicture->trigger();
-    QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("More data needed!")));
-}
-
-// The menus' way. The 8-inch sample (EBP 66.7: either box, sealed first; volumes in litres) opens
+// The menus' way. Before "Calculate Box" there is nothing to build and the Input tab has no picture.
+// The 8-inch sample (EBP 66.7: either box, sealed first; volumes in litres) opens
 // the dialog at 18 mm and metric; inch units bring 0.75 in; a wall of 0 is refused and 1 in taken.
 // The sheet then shows the sealed box's inside sizes as Box and Vent does. A picture named without a
 // suffix takes the file type chosen in the dialog.
@@ -345,6 +334,10 @@ void TestBuildSheet::exportThroughMenus()
 {
     testsupport::MessageCatcher messages;
     FrmKelvane window;
+    window.MnuExportBuildSheet->trigger();
+    window.MnuExportPicture->trigger();
+    QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("More data needed!")));
+    messages.clear();
     QVERIFY(window.openDesign(QStringLiteral(KELVANE_SOURCE_DIR "/examples/example-8in-woofer.kelvane")));
     QStringList seen;
     QTimer answer;
@@ -391,8 +384,6 @@ void TestBuildSheet::commandLineRefuses_data()
                              << "kelvane: --wall must be a number above 0, not \"-1\"";
     QTest::newRow("box ported") << QStringList{"--build-sheet", good, "out.pdf", "--box", "ported"}
                                 << "kelvane: --box must be sealed or vented, not \"ported\"";
-    QTest::newRow("no output") << QStringList{"--build-sheet", good}
-                               << "kelvane: --build-sheet needs a design file and one PDF file to write";
     QTest::newRow("unwritable output") << QStringList{"--build-sheet", good, "/nonexistent/out.pdf"}
                                        << "kelvane: The build sheet could not be written to /nonexistent/out.pdf.";
 }
