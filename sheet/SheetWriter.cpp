@@ -46,7 +46,8 @@ public:
     void title(const QString &text)
     {
         const QFont font = sheetFont(TitleSize, true);
-        line(font, text, Qt::black);
+        for (const QString &l : wrapped(font, text))
+            line(font, l, Qt::black);
         y_ += GapAfterHeading;
     }
 
@@ -68,19 +69,8 @@ public:
     void paragraph(const QString &text)
     {
         const QFont font = sheetFont(BodySize);
-        const QFontMetricsF fm(font, &writer_);
-        QString current;
-        for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString tried = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
-            if (!current.isEmpty() && fm.horizontalAdvance(tried) > width_) {
-                line(font, current, Qt::black);
-                current = word;
-            } else {
-                current = tried;
-            }
-        }
-        if (!current.isEmpty())
-            line(font, current, Qt::black);
+        for (const QString &l : wrapped(font, text))
+            line(font, l, Qt::black);
         y_ += GapAfterItem / 2;
     }
 
@@ -95,9 +85,12 @@ public:
             for (double w : widths)
                 total += w;
             if (total <= width_ || size <= SmallestSize) {
-                // The room left over goes to the first column, so every table spans the page.
-                if (total < width_ && !widths.empty())
-                    widths.front() += width_ - total;
+                // The room left over goes to the first column, so every table spans the page; a
+                // table still too wide takes the excess from its widest column.
+                if (!widths.empty()) {
+                    auto &adjusted = total < width_ ? widths.front() : *std::max_element(widths.begin(), widths.end());
+                    adjusted = std::max(2 * CellPadding, adjusted + width_ - total);
+                }
                 break;
             }
         }
@@ -145,6 +138,35 @@ public:
     }
 
 private:
+    // The text in lines that fit the printable width, broken between words, and inside a word only
+    // where the word alone is wider than the page.
+    QStringList wrapped(const QFont &font, const QString &text) const
+    {
+        const QFontMetricsF fm(font, &writer_);
+        QStringList lines;
+        QString current;
+        for (QString word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString tried = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+            if (fm.horizontalAdvance(tried) <= width_) {
+                current = tried;
+                continue;
+            }
+            if (!current.isEmpty())
+                lines << current;
+            while (fm.horizontalAdvance(word) > width_) {
+                int n = int(word.size()) - 1;
+                while (n > 1 && fm.horizontalAdvance(word.left(n)) > width_)
+                    --n;
+                lines << word.left(n);
+                word = word.mid(n);
+            }
+            current = word;
+        }
+        if (!current.isEmpty())
+            lines << current;
+        return lines;
+    }
+
     // A graph across the printable width at the picture's 4 : 3, or less where the page is short.
     QSizeF graphSize() const
     {
@@ -202,7 +224,9 @@ private:
         p_.setPen(Qt::black);
         double x = 0;
         for (std::size_t c = 0; c < widths.size(); ++c) {
-            const QString text = int(c) < texts.size() ? texts[int(c)] : QString();
+            // A text too long for the page even in the smallest size is cut short with an ellipsis.
+            const QString text = fm.elidedText(int(c) < texts.size() ? texts[int(c)] : QString(), Qt::ElideRight,
+                                               widths[c] - 2 * CellPadding);
             const double left = t.columns[c].numeric ? x + widths[c] - CellPadding - fm.horizontalAdvance(text)
                                                      : x + CellPadding;
             p_.drawText(QPointF(left, baseline), text);
