@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -95,6 +96,9 @@ int run(const QCommandLineParser &parser)
     FrmKelvane window;
     window.hide();
     window.openDesign(designPath);
+    // A design saved before "Calculate Box" is calculated here, as the button would.
+    if (!window.CmdFrequency->isEnabled())
+        window.CmdCalculateInput_Click();
     const sheet::Snapshot snapshot = window.buildSheetSnapshot();
     answer.stop();
     if (!messages.isEmpty())

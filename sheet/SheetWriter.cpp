@@ -153,12 +153,18 @@ private:
             }
             if (!current.isEmpty())
                 lines << current;
-            while (fm.horizontalAdvance(word) > width_) {
-                int n = int(word.size()) - 1;
-                while (n > 1 && fm.horizontalAdvance(word.left(n)) > width_)
-                    --n;
-                lines << word.left(n);
-                word = word.mid(n);
+            while (word.size() > 1 && fm.horizontalAdvance(word) > width_) {
+                // The longest start of the word that fits, found by halving (a pasted name may be
+                // thousands of characters long); never between the halves of a surrogate pair.
+                qsizetype fits = 1, tooLong = word.size();
+                while (tooLong - fits > 1) {
+                    const qsizetype mid = (fits + tooLong) / 2;
+                    (fm.horizontalAdvance(word.left(mid)) <= width_ ? fits : tooLong) = mid;
+                }
+                if (fits > 1 && word.at(fits - 1).isHighSurrogate())
+                    --fits;
+                lines << word.left(fits);
+                word = word.mid(fits);
             }
             current = word;
         }
