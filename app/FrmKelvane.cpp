@@ -44,6 +44,12 @@ void FrmKelvane::buildMenus()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MnuFile"));
     buildDesignMenu(file);
+    MnuExportBuildSheet = file->addAction(QStringLiteral("Export &Build Sheet…"));
+    MnuExportBuildSheet->setObjectName(QStringLiteral("MnuExportBuildSheet"));
+    MnuExportPicture = file->addAction(QStringLiteral("Export &Picture…"));
+    MnuExportPicture->setObjectName(QStringLiteral("MnuExportPicture"));
+    connect(MnuExportBuildSheet, &QAction::triggered, this, [this] { MnuExportBuildSheet_Click(); });
+    connect(MnuExportPicture, &QAction::triggered, this, [this] { MnuExportPicture_Click(); });
     file->addSeparator();
     MnuDriverLibrary = file->addAction(QStringLiteral("&Driver Library…"));
     MnuDriverLibrary->setObjectName(QStringLiteral("MnuDriverLibrary"));

@@ -6,6 +6,7 @@
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
 #include "library/DriverEntry.h"
+#include "sheet/BuildSheet.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -87,6 +88,7 @@ public:
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
     QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
             *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr;
+    QAction *MnuExportBuildSheet = nullptr, *MnuExportPicture = nullptr;
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
 
@@ -179,6 +181,12 @@ public:
     void useDriver(const kelvane::library::Entry &entry);
     // The driver on the Input tab as a library entry (Vas in litres, Sd in cm², Xmax in mm).
     kelvane::library::Entry currentDriver() const;
+    // ---- Build sheet and pictures (app/BuildSheetExport.cpp) ----
+    void MnuExportBuildSheet_Click();
+    void MnuExportPicture_Click();
+    // The calculated design as plain values for the build sheet; the frequency response is drawn
+    // first when it is not yet (the tab in front stays).
+    kelvane::sheet::Snapshot buildSheetSnapshot();
 
     // ---- Calculation flow (app/CalculationFlow.cpp) ----
     void CmdCalculateInput_Click();

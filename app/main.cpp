@@ -1,3 +1,4 @@
+#include "app/BuildSheetCommand.h"
 #include "app/FrmKelvane.h"
 #include "library/CommandLine.h"
 #include "library/DriverStore.h"
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
                                          QStringLiteral("Print the library's drivers matching the words of TEXT (all without it) as CSV."));
     parser.addOption(importDrivers);
     parser.addOption(listDrivers);
+    kelvane::buildsheet::addOptions(parser);
 
     // --help and --version answer on standard output and end the program, also where no display
     // is reachable: they are answered before the window system starts.
@@ -51,8 +53,19 @@ int main(int argc, char *argv[])
         }
     }
 
+    // A build sheet needs fonts and painting but no display: without a platform chosen by the user
+    // it is drawn off screen.
+    const bool buildSheet = kelvane::buildsheet::requested(argc, argv);
+    if (buildSheet && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Its answer on standard error is one line of its own, without the toolkit's notes.
+    if (buildSheet)
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+
     QApplication app(argc, argv);
     parser.process(app);
+    if (buildSheet)
+        return kelvane::buildsheet::run(parser);
     FrmKelvane window;   // shows itself as it loads
     // A file that cannot be opened gives its message and leaves the empty window.
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty())

@@ -14,6 +14,8 @@
 // Text is placed like an 8-point sans-serif font would place it: rows RowHeight units apart and
 // text columns ColumnWidth units wide, drawn antialiased in a sans-serif face whose line fits a row.
 
+#include "graphs/GraphDrawing.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -90,7 +92,9 @@ public:
     QImage renderImage(int scale) const;
 
     // Every text on the picture, in the order it was drawn (for checks of what the picture shows).
-    QStringList texts() const;
+    QStringList texts() const { return drawing_.texts(); }
+    // What is drawn, as a value that can be painted again onto any painter (PDF, SVG, image).
+    const GraphDrawing &drawing() const { return drawing_; }
 
     // Called with the pointer position in logical units.
     std::function<void(double x, double y)> onMouseMove;
@@ -100,20 +104,13 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    struct Mark {
-        enum Kind { Point, Line, Text } kind;
-        double x1, y1, x2, y2;
-        int width;
-        int colour;
-        QString text;
-    };
+    using Mark = GraphDrawing::Mark;
 
     void ensureImage();
     void add(Mark mark);
-    static void paintMark(QPainter &painter, const Mark &mark);
 
     QImage image_;
-    std::vector<Mark> marks_;
+    GraphDrawing drawing_;
     int pixelScale_ = 1;
     int scaleWidth_ = LogicalWidth;
     int scaleHeight_ = LogicalHeight;

@@ -10,7 +10,7 @@ mode=${1:-build}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite fonts-dejavu-core)
 if [ "$mode" = test ]; then
   packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev qspeakers)
 fi

@@ -44,6 +44,8 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include "sheet/SheetWriter.h"
+
 #include <deque>
 #include <mutex>
 #include <random>
@@ -452,11 +454,47 @@ private:
                 return QStringLiteral("%1 mouse moves over %2").arg(moves).arg(picture->objectName());
             }
         }
+        if (roll == 98) // build sheet
+            return buildSheetEvent();
         if (roll < 96 || (roll < 99 && chance(50)))
             return roll < 96 ? designFileEvent() : driverLibraryEvent();
         action_ = [this] { window_->MnuAbout->trigger(); };
         return QStringLiteral("Help > About");
     }
+
+    // ---- Build sheet and pictures (self-contained) ----
+    // The sheet of whatever the window holds now, with random choices, written into the run's folder
+    // (or a missing one); a picture of a random graph as PNG or SVG; or one of the two menu items,
+    // whose dialogs the closer cancels.
+    QString buildSheetEvent()
+    {
+        const int kind = below(3);
+        const QString where = chance(90) ? QString() : QStringLiteral("missing/");
+        if (kind == 0) {
+            const kelvane::sheet::Choices c{chance(50), below(3), double(below(40)), chance(50),
+                                            chance(50) ? kelvane::sheet::PageSize::A4 : kelvane::sheet::PageSize::Letter,
+                                            chance(50)};
+            action_ = [this, c, where] {
+                kelvane::sheet::writePdfFile(kelvane::sheet::buildSheet(window_->buildSheetSnapshot(), c, {}, {}),
+                                             where + QStringLiteral("sheet.pdf"));
+            };
+            return QStringLiteral("build sheet to %1sheet.pdf").arg(where);
+        }
+        if (kind == 1) {
+            GraphPicture *const pictures[] = {window_->PicFrequency, window_->PicDisplacementLimit, window_->Picture1,
+                                              window_->PicCrossoverPlan};
+            GraphPicture *picture = pictures[below(4)];
+            const QString file = where + (chance(50) ? QStringLiteral("picture.png") : QStringLiteral("picture.svg"));
+            action_ = [picture, file] {
+                kelvane::sheet::writePicture(picture->drawing(), file, kelvane::sheet::pictureFormatOf(file), {});
+            };
+            return QStringLiteral("picture of %1 to %2").arg(picture->objectName(), file);
+        }
+        QAction *a = chance(50) ? window_->MnuExportBuildSheet : window_->MnuExportPicture;
+        action_ = [a] { a->trigger(); };
+        return QStringLiteral("File > %1").arg(a->objectName());
+    }
+    // ---- end of build sheet and pictures
 
     QString designFileEvent()
     {
@@ -683,7 +721,8 @@ private:
             if (!allowedMessages().contains(m) && !isSaveFailure(m) && !isDesignMessage(m) && !isLibraryMessage(m))
                 return QStringLiteral("unknown message \"%1\" titled \"%2\"").arg(m.text, m.title);
         static const QStringList dialogs = {QStringLiteral("frmAbout"), QStringLiteral("DlgOpenDesign"),
-                                            QStringLiteral("DlgSaveDesign"), QStringLiteral("DlgExportCurves")};
+                                            QStringLiteral("DlgSaveDesign"), QStringLiteral("DlgExportCurves"),
+                                            QStringLiteral("DlgBuildSheet"), QStringLiteral("DlgExportPicture")};
         for (const QString &dialog : closer_.takeDialogs())
             if (!dialogs.contains(dialog))
                 return QStringLiteral("unexpected dialog %1").arg(dialog);
@@ -829,7 +868,7 @@ private:
         const QFileInfoList inside = QDir(workDir_).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
                                                                   | QDir::NoDotAndDotDot);
         for (const QFileInfo &fi : inside)
-            if (!fi.isFile() || !QStringList{"bmp", "kelvane", "csv"}.contains(fi.suffix()))
+            if (!fi.isFile() || !QStringList{"bmp", "kelvane", "csv", "pdf", "png", "svg"}.contains(fi.suffix()))
                 return QStringLiteral("unexpected entry in the current folder: %1").arg(fi.fileName());
         if (QFileInfo::exists(QStringLiteral("/tmp/kelvane-monkey-escape"))
             || QFileInfo::exists(QStringLiteral("/tmp/kelvane-monkey-escape.bmp")))

@@ -1,0 +1,149 @@
+// File > Export Build Sheet… and File > Export Picture…: the window's part is the snapshot of the
+// calculated design, the file chosen and the message when writing fails.
+
+#include "app/DlgBuildSheet.h"
+#include "app/FrmKelvane.h"
+#include "driver/DriverCore.h"
+#include "driver/Program.h"
+#include "graphs/GraphPicture.h"
+#include "sheet/SheetWriter.h"
+
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+using namespace kelvane;
+
+namespace {
+
+QString chooseSaveFile(QWidget *parent, const QString &name, const QString &caption, const QStringList &filters,
+                       const QString &proposed, QString *selectedFilter)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setObjectName(name);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString writeFailureText(const QString &what, const QString &path)
+{
+    return QStringLiteral("The %1 could not be written to %2.").arg(what, QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+sheet::Snapshot FrmKelvane::buildSheetSnapshot()
+{
+    if (CmdFrequency->isEnabled() && PicFrequency->drawing().isEmpty()) {
+        const int tab = SSTab->currentIndex();
+        CmdFrequency_Click();
+        SSTab->setCurrentIndex(tab);
+    }
+    sheet::Snapshot s;
+    s.driverName = TxtName->text();
+    const auto unit = [](const auto &options) {
+        const int i = selectedIndex(options);
+        return i < 0 ? QString() : QStringLiteral(" (") + options[std::size_t(i)]->text() + QLatin1Char(')');
+    };
+    s.driverData = {{QStringLiteral("Fs (Hz)"), TxtFs->text()},
+                    {QStringLiteral("Vas") + unit(OptVas), TxtVas->text()},
+                    {QStringLiteral("Qts"), TxtQts->text()},
+                    {QStringLiteral("Qes"), TxtQes->text()},
+                    {QStringLiteral("Qms"), TxtQms->text()},
+                    {QStringLiteral("Maximum power (Watts)"), TxtPower->text()},
+                    {QStringLiteral("Vd") + unit(OptVd), TxtVd->text()},
+                    {QStringLiteral("Sd") + unit(OptSd), TxtSd->text()},
+                    {QStringLiteral("Diameter") + unit(OptDia), TxtDia->text()},
+                    {QStringLiteral("Xmax") + unit(OptXmax), TxtXmax->text()},
+                    {QStringLiteral("Voice coil height") + unit(OptXmax), TxtVCHeight->text()},
+                    {QStringLiteral("Voice coil gap") + unit(OptXmax), TxtVCGap->text()}};
+    s.calculated = CmdFrequency->isEnabled();
+    s.ventedRecommended = driver::recommendation(EBP) == driver::VentedAdvice;
+    s.resultUnit = std::max(0, volumeUnitIndex());
+    s.vbSealed = VbSealed;
+    s.vbVented = VbVented;
+    s.fb = Fb;
+    s.addVolume = AddVolume;
+    s.percentOverVolume = PercentOverVolume;
+    s.userVentDia = VentDia[6];
+    s.vd = VentVd;
+    s.crossover = CrossoverNetwork;
+    if (CrossoverNetwork)
+        s.plan = PicCrossoverPlan->drawing();
+    if (s.calculated && !PicFrequency->drawing().isEmpty())
+        s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawing()});
+    if (s.calculated && !PicDisplacementLimit->drawing().isEmpty())
+        s.graphs.push_back({QStringLiteral("Displacement limits"), PicDisplacementLimit->drawing()});
+    return s;
+}
+
+void FrmKelvane::MnuExportBuildSheet_Click()
+{
+    const sheet::Snapshot snapshot = buildSheetSnapshot();
+    if (!snapshot.calculated) {
+        Program::ShowMoreDataNeeded();
+        return;
+    }
+    DlgBuildSheet dialog(snapshot, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString filter;
+    const QString base = TxtName->text().isEmpty() ? QStringLiteral("Build sheet") : TxtName->text();
+    QString path = chooseSaveFile(this, QStringLiteral("DlgExportBuildSheet"), QStringLiteral("Export Build Sheet"),
+                                  {QStringLiteral("PDF documents (*.pdf)")}, base + QStringLiteral(".pdf"), &filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const sheet::Sheet built = sheet::buildSheet(snapshot, dialog.choices(), QDate::currentDate().toString(Qt::ISODate),
+                                                 QStringLiteral("Kelvane %1").arg(QCoreApplication::applicationVersion()));
+    if (!sheet::writePdfFile(built, path))
+        Program::ShowMessage(writeFailureText(QStringLiteral("build sheet"), path), QStringLiteral("Error"));
+}
+
+void FrmKelvane::MnuExportPicture_Click()
+{
+    // The picture of the tab in front, named like its bitmap.
+    struct Shown {
+        int tab;
+        GraphPicture *picture;
+        const char *suffix;
+    };
+    const Shown shown[] = {{TabCrossover, Picture1, "Crossover"},
+                           {TabCrossoverPlans, PicCrossoverPlan, "Plan"},
+                           {TabFrequency, PicFrequency, "Frequency"},
+                           {TabDisplacement, PicDisplacementLimit, "Limits"}};
+    const auto it = std::find_if(std::begin(shown), std::end(shown),
+                                 [this](const Shown &s) { return s.tab == SSTab->currentIndex(); });
+    if (it == std::end(shown) || it->picture->drawing().isEmpty()) {
+        Program::ShowMoreDataNeeded();
+        return;
+    }
+    const GraphDrawing drawing = it->picture->drawing();
+    const QString png = QStringLiteral("PNG image (*.png)"), svg = QStringLiteral("SVG image (*.svg)");
+    QString filter;
+    QString path = chooseSaveFile(this, QStringLiteral("DlgExportPicture"), QStringLiteral("Export Picture"), {png, svg},
+                                  (DriverName.isEmpty() ? QStringLiteral("Kelvane") : DriverName)
+                                      + QLatin1String(it->suffix) + QStringLiteral(".png"),
+                                  &filter);
+    if (path.isEmpty())
+        return;
+    // A name typed with .png or .svg says the format; otherwise the chosen filter does.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+        path += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    if (!sheet::writePicture(drawing, path, sheet::pictureFormatOf(path), SSTab->tabText(SSTab->currentIndex())))
+        Program::ShowMessage(writeFailureText(QStringLiteral("picture"), path), QStringLiteral("Error"));
+}

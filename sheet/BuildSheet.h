@@ -1,0 +1,115 @@
+#pragma once
+// The build sheet: everything a builder takes to the workbench, laid out as tables of texts in a
+// fixed order (title and driver data, the box with its cut list, the vent, the crossover, the
+// graphs). Pure: values in, texts out; the PDF writer (SheetWriter.h) turns it into pages.
+//
+// Working units as in the window: volumes in cubic feet (added volume in cubic inches), lengths in
+// inches, frequencies in Hz, Vd in cubic metres. The sheet shows inches and cubic feet, or
+// millimetres and litres.
+
+#include "crossover/CrossoverCore.h"
+#include "graphs/GraphDrawing.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace kelvane::sheet {
+
+// A picture for the sheet: its title and its drawing on the 640 x 480 logical scale.
+struct Graph {
+    QString title;
+    GraphDrawing drawing;
+};
+
+// What the window hands over: the calculated design as plain values.
+struct Snapshot {
+    QString driverName;
+    // The Input tab's data as typed: a caption with its unit, and the text.
+    std::vector<std::pair<QString, QString>> driverData;
+    bool calculated = false;
+    bool ventedRecommended = false;  // the driver's EBP advises a vented box
+    int resultUnit = 0;              // 0 cubic feet, 1 litres, 2 cubic metres
+    double vbSealed = 0, vbVented = 0, fb = 0;
+    double addVolume = 0, percentOverVolume = 100;
+    double userVentDia = 0;          // inches; 0 when none
+    double vd = 0;                   // cubic metres; 0 when unknown
+    std::optional<crossover::Design> crossover;
+    GraphDrawing plan;               // the schematic, when there is a crossover
+    // Frequency response and, when drawn, displacement limits; more graphs append here.
+    std::vector<Graph> graphs;
+};
+
+enum class PageSize { A4, Letter };
+
+// What the builder chooses in the dialog or on the command line.
+struct Choices {
+    bool vented = true;
+    int ratio = 0;                   // 0, 1, 2: the side ratios of the Box and Vent tab
+    double wall = 18;                // wall thickness in the sheet's unit (mm or inches)
+    bool metric = true;
+    PageSize page = PageSize::A4;
+    bool includeCrossover = true;
+};
+
+// The defaults: the recommended box, the first ratio, 18 mm or 0.75 in, metric when the result unit
+// is litres or cubic metres, Letter where the system measures in US units.
+Choices defaultChoices(const Snapshot &s, bool usLocale);
+inline constexpr double DefaultWallMm = 18, DefaultWallIn = 0.75;
+
+// A command-line option (box, ratio, wall, units, page) applied to the choices; the reason when its
+// value is not one of those allowed (empty on success). The wall is in the sheet's unit.
+QString applyOption(Choices &c, const QString &name, const QString &value);
+
+// The six panels of a box of inside height H, width W and depth D (inches) with walls t thick:
+// front and back between the sides (W x (H + 2t)), top and bottom between front and back and
+// between the sides (W x D), the sides whole ((D + 2t) x (H + 2t)).
+struct Panel {
+    const char *name;
+    int count;
+    double length, width;            // inches; length along the box's height where it runs
+};
+std::array<Panel, 4> cutList(double height, double width, double depth, double wall);
+inline const QString JoineryText = QStringLiteral(
+    "Joinery: the sides are whole; front and back fit between the sides; top and bottom fit between "
+    "the sides and between front and back.");
+
+// The vent to build: the user's diameter when given, else the narrowest standard diameter that is
+// not too fast for the driver's Vd (the narrowest that fits when Vd is unknown; the widest that
+// fits when every one is too fast). Diameter 0 when no round vent fits.
+struct VentChoice {
+    double diameter = 0, length = 0; // inches
+    double speed = 0;                // m/s, 0 when unknown
+    bool userChosen = false;
+};
+VentChoice chooseVent(const Snapshot &s);
+
+struct Column {
+    QString header;
+    bool numeric = false;            // right-aligned, so the digits line up
+};
+struct Table {
+    std::vector<Column> columns;
+    std::vector<QStringList> rows;
+};
+struct Paragraph {
+    QString text;
+};
+using Item = std::variant<Table, Paragraph, Graph>;
+struct Section {
+    QString heading;
+    std::vector<Item> items;
+};
+struct Sheet {
+    QString title;
+    PageSize page = PageSize::A4;
+    std::vector<Section> sections;
+};
+
+// date: the date to print; version: "Kelvane 1.0.6".
+Sheet buildSheet(const Snapshot &s, const Choices &c, const QString &date, const QString &version);
+
+} // namespace kelvane::sheet
