@@ -83,6 +83,13 @@ AnalysisTab::AnalysisTab(QWidget *parent) : QWidget(parent)
     TxtAnalysisXNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisXNum"), QStringLiteral("Hz"), 300, 76);
     TxtAnalysisSealedNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisSealedNum"), QString(), 380, 86);
     TxtAnalysisVentedNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisVentedNum"), QString(), 470, 86);
+    // Names a screen reader speaks for the controls without a label beside them.
+    const std::pair<QWidget *, const char *> spoken[] = {
+        {CboAnalysisGraph, "Graph"}, {TxtAnalysisPower, "Power in watts"}, {CboAnalysisVent, "Vent"},
+        {TxtAnalysisXNum, "Frequency under the mouse"}, {TxtAnalysisSealedNum, "Sealed box value under the mouse"},
+        {TxtAnalysisVentedNum, "Vented box value under the mouse"}};
+    for (const auto &[widget, name] : spoken)
+        widget->setAccessibleName(QLatin1String(name));
     LblAnalysisNotes = controls::label(this, QStringLiteral("LblAnalysisNotes"), QString());
     LblAnalysisNotes->setWordWrap(true);
 
@@ -133,6 +140,7 @@ double AnalysisTab::defaultPower() const
 void AnalysisTab::setSnapshot(const Snapshot &snapshot)
 {
     snapshot_ = snapshot;
+    viewed_ = isVisible();
     if (snapshot_.calculated && !userPower_) {
         power_ = defaultPower();
         TxtAnalysisPower->setText(generalNumber(power_));
@@ -322,10 +330,16 @@ void AnalysisTab::PicAnalysis_MouseMove(double x, double y)
             ->setText(valueText(graph, data_.curves[i][f]));
 }
 
+void AnalysisTab::showEvent(QShowEvent *event)
+{
+    viewed_ = true;
+    QWidget::showEvent(event);
+}
+
 std::vector<design::CurveColumn> AnalysisTab::exportColumns() const
 {
     exported_.clear();
-    if (!snapshot_.calculated)
+    if (!snapshot_.calculated || !viewed_)
         return {};
     const QStringList names = graphNames();
     const QString atPower = QStringLiteral(" at ") + generalNumber(power_) + QStringLiteral(" W");

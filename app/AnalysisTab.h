@@ -32,7 +32,8 @@ public:
     void applySettings(const kelvane::design::AnalysisSettings &settings);
 
     // The tab's curves at its power, one column per box and graph that has data (units in the
-    // headings); valid until the next call.
+    // headings), once the tab has been open since the last calculation (as the other graphs'
+    // curves are exported once drawn); valid until the next call.
     std::vector<kelvane::design::CurveColumn> exportColumns() const;
 
     double power() const { return power_; }
@@ -53,6 +54,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void TxtAnalysisPower_KeyPress(int &KeyAscii);
@@ -67,5 +69,6 @@ private:
     bool userPower_ = false;
     int userVent_ = -1; // the vent the user chose, or -1
     bool filling_ = false;
+    bool viewed_ = false; // the tab has been open since the snapshot came
     mutable std::vector<std::pair<QString, kelvane::analysis::Curve>> exported_;
 };
