@@ -166,7 +166,7 @@ void AnalysisTab::fillVents()
 
 design::AnalysisSettings AnalysisTab::settings() const
 {
-    return {CboAnalysisGraph->currentIndex(), userPower_ ? TxtAnalysisPower->text() : QString(), userVent_};
+    return {CboAnalysisGraph->currentIndex(), userPower_ ? generalNumber(power_) : QString(), userVent_};
 }
 
 void AnalysisTab::applySettings(const design::AnalysisSettings &s)
@@ -245,7 +245,20 @@ void AnalysisTab::redraw()
     const QStringList noteLines = notes(snapshot_, power_, vent);
     LblAnalysisNotes->setText(noteLines.join(QLatin1Char('\n')));
     if (!data_.missing.isEmpty()) {
-        pic->drawText(GraphPicture::columnX(10), 200, data_.missing, Black);
+        // Word-wrapped to the width of the frame.
+        QString row;
+        double top = 200;
+        for (const QString &word : data_.missing.split(QLatin1Char(' '))) {
+            const QString longer = row.isEmpty() ? word : row + QLatin1Char(' ') + word;
+            if (!row.isEmpty() && GraphPicture::textWidth(longer) > graphgeo::PlotRight - graphgeo::PlotLeft) {
+                pic->drawText(graphgeo::PlotLeft, top, row, Black);
+                top += GraphPicture::RowHeight;
+                row = word;
+            } else {
+                row = longer;
+            }
+        }
+        pic->drawText(graphgeo::PlotLeft, top, row, Black);
         return;
     }
 
@@ -341,7 +354,8 @@ std::vector<design::CurveColumn> AnalysisTab::exportColumns() const
     exported_.clear();
     if (!snapshot_.calculated || !viewed_)
         return {};
-    const QStringList names = graphNames();
+    static const char *const names[GraphCount] = {"sound pressure level", "maximum SPL", "cone excursion",
+                                                  "air speed", "group delay", "phase", "impedance"};
     const QString atPower = QStringLiteral(" at ") + generalNumber(power_) + QStringLiteral(" W");
     const int vent = CboAnalysisVent->currentIndex();
     for (int k = 0; k < GraphCount; ++k) {
@@ -354,7 +368,7 @@ std::vector<design::CurveColumn> AnalysisTab::exportColumns() const
                 continue;
             QString heading = (snapshot_.boxes[i].kind == BoxKind::Sealed ? QStringLiteral("Sealed ")
                                                                            : QStringLiteral("Vented "))
-                              + names[k].toLower();
+                              + QLatin1String(names[k]);
             if (Graph(k) == Graph::VentSpeed)
                 heading += QStringLiteral(" in the ") + CboAnalysisVent->currentText() + QStringLiteral(" vent");
             heading += (dependsOnPower(Graph(k)) ? atPower : QString()) + QStringLiteral(" (") + g.unit + QLatin1Char(')');
