@@ -74,6 +74,12 @@ void TestAnalysis::curvesMatchClosedForms_data()
     // x0 = sqrt(2 P Cms / (2 pi Fs Qes)) / (1 + alpha), Cms = Vas / (rho c^2 Sd^2); Fc 52.44 Hz.
     QTest::newRow("A sealed excursion 10 Hz") << "A" << exc << 0 << 10 << 17.7615 << 1e-4;
     QTest::newRow("A sealed excursion 100 Hz") << "A" << exc << 0 << 100 << 4.71160 << 1e-4;
+    // Sensitivity (88 dB) + 10 log10 P + 20 log10 of the second-order high-pass at Fc, Qtc 0.707;
+    // the maximum level takes the lower of 100 W and the power (Xmax / x at 1 W)^2 (7.9 W at 10 Hz).
+    const int spl = int(Graph::Spl), max = int(Graph::MaxSpl);
+    QTest::newRow("A sealed SPL 100 Hz") << "A" << spl << 0 << 100 << 107.6828 << 1e-6;
+    QTest::newRow("A sealed maximum SPL 10 Hz, excursion") << "A" << max << 0 << 10 << 68.1989 << 1e-6;
+    QTest::newRow("A sealed maximum SPL 200 Hz, thermal") << "A" << max << 0 << 200 << 107.9793 << 1e-6;
     // Second-order high-pass: tau = (1/Q)(1 + x^2) / ((1 - x^2)^2 + x^2/Q^2) / (2 pi Fc),
     // phase = 180 - atan2(x/Q, 1 - x^2) degrees, x = f/Fc.
     QTest::newRow("A sealed group delay 10 Hz") << "A" << gd << 0 << 10 << 4.44328 << 1e-4;
