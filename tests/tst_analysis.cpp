@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <cmath>
 #include <complex>
@@ -58,6 +60,8 @@ private slots:
     void noDataTexts_data();
     void noDataTexts();
     void tabInTheWindow();
+    void designFileSection_data();
+    void designFileSection();
 };
 
 void TestAnalysis::curvesMatchClosedForms_data()
@@ -257,6 +261,45 @@ void TestAnalysis::tabInTheWindow()
     QVERIFY(other->openDesign(path));
     QCOMPARE(other->Analysis->TxtAnalysisPower->text(), QStringLiteral("100"));
     QCOMPARE(other->Analysis->CboAnalysisVent->currentText(), QStringLiteral("2 in"));
+}
+
+void TestAnalysis::designFileSection_data()
+{
+    QTest::addColumn<QByteArray>("section"); // the "analysis" entry of a file, or nothing
+    QTest::addColumn<QString>("reason");     // empty: read, with the graph, power and vent below
+    QTest::addColumn<int>("graph");
+    QTest::addColumn<QString>("power");
+    QTest::addColumn<int>("vent");
+    QTest::newRow("an earlier file: defaults") << QByteArray() << "" << 0 << "" << -1;
+    QTest::newRow("some entries") << QByteArray(R"({"CboAnalysisVent": 6})") << "" << 0 << "" << 6;
+    QTest::newRow("all entries") << QByteArray(R"({"CboAnalysisGraph": 6, "TxtAnalysisPower": "2.5", "CboAnalysisVent": -1})")
+                                 << "" << 6 << "2.5" << -1;
+    QTest::newRow("graph out of range") << QByteArray(R"({"CboAnalysisGraph": 7})")
+                                        << "\"CboAnalysisGraph\" is not one of its options" << 0 << "" << -1;
+    QTest::newRow("vent out of range") << QByteArray(R"({"CboAnalysisVent": -2})")
+                                       << "\"CboAnalysisVent\" is not one of its options" << 0 << "" << -1;
+    QTest::newRow("power a number") << QByteArray(R"({"TxtAnalysisPower": 100})")
+                                    << "\"TxtAnalysisPower\" is not a text" << 0 << "" << -1;
+    QTest::newRow("not a group") << QByteArray("[]") << "\"analysis\" is not a group of entries" << 0 << "" << -1;
+}
+
+void TestAnalysis::designFileSection()
+{
+    QFETCH(QByteArray, section);
+    kelvane::design::Design d;
+    d.tab = 7; // the Analysis tab
+    QJsonObject root = QJsonDocument::fromJson(kelvane::design::toJson(d)).object();
+    root.remove(QStringLiteral("analysis"));
+    if (!section.isEmpty())
+        root.insert(QStringLiteral("analysis"), QJsonDocument::fromJson("{\"a\": " + section + "}")["a"]);
+    const kelvane::design::ReadResult r = kelvane::design::fromJson(QJsonDocument(root).toJson());
+    QCOMPARE(r.reason, fetch<QString>("reason"));
+    if (r.ok()) {
+        QCOMPARE(r.design.tab, 7);
+        QCOMPARE(r.design.analysis.graph, fetch<int>("graph"));
+        QCOMPARE(r.design.analysis.power, fetch<QString>("power"));
+        QCOMPARE(r.design.analysis.vent, fetch<int>("vent"));
+    }
 }
 
 QTEST_MAIN(TestAnalysis)
