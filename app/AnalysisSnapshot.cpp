@@ -1,4 +1,6 @@
-// The snapshot of the last calculation that the Analysis tab draws from.
+// The snapshot of the last calculation that the Analysis tab draws from: the box models' results
+// of the last "Calculate Box", with the displacement, power and voice-coil data as the fields show
+// them now.
 
 #include "app/AnalysisTab.h"
 #include "app/FrmKelvane.h"

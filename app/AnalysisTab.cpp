@@ -268,8 +268,9 @@ void AnalysisTab::redraw()
     if (std::isfinite(data_.limit) && data_.limit >= axis.low && data_.limit <= axis.high) {
         const double y = axisY(axis, data_.limit);
         pic->line(PlotLeft + 1, y, PlotRight - 1, y, DarkRed);
-        pic->drawText(PlotRight - 4 - GraphPicture::textWidth(data_.limitLabel), y - GraphPicture::RowHeight,
-                      data_.limitLabel, DarkRed);
+        // Above the line, or below it where the line runs along the top of the frame.
+        const double top = y - GraphPicture::RowHeight < PlotTop + 2 ? y + 1 : y - GraphPicture::RowHeight;
+        pic->drawText(PlotRight - 4 - GraphPicture::textWidth(data_.limitLabel), top, data_.limitLabel, DarkRed);
     }
     pic->setLineWidth(2);
     for (std::size_t i = 0; i < data_.curves.size(); ++i) {
@@ -301,7 +302,7 @@ void AnalysisTab::drawFrame(const Axis &axis, const QString &unit)
     if (dependsOnPower(graph))
         title += QStringLiteral(" at ") + generalNumber(power_) + QStringLiteral(" W");
     pic->drawText(PlotLeft, GraphPicture::RowHeight, title, Black);
-    pic->drawText(4, GraphPicture::RowHeight, unit, Black);
+    pic->drawText(4, 0, unit, Black);
     // The legend in the right margin, in the colours of the frequency-response graph.
     double legendTop = PlotTop + 4;
     for (const BoxSnapshot &box : snapshot_.boxes) {

@@ -39,6 +39,12 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     Form_Load();
     watchDesignEdits();
     connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
+    // The tab also takes what was typed since the calculation (Re and Le on the Crossover tab, Sd,
+    // Xmax, the power) when it is opened.
+    connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == TabAnalysis && CmdFrequency->isEnabled())
+            UpdateAnalysis();
+    });
 }
 
 FrmKelvane::~FrmKelvane() = default;
