@@ -400,6 +400,9 @@ QStringList notes(const Snapshot &s, double power, int ventIndex)
     QStringList excursion;
     for (const BoxSnapshot &box : s.boxes) {
         const Curve x = excursionCurve(s.driver, box, power);
+        // A power so large that the excursion is not a number says nothing either way.
+        if (std::any_of(x.begin() + FirstHz, x.end(), [](double v) { return !std::isfinite(v); }))
+            return {};
         int above = 0;
         for (int f = FirstHz; f <= LastHz; ++f)
             if (x[f] > s.driver.xmax)
