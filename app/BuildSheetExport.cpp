@@ -1,6 +1,7 @@
 // File > Export Build Sheet… and File > Export Picture…: the window's part is the snapshot of the
 // calculated design, the file chosen and the message when writing fails.
 
+#include "app/AnalysisTab.h"
 #include "app/DlgBuildSheet.h"
 #include "app/FrmKelvane.h"
 #include "driver/DriverCore.h"
@@ -9,6 +10,7 @@
 #include "sheet/SheetWriter.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -86,6 +88,10 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
         s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawing()});
     if (s.calculated && !PicDisplacementLimit->drawing().isEmpty())
         s.graphs.push_back({QStringLiteral("Displacement limits"), PicDisplacementLimit->drawing()});
+    // The Analysis tab's graph as it stands (the kind and power chosen there).
+    if (s.calculated && !Analysis->PicAnalysis->drawing().isEmpty())
+        s.graphs.push_back({QStringLiteral("Analysis: ") + Analysis->CboAnalysisGraph->currentText(),
+                            Analysis->PicAnalysis->drawing()});
     return s;
 }
 
@@ -124,7 +130,8 @@ void FrmKelvane::MnuExportPicture_Click()
     const Shown shown[] = {{TabCrossover, Picture1, "Crossover"},
                            {TabCrossoverPlans, PicCrossoverPlan, "Plan"},
                            {TabFrequency, PicFrequency, "Frequency"},
-                           {TabDisplacement, PicDisplacementLimit, "Limits"}};
+                           {TabDisplacement, PicDisplacementLimit, "Limits"},
+                           {TabAnalysis, Analysis->PicAnalysis, "Analysis"}};
     const auto it = std::find_if(std::begin(shown), std::end(shown),
                                  [this](const Shown &s) { return s.tab == SSTab->currentIndex(); });
     if (it == std::end(shown) || it->picture->drawing().isEmpty()) {

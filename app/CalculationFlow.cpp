@@ -68,6 +68,7 @@ void FrmKelvane::CmdCalculate_Click()
         EfficiencyCalcs();
         VentLengths();
         BoxDimensions();
+        UpdateAnalysis();
         CmdFrequency->setFocus();
     } catch (const CalcFault &) {
         // A chain broken half way leaves results of the previous data beside the new ones (say the
@@ -102,6 +103,7 @@ void FrmKelvane::ButtonsOff()
     for (QPushButton *b : {CmdFrequency, CmdDisplacement, CmdSave, CmdSaveDisplacement,
                            CmdPrintDisplacement, CmdPrintFreq})
         b->setEnabled(false);
+    UpdateAnalysis();
 }
 
 void FrmKelvane::ResetModel()

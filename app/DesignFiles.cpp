@@ -1,6 +1,7 @@
 // Design files: New, Open, Open Recent, Save, Save As and Export Curves on the File menu; the
 // unsaved mark in the window title and the question before unsaved changes are dropped.
 
+#include "app/AnalysisTab.h"
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
 #include "common/NumberText.h"
@@ -142,6 +143,7 @@ design::Design FrmKelvane::currentDesign() const
     d.displacementDrawn = d.calculated && !PicDisplacementLimit->texts().isEmpty();
     d.crossoverCalculated = CrossoverNetwork.has_value();
     d.tab = SSTab->currentIndex();
+    d.analysis = Analysis->settings();
     return d;
 }
 
@@ -182,6 +184,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
         findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->setText(d.texts[i]);
     setDesignChoices(d);
     commitEnteredValues();
+    Analysis->applySettings(d.analysis);
 
     // Then what the user had done with it, through the program's own buttons.
     if (d.calculated) {
@@ -259,6 +262,8 @@ std::vector<design::CurveColumn> FrmKelvane::calculatedCurves() const
         columns.push_back({QStringLiteral("Vented displacement-limited SPL (dB)"), &SPLVentedLimit});
         columns.push_back({QStringLiteral("Vented displacement-limited power (W)"), &PaVented});
     }
+    for (const design::CurveColumn &c : Analysis->exportColumns())
+        columns.push_back(c);
     return columns;
 }
 

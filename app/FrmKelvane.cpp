@@ -1,5 +1,6 @@
 #include "app/FrmKelvane.h"
 
+#include "app/AnalysisTab.h"
 #include "app/Controls.h"
 #include "app/FrmAbout.h"
 #include "app/Icon.h"
@@ -28,6 +29,8 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     SSTab->addTab(buildCrossoverPlansTab(), QStringLiteral("Crossover Plans"));
     SSTab->addTab(buildFrequencyTab(), QStringLiteral("Frequency Response"));
     SSTab->addTab(buildDisplacementTab(), QStringLiteral("Displacement Limits"));
+    Analysis = new AnalysisTab;
+    SSTab->addTab(Analysis, QStringLiteral("Analysis"));
     setCentralWidget(SSTab);
     buildMenus();
     setInputTabOrder();
@@ -35,6 +38,13 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     nameControlsForAccessibility();
     Form_Load();
     watchDesignEdits();
+    connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
+    // The tab also takes what was typed since the calculation (Re and Le on the Crossover tab, Sd,
+    // Xmax, the power) when it is opened.
+    connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == TabAnalysis && CmdFrequency->isEnabled())
+            UpdateAnalysis();
+    });
 }
 
 FrmKelvane::~FrmKelvane() = default;

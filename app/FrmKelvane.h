@@ -28,6 +28,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class AnalysisTab;
 class GraphPicture;
 class DlgDriverLibrary;
 
@@ -41,7 +42,7 @@ public:
 
     // Tab indices of SSTab.
     enum Tab { TabInput = 0, TabBoxModel, TabBoxVent, TabCrossover, TabCrossoverPlans,
-               TabFrequency, TabDisplacement };
+               TabFrequency, TabDisplacement, TabAnalysis };
 
     // ---- Shared values (working units: Hz, cubic feet, inches, watts, dB) ----
     QString DriverName;
@@ -153,6 +154,9 @@ public:
     QPushButton *CmdSave = nullptr, *CmdPrintFreq = nullptr;
     QPushButton *CmdSaveDisplacement = nullptr, *CmdPrintDisplacement = nullptr;
 
+    // Analysis tab: its own widget, drawn from the snapshot UpdateAnalysis hands it.
+    AnalysisTab *Analysis = nullptr;
+
     // ---- Start-up, menus, exits (app/) ----
     void Form_Load();
     void CmdExit_Click(int Index);
@@ -257,6 +261,11 @@ public:
     void VentSpeedRow(int Index);
     void BoxDimensions();
     void CmdPrintBoxVent_Click();
+
+    // ---- Analysis (app/AnalysisSnapshot.cpp) ----
+    // Hands the Analysis tab the driver and both boxes of the last calculation, or no results
+    // while none are on offer.
+    void UpdateAnalysis();
 
     // Selected index of an option array, or -1 when none is selected.
     template <std::size_t N>

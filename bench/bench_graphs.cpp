@@ -5,12 +5,16 @@
 
 #include "WindowSupport.h"
 
+#include "app/AnalysisTab.h"
 #include "graphs/GraphOutput.h"
 #include "graphs/GraphPicture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -141,6 +145,64 @@ void BM_SaveDisplacementButton(benchmark::State &state)
                         QStringLiteral("Limits"));
 }
 BENCHMARK(BM_SaveDisplacementButton)->Name("Save Image on the displacement graph (save and redraw)")
+    ->Unit(benchmark::kMicrosecond);
+
+// The Analysis tab: a graph drawn completely (frame, grid, value axis, both curves with their
+// circuit or transfer-function values, the limit line and the notes) for the sample driver with the
+// woofer's Re and Le; and a change of power, typed and committed with Enter, redrawn.
+std::unique_ptr<FrmKelvane> analysisWindow()
+{
+    auto w = calculatedWindow();
+    enterSampleCrossover(*w);
+    w->CmdCalculate_Click();
+    processPending();
+    return w;
+}
+
+void BM_AnalysisGraph(benchmark::State &state, kelvane::analysis::Graph graph)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = analysisWindow();
+    w->Analysis->CboAnalysisGraph->setCurrentIndex(int(graph));
+    for (auto _ : state)
+        w->Analysis->redraw();
+    processPending();
+    if (!drawn(w->Analysis->PicAnalysis) || w->Analysis->shownData().curves.empty())
+        state.SkipWithError("the graph was not drawn");
+}
+using kelvane::analysis::Graph;
+BENCHMARK_CAPTURE(BM_AnalysisGraph, spl, Graph::Spl)->Name("Analysis: sound pressure level, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_AnalysisGraph, maxspl, Graph::MaxSpl)->Name("Analysis: maximum SPL, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_AnalysisGraph, excursion, Graph::Excursion)->Name("Analysis: cone excursion, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_AnalysisGraph, vent, Graph::VentSpeed)->Name("Analysis: vent air speed, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_AnalysisGraph, delay, Graph::GroupDelay)->Name("Analysis: group delay, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_AnalysisGraph, phase, Graph::Phase)->Name("Analysis: phase, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_AnalysisGraph, impedance, Graph::Impedance)->Name("Analysis: impedance, drawn completely")
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_AnalysisPowerChange(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = analysisWindow();
+    AnalysisTab *tab = w->Analysis;
+    tab->CboAnalysisGraph->setCurrentIndex(int(Graph::Excursion));
+    bool high = false;
+    for (auto _ : state) {
+        tab->TxtAnalysisPower->setText((high = !high) ? QStringLiteral("250") : QStringLiteral("50"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(tab->TxtAnalysisPower, &enter);
+    }
+    processPending();
+    if (tab->power() != 250 && tab->power() != 50)
+        state.SkipWithError("the power was not taken");
+}
+BENCHMARK(BM_AnalysisPowerChange)->Name("Analysis: a change of power, redrawn (cone excursion)")
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -17,6 +17,7 @@ namespace {
 
 constexpr const char *Sections[] = {"input", "boxModel", "boxAndVent", "crossover"};
 constexpr const char *StateSection = "state";
+constexpr const char *AnalysisSection = "analysis";
 
 QString quoted(const char *name)
 {
@@ -62,6 +63,11 @@ QByteArray toJson(const Design &design)
     state.insert(QStringLiteral("crossoverCalculated"), design.crossoverCalculated);
     state.insert(QStringLiteral("tab"), design.tab);
     root.insert(QLatin1String(StateSection), state);
+    QJsonObject analysis;
+    analysis.insert(QStringLiteral("CboAnalysisGraph"), design.analysis.graph);
+    analysis.insert(QStringLiteral("TxtAnalysisPower"), design.analysis.power);
+    analysis.insert(QStringLiteral("CboAnalysisVent"), design.analysis.vent);
+    root.insert(QLatin1String(AnalysisSection), analysis);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -134,6 +140,32 @@ ReadResult fromJson(const QByteArray &bytes)
     if (!tab)
         return fail(QStringLiteral("\"tab\" is missing or not a tab"));
     r.design.tab = *tab;
+
+    // The Analysis tab's section and each of its entries may be missing (a file of an earlier
+    // release); what is there must be of its kind.
+    const QJsonValue analysisValue = root.value(QLatin1String(AnalysisSection));
+    if (analysisValue.isUndefined())
+        return r;
+    if (!analysisValue.isObject())
+        return fail(quoted(AnalysisSection) + QStringLiteral(" is not a group of entries"));
+    const QJsonObject analysis = analysisValue.toObject();
+    const std::pair<const char *, std::pair<int, int *>> choices[] = {
+        {"CboAnalysisGraph", {AnalysisGraphCount, &r.design.analysis.graph}},
+        {"CboAnalysisVent", {AnalysisVentCount, &r.design.analysis.vent}},
+    };
+    for (const auto &[name, choice] : choices) {
+        const QJsonValue v = analysis.value(QLatin1String(name));
+        if (v.isUndefined())
+            continue;
+        const std::optional<int> index = wholeNumber(v, qstrcmp(name, "CboAnalysisVent") == 0 ? -1 : 0, choice.first - 1);
+        if (!index)
+            return fail(quoted(name) + QStringLiteral(" is not one of its options"));
+        *choice.second = *index;
+    }
+    const QJsonValue power = analysis.value(QStringLiteral("TxtAnalysisPower"));
+    if (!power.isUndefined() && !power.isString())
+        return fail(QStringLiteral("\"TxtAnalysisPower\" is not a text"));
+    r.design.analysis.power = power.toString();
     return r;
 }
 

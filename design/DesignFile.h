@@ -54,7 +54,17 @@ inline constexpr std::array<ChoiceField, 8> ChoiceFields = {{
     {"crossover", "OptCrossoverType", 5, true},
 }};
 
-inline constexpr int TabCount = 7;
+inline constexpr int TabCount = 8;
+
+// The Analysis tab's choices, in an optional "analysis" section: the graph (index of
+// CboAnalysisGraph), the power as typed (empty: the driver's maximum power) and the vent (index of
+// CboAnalysisVent; -1: the narrowest that is not too fast). A file without them opens with these.
+inline constexpr int AnalysisGraphCount = 7, AnalysisVentCount = 7;
+struct AnalysisSettings {
+    int graph = 0;
+    QString power;
+    int vent = -1;
+};
 
 struct Design {
     std::array<QString, TextFields.size()> texts{};   // by the index in TextFields
@@ -64,6 +74,7 @@ struct Design {
     bool displacementDrawn = false;      // the Displacement Limits graph was drawn
     bool crossoverCalculated = false;    // the Crossover tab had been calculated
     int tab = 0;                         // the tab that was open
+    AnalysisSettings analysis;
 };
 
 QByteArray toJson(const Design &design);

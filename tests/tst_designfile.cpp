@@ -305,7 +305,7 @@ void TestDesignFile::badFileLeavesWindowUnchanged_data()
                                     << "\"OptSealedVolumeBox\" is missing or not one of its options";
     QTest::newRow("flag as text") << edited("state", "calculated", QStringLiteral("yes"))
                                   << "\"calculated\" is missing or not true or false";
-    QTest::newRow("tab out of range") << edited("state", "tab", 7) << "\"tab\" is missing or not a tab";
+    QTest::newRow("tab out of range") << edited("state", "tab", 8) << "\"tab\" is missing or not a tab";
     // Valid JSON, but padded past any design's size: refused unread.
     QTest::newRow("huge file") << whole + QByteArray(design::MaxFileBytes, ' ')
                                << "the file is too large to be a design";

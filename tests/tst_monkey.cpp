@@ -18,6 +18,9 @@
 #include "design/DesignFile.h"
 #include "driver/Program.h"
 #include "graphs/GraphPicture.h"
+#include "app/AnalysisTab.h" // the Analysis tab's events
+
+#include <QComboBox>
 
 #include <QAction>
 #include <QClipboard>
@@ -355,6 +358,8 @@ private:
     QString nextEvent()
     {
         action_ = {};
+        if (window_->SSTab->currentIndex() == FrmKelvane::TabAnalysis && chance(40))
+            return analysisEvent();
         const int roll = below(100);
         const QList<QLineEdit *> fields = editableFields();
         if (roll < 30 && !fields.isEmpty()) {
@@ -495,6 +500,68 @@ private:
         return QStringLiteral("File > %1").arg(a->objectName());
     }
     // ---- end of build sheet and pictures
+    // ---- Analysis tab: its own events, in one block ----
+    // A graph kind or a vent chosen, a power typed (Enter or not), or mouse moves over its picture;
+    // after each, no text on the picture or in the combo boxes may read "nan" or "inf" (the
+    // window-wide checks cover the labels and fields).
+    QString analysisEvent()
+    {
+        AnalysisTab *tab = window_->Analysis;
+        const auto checkTab = [tab] {
+            static const QRegularExpression bad(QStringLiteral("(?<![a-z])(nan|inf)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+            QStringList texts = tab->PicAnalysis->texts();
+            for (QComboBox *c : {tab->CboAnalysisGraph, tab->CboAnalysisVent})
+                for (int i = 0; i < c->count(); ++i)
+                    texts << c->itemText(i);
+            for (const QString &t : texts)
+                if (!t.startsWith(QLatin1String("                  Driver:  ")) && bad.match(t).hasMatch())
+                    QFAIL(qPrintable(QStringLiteral("the Analysis tab shows \"%1\"").arg(t.left(60))));
+        };
+        switch (below(4)) {
+        case 0: {
+            const int k = below(tab->CboAnalysisGraph->count());
+            action_ = [tab, k, checkTab] {
+                tab->CboAnalysisGraph->setCurrentIndex(k);
+                checkTab();
+            };
+            return QStringLiteral("analysis graph %1").arg(k);
+        }
+        case 1: {
+            const int k = below(tab->CboAnalysisVent->count() + 1) - 1;
+            action_ = [tab, k, checkTab] {
+                tab->CboAnalysisVent->setCurrentIndex(k);
+                checkTab();
+            };
+            return QStringLiteral("analysis vent %1").arg(k);
+        }
+        case 2: {
+            const QString text = typedText();
+            const bool enter = chance(80);
+            action_ = [tab, text, enter, checkTab] {
+                typeInto(tab->TxtAnalysisPower, text, enter);
+                checkTab();
+            };
+            return QStringLiteral("type %1 into TxtAnalysisPower%2").arg(shown(text), enter ? QStringLiteral(" + Enter") : QString());
+        }
+        default: {
+            GraphPicture *picture = tab->PicAnalysis;
+            QList<QPoint> points;
+            for (int i = 1 + below(8); i > 0; --i)
+                points << QPoint(below(picture->width()), below(picture->height()));
+            action_ = [picture, points, checkTab] {
+                for (const QPoint &p : points) {
+                    QMouseEvent move(QEvent::MouseMove, QPointF(p), picture->mapToGlobal(QPointF(p)), Qt::NoButton,
+                                     Qt::NoButton, Qt::NoModifier);
+                    QApplication::sendEvent(picture, &move);
+                }
+                checkTab();
+            };
+            return QStringLiteral("%1 mouse moves over PicAnalysis").arg(points.size());
+        }
+        }
+    }
+    // ---- end of the Analysis tab's events ----
 
     QString designFileEvent()
     {

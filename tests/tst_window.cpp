@@ -45,7 +45,7 @@ void TestWindow::startState()
     for (int i = 0; i < w->SSTab->count(); ++i)
         tabs << w->SSTab->tabText(i);
     QCOMPARE(tabs, (QStringList{"Input", "Box Model", "Box and Vent", "Crossover", "Crossover Plans",
-                                "Frequency Response", "Displacement Limits"}));
+                                "Frequency Response", "Displacement Limits", "Analysis"}));
 }
 
 void TestWindow::defaultChoicesAndTexts_data()

@@ -2,10 +2,12 @@
 // into the folder given on the command line (default: the current folder). Used for the README and
 // for checking the layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
 
+#include "app/AnalysisTab.h"
 #include "app/FrmKelvane.h"
 #include "tools/SampleDriver.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,5 +50,10 @@ int main(int argc, char *argv[])
         QTest::qWait(100);
         w.grab().save(out.filePath(QStringLiteral("tab-displacement.png")));
     }
+    // The Analysis tab: the cone excursion of both boxes at the driver's maximum power.
+    w.SSTab->setCurrentIndex(FrmKelvane::TabAnalysis);
+    w.Analysis->CboAnalysisGraph->setCurrentIndex(2);
+    QTest::qWait(100);
+    w.grab().save(out.filePath(QStringLiteral("tab-analysis.png")));
     return 0;
 }

@@ -1,0 +1,50 @@
+// The snapshot of the last calculation that the Analysis tab draws from: the box models' results
+// of the last "Calculate Box", with the displacement, power and voice-coil data as the fields show
+// them now.
+
+#include "app/AnalysisTab.h"
+#include "app/FrmKelvane.h"
+#include "common/NumberText.h"
+#include "driver/DriverCore.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace kelvane;
+
+void FrmKelvane::UpdateAnalysis()
+{
+    analysis::Snapshot s;
+    s.calculated = CmdFrequency->isEnabled();
+    if (s.calculated) {
+        // The fields as typed, without a message for what is missing: the tab says what to enter.
+        const auto number = [](const QLineEdit *f) { return parseNumber(f->text()).value_or(0.0); };
+        const auto usable = [](double v) { return std::isfinite(v) && v > 0 ? v : 0.0; };
+        const auto unit = [](int index) { return std::max(0, index); };
+        analysis::DriverSnapshot &d = s.driver;
+        d = {DriverName, Fs, Qts, Qes, Vas, SPL, usable(number(TxtPower)), 0, 0,
+             usable(number(TxtRe)), usable(number(TxtL) / 1000)}; // Le typed in mH
+        // Cone area (square metres): typed, else from the advertised diameter.
+        if (const double sd = number(TxtSd); sd > 0)
+            d.sd = usable(sd * driver::SquareMmPerSdUnit[unit(selectedIndex(OptSd))] / 1e6);
+        else if (const double dia = number(TxtDia); dia > 0)
+            d.sd = usable(driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(selectedIndex(OptDia))])) / 1e6);
+        // Xmax (metres): typed, else from the voice coil, both in the Xmax unit.
+        double xmax = number(TxtXmax);
+        if (xmax <= 0 && number(TxtVCHeight) > 0 && number(TxtVCGap) > 0)
+            xmax = driver::xmaxFromCoil(number(TxtVCHeight), number(TxtVCGap));
+        d.xmax = usable(xmax * driver::MmPerXmaxUnit[unit(selectedIndex(OptXmax))] / 1000);
+
+        analysis::BoxSnapshot sealed{analysis::BoxKind::Sealed, VbSealed, Fc, Qtc, 0, 0, {}};
+        analysis::BoxSnapshot vented{analysis::BoxKind::Vented, VbVented, 0, 0, Fb, Qloss, {}};
+        for (std::size_t k = 0; k < 6; ++k)
+            vented.vents.push_back({VentDia[k], VentSpeed[k], false});
+        if (VentDia[6] > 0)
+            vented.vents.push_back({VentDia[6], VentSpeed[6], true});
+        s.boxes = {sealed, vented};
+    }
+    Analysis->setSnapshot(s);
+}
