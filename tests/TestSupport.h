@@ -52,44 +52,49 @@ inline QString shortMessage(const Message &m)
     return m.title + QStringLiteral(": ") + m.text;
 }
 
-// While alive, answers every modal message box (OK, or the given button) and records it.
+// While alive, answers every modal message box (OK, or the given button) and records it; any other
+// modal window (About, a file dialog) is rejected and its name recorded, an open popup menu closed.
 class MessageCatcher
 {
 public:
-    explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer)
+    explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok, int intervalMs = 5) : answer_(answer)
     {
-        timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start();
+        timer_.start(intervalMs);
     }
     // The messages shown, short names joined by " | ".
     QString shown() const
     {
         QStringList out;
-        for (const Message &m : messages_)
+        for (const Message &m : messages)
             out << shortMessage(m);
         return out.join(QLatin1String(" | "));
     }
-    const QList<Message> &messages() const { return messages_; }
-    void clear() { messages_.clear(); }
+    void clear() { messages.clear(); }
+    QList<Message> messages;
+    QStringList dialogs;
 
 private:
     void poll()
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || box == answered_)
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == answered_)
             return;
-        answered_ = box;
-        messages_.append({box->windowTitle(), box->text()});
-        if (QAbstractButton *b = box->button(answer_) ? box->button(answer_) : box->button(QMessageBox::Ok))
-            b->click();
-        else
-            box->done(0);
+        answered_ = modal;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages.append({box->windowTitle(), box->text()});
+            QAbstractButton *b = box->button(answer_) ? box->button(answer_) : box->button(QMessageBox::Ok);
+            b ? b->click() : box->done(0);
+        } else {
+            dialogs << modal->objectName();
+            qobject_cast<QDialog *>(modal) ? qobject_cast<QDialog *>(modal)->reject() : void(modal->close());
+        }
     }
     QMessageBox::StandardButton answer_;
     QTimer timer_;
-    QPointer<QMessageBox> answered_;
-    QList<Message> messages_;
+    QPointer<QWidget> answered_;
 };
 
 template <typename T = QWidget>

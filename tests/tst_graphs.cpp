@@ -111,41 +111,32 @@ class TestGraphs : public QObject
 private slots:
     void cleanup() { graphoutput::setPrinterSource({}); }
 
-    // At pixel scale s a logical unit is an s x s block, never half-covered. The 0 dB line,
-    // (49, 104)-(548, 104) at width 1, fills device rows 104s .. 104s+s-1; the frame, at width 2,
-    // covers a unit and the one before: its left edge at x = 48 units 47 and 48.
+    // At pixel scale s a logical unit is an s x s block, never half-covered: the 0 dB line at width 1,
+    // (49, 104)-(548, 104), fills device rows 104s .. 104s+s-1; the frame at width 2 covers a unit and
+    // the one before, its left edge at x = 48 units 47 and 48. GraphX(100) = 48 + 128 ln 10 = 342.73
+    // lies on unit 343; a point is one block of the line width.
     void linesCoverWholeUnits()
     {
         for (int s : {1, 2, 3}) {
             GraphPicture pic;
             pic.setLineWidth(2);
             pic.box(48, 24, 549, 304, Red);
+            pic.pset(200, 200, Magenta);
             pic.setLineWidth(1);
             pic.line(49, 104, 548, 104, Grey);
+            pic.line(342.73, 125, 342.73, 303, Grey);
             const QImage img = pic.renderImage(s);
             QCOMPARE(img.size(), QSize(640 * s, 480 * s));
-            const auto at = [&](int x, int y) { return QColor(img.pixel(x, y)); };
-            const QColor grey = GraphPicture::paletteColor(Grey), red = GraphPicture::paletteColor(Red), white(Qt::white);
-            for (int x : {49 * s, 300 * s + s / 2, 548 * s + s - 1})
-                for (int dy = 0; dy < s; ++dy)
-                    QCOMPARE(at(x, 104 * s + dy), grey);
-            QVERIFY(at(300 * s, 104 * s - 1) == white && at(300 * s, 105 * s) == white && at(49 * s, 104 * s - 1) == white);
-            QVERIFY(at(47 * s, 200 * s) == red && at(48 * s + s - 1, 200 * s) == red);
-            QVERIFY(at(47 * s - 1, 200 * s) == white && at(49 * s, 200 * s) == white);
-            QVERIFY(at(300 * s, 303 * s) == red && at(300 * s, 304 * s + s - 1) == red && at(300 * s, 305 * s) == white);
-            QVERIFY(at(47 * s, 23 * s) == red && at(549 * s + s - 1, 304 * s + s - 1) == red); // closed corners
+            // Device pixels expected in a colour: {x, y, colour}; -1 is white.
+            const int expected[][3] = {{49 * s, 104 * s, Grey}, {548 * s + s - 1, 104 * s + s - 1, Grey}, {300 * s, 104 * s - 1, -1},
+                                       {300 * s, 105 * s, -1}, {47 * s, 200 * s, Red}, {48 * s + s - 1, 200 * s, Red},
+                                       {47 * s - 1, 200 * s, -1}, {49 * s, 200 * s, -1}, {47 * s, 23 * s, Red},
+                                       {549 * s + s - 1, 304 * s + s - 1, Red}, {343 * s, 200 * s, Grey}, {342 * s + s - 1, 200 * s, -1},
+                                       {199 * s, 199 * s, Magenta}, {201 * s, 200 * s, -1}};
+            for (const auto &[x, y, colour] : expected)
+                QVERIFY2(QColor(img.pixel(x, y)) == (colour < 0 ? QColor(Qt::white) : GraphPicture::paletteColor(colour)),
+                         qPrintable(QStringLiteral("scale %1 at %2, %3").arg(s).arg(x).arg(y)));
         }
-        // GraphX(100) = 48 + 128 ln 10 = 342.73: the grid line at 100 Hz lies on unit 343; a point is
-        // one block of the line width.
-        GraphPicture pic;
-        pic.line(342.73, 25, 342.73, 303, Grey);
-        pic.pset(100, 100, Blue);
-        QCOMPARE(pic.currentX(), 100.0);
-        pic.setLineWidth(2);
-        pic.pset(200, 200, Magenta);
-        QVERIFY(pixel(&pic, 343, 200) == GraphPicture::paletteColor(Grey) && pixel(&pic, 342, 200) == QColor(Qt::white));
-        QVERIFY(pixel(&pic, 100, 100) == GraphPicture::paletteColor(Blue) && pixel(&pic, 101, 100) == QColor(Qt::white));
-        QVERIFY(has(&pic, 199, 199, 199, 199, Magenta) && !has(&pic, 201, 200, 201, 200, Magenta));
     }
 
     void textRowsRepaintAndClear()

@@ -58,38 +58,6 @@ void armWatchdog(const QString &what)
     alarm(what.isEmpty() ? 0 : HangBoundSeconds);
 }
 
-// Answers every modal window as it appears: message boxes with OK (recorded), any other dialog
-// (About, the file dialogs) by rejecting it (its name recorded); open popup menus are closed.
-class ModalCloser
-{
-public:
-    ModalCloser()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget *popup = QApplication::activePopupWidget())
-                popup->close();
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || modal == answered_)
-                return;
-            answered_ = modal;
-            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                messages << Message{box->windowTitle(), box->text()};
-                box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->done(0);
-            } else {
-                dialogs << modal->objectName();
-                qobject_cast<QDialog *>(modal) ? qobject_cast<QDialog *>(modal)->reject() : void(modal->close());
-            }
-        });
-        timer_.start(1);
-    }
-    QList<Message> messages;
-    QStringList dialogs;
-
-private:
-    QTimer timer_;
-    QPointer<QWidget> answered_;
-};
-
 // Numbers a user might try: ordinary, tiny, huge, at the edges of the plausible ranges.
 const QStringList InterestingNumbers = QStringLiteral(
     "0 00 . 0. .0 1 2 7 10 20 30 50 100 101 200 499 500 500.0001 501 1000 0.1 0.2 0.35 0.4 0.5 0.5647 0.7 0.707 0.7071 "
@@ -198,14 +166,15 @@ private:
         }
     }
 
+    // A control of the current tab that the user can reach (the exits aside), or none.
     template <typename T>
-    QList<T *> usable() const
+    T *anyUsable()
     {
         QList<T *> out;
         for (T *w : window_->SSTab->currentWidget()->findChildren<T *>())
             if (w->isVisible() && w->isEnabled() && !w->objectName().startsWith(QLatin1String("CmdExit")))
                 out << w;
-        return out;
+        return out.isEmpty() ? nullptr : pick(out);
     }
 
     static QString quoted(const QString &text)
@@ -219,9 +188,9 @@ private:
     // ---- The event kinds, one function each ----
     QString typeText()
     {
-        if (usable<QLineEdit>().isEmpty())
+        QLineEdit *f = anyUsable<QLineEdit>();
+        if (!f)
             return {};
-        QLineEdit *f = pick(usable<QLineEdit>());
         const QString text = typedText();
         const bool enter = chance(75);
         action_ = [f, text, enter] { f->setFocus(Qt::OtherFocusReason); typeInto(f, text, enter); };
@@ -229,9 +198,9 @@ private:
     }
     QString pasteText()
     {
-        if (usable<QLineEdit>().isEmpty())
+        QLineEdit *f = anyUsable<QLineEdit>();
+        if (!f)
             return {};
-        QLineEdit *f = pick(usable<QLineEdit>());
         const QString text = pastedText();
         const bool enter = chance(60);
         action_ = [f, text, enter] {
@@ -246,17 +215,17 @@ private:
     }
     QString enterInField()
     {
-        if (usable<QLineEdit>().isEmpty())
+        QLineEdit *f = anyUsable<QLineEdit>();
+        if (!f)
             return {};
-        QLineEdit *f = pick(usable<QLineEdit>());
         action_ = [f] { f->setFocus(Qt::OtherFocusReason); QTest::keyClick(f, Qt::Key_Return); };
         return "Enter in " + f->objectName();
     }
     QString clickIntoField()
     {
-        if (usable<QLineEdit>().isEmpty())
+        QLineEdit *f = anyUsable<QLineEdit>();
+        if (!f)
             return {};
-        QLineEdit *f = pick(usable<QLineEdit>());
         action_ = [f] { QTest::mouseClick(f, Qt::LeftButton, {}, QPoint(4, f->height() / 2)); };
         return "click into " + f->objectName();
     }
@@ -272,17 +241,17 @@ private:
     }
     QString clickButton()
     {
-        if (usable<QPushButton>().isEmpty())
+        QPushButton *b = anyUsable<QPushButton>();
+        if (!b)
             return {};
-        QPushButton *b = pick(usable<QPushButton>());
         action_ = [b] { QTest::mouseClick(b, Qt::LeftButton); };
         return "click " + b->objectName();
     }
     QString clickOption()
     {
-        if (usable<QRadioButton>().isEmpty())
+        QRadioButton *o = anyUsable<QRadioButton>();
+        if (!o)
             return {};
-        QRadioButton *o = pick(usable<QRadioButton>());
         action_ = [o] { QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2)); };
         return "click " + o->objectName();
     }
@@ -297,10 +266,9 @@ private:
     // Mouse moves over the picture of the current tab, its edges and corners as well as inside.
     QString moveMouse()
     {
-        const QList<GraphPicture *> shown = usable<GraphPicture>();
-        if (shown.isEmpty())
+        GraphPicture *picture = anyUsable<GraphPicture>();
+        if (!picture)
             return {};
-        GraphPicture *picture = shown.first();
         QList<QPoint> points;
         for (int i = 1 + below(8); i > 0; --i) {
             const int x = chance(20) ? (chance(50) ? 0 : picture->width() - 1) : below(picture->width());
@@ -552,7 +520,7 @@ private:
     quint64 seed_;
     QString workDir_, rootDir_;
     QStringList *trace_;
-    ModalCloser closer_;
+    MessageCatcher closer_{QMessageBox::Ok, 1};
     std::unique_ptr<FrmKelvane> window_;
     QHash<QLineEdit *, QString> userText_;
     std::function<void()> action_;
