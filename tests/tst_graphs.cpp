@@ -153,6 +153,18 @@ private slots:
         // Rows about 12 units apart, as 8-point text on the 640 x 480 scale, and the font fits a row.
         QVERIFY(GraphPicture::RowHeight >= 11.5 && GraphPicture::RowHeight <= 12.5);
         QVERIFY(QFontMetricsF(GraphPicture::textFont()).height() <= GraphPicture::RowHeight);
+        // Text is smoothed (grey edges) and stays inside its row.
+        GraphPicture text;
+        text.drawText(10, 10, QStringLiteral("W8 -10 dB"), 0);
+        int ink = 0, partial = 0;
+        for (int y = 10; y < 23; ++y)
+            for (int x = 10; x < 70; ++x) {
+                const int g = qGray(text.renderImage(1).pixel(x, y));
+                ink += g < 128;
+                partial += g > 20 && g < 235;
+            }
+        QVERIFY(ink > 20 && partial > 5);
+        QVERIFY(blank(&text, 0, 8, 200, 8) && blank(&text, 0, 11 + int(GraphPicture::RowHeight), 200, 11 + int(GraphPicture::RowHeight)));
         // The picture survives repaints and resizing, on screen as in its image.
         pic.box(48, 24, 549, 304, Red);
         const QImage before = pic.image();
@@ -342,9 +354,11 @@ private slots:
             QVERIFY(!buttonsShown || pdf.isEmpty());
             QVERIFY(w->CmdSave->isVisible() && w->CmdPrintFreq->isVisible());
             QCOMPARE(w->PicFrequency->image(), before);
+            QCOMPARE(w->DriverName, QStringLiteral("W8"));
             if (printed) {
                 QFile out(pdf);
                 QVERIFY(out.open(QIODevice::ReadOnly) && out.size() > 1000 && out.read(4) == "%PDF");
+                QCOMPARE(w->focusWidget(), w->CmdDisplacement);
             }
         }
     }
@@ -430,6 +444,8 @@ private slots:
         for (int x : {48, 100, 300, 500, 548})
             QVERIFY(has(pic, x, 62, x, 66, Magenta));
         QVERIFY(!has(pic, 49, 68, 548, 303, Magenta) && !has(pic, 49, 68, 548, 303, Blue) && !has(pic, 53, 68, 547, 302, Red));
+        QVERIFY(qAbs(low->SPLMax - (10 * std::log10(5e-7) + 112.2)) < 1e-9);
+        QVERIFY(low->SPLSealedLimit[10] == 0.0 && low->SPLVentedLimit[499] == 0.0);
         // Qts 1.1 and above: no reference box, one line instead of two.
         for (double qts : {1.1, 1.4}) {
             auto w = limitsWindow(QStringLiteral("100"), qts);

@@ -4,6 +4,8 @@
 // v = 2 pi Fb Vd / Sv = 8 Fb Vd / D^2 (D in metres), worked by hand.
 
 #include "TestSupport.h"
+#include "boxvent/Report.h"
+#include "boxvent/ReportLines.h"
 #include "graphs/GraphPicture.h"
 
 #include <QPushButton>
@@ -128,6 +130,36 @@ private slots:
         run(w.get(), "models=1 1 40; TxtVentDia<3; TxtVentDia=; models=1 1 40");
         QCOMPARE(w->VentDia[6], 0.0);
         QCOMPARE(w->LblVentLength[6]->text(), QString());
+    }
+
+    // The printed report reads what the tab shows; its layout follows the result unit (any metric unit
+    // prints the metric layout). Sealed 40 l = 1.41258 cu ft; a 2 in vent on 1 cu ft at 40 Hz is
+    // 3.8285 in = 9.724 cm; with 1728 cu in added the sealed build is 3.88 cu ft, ratio B depth
+    // (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
+    void reportOfTheTab()
+    {
+        const auto report = [](FrmKelvane *w) { return kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w)); };
+        for (int unit : {0, 1, 2}) {
+            auto w = freshWindow();
+            run(w.get(), QStringLiteral("models=%1 1 40; OptSealedVolumeBox(%2)").arg(40 * 0.0353145, 0, 'g', 17).arg(unit));
+            const QStringList lines = report(w.get());
+            QCOMPARE(lines.size(), 34);
+            QCOMPARE(lines.at(4), unit == 0 ? "Sealed Box  1.413 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)"
+                                            : "Sealed Box  40.0  l" + QString(26, u' ') + "(Inside Dimensions)");
+            QCOMPARE(lines.at(29), unit == 0 ? "  2''" + QString(27, u' ') + "3.83''" + QString(25, u' ') + "4'' and 5'' Drivers (Minimum for 6'' Drivers)"
+                                             : "  5.08 cm" + QString(23, u' ') + "9.7 cm" + QString(24, u' ') + "10 cm and 13 cm Drivers (Minimum for 15 cm Drivers)");
+        }
+        auto w = freshWindow();
+        MessageCatcher catcher;
+        run(w.get(), "OptSealedVolumeBox(0); models=2.88 1 40; TxtAddVolume<1728; TxtVentDia<2");
+        const QStringList lines = report(w.get());
+        QCOMPARE(lines.at(0), QStringLiteral("Additional volume due to bracing, speaker, vent, etc... :   1728  Cu. in."));
+        QCOMPARE(lines.at(4), "Sealed Box  2.880 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)");
+        QCOMPARE(lines.at(9), "2.00 : 1.44 : 1         3.880 Cu. Ft." + QString(11, u' ') + "26.51''" + QString(13, u' ') + "19.08''"
+                                  + QString(12, u' ') + "13.25''");
+        QCOMPARE(lines.at(23), QStringLiteral("Vent Frequency:  40.0 Hz"));
+        QCOMPARE(lines.at(34), " 2.00''" + QString(22, u' ') + "3.83''" + QString(24, u' ') + "User Chosen Vent Diameter");
+        QCOMPARE(catcher.shown(), QString());
     }
 
     // Air speeds with the Input tab's Vd rules (Vd = Sd Xmax; Sd from 85 % of the diameter with pi as

@@ -397,6 +397,20 @@ private slots:
         }
     }
 
+    // A fitted volume is read back from its field as shown: 76.4425 litres, held in cubic feet; Qts
+    // calculated from Qes and Qms moves the focus on from the button.
+    void readBackAsShown()
+    {
+        auto w = freshWindow();
+        act(w.get(), Driver30 + "OptSealedVolumeBox(1); CmdCalculate");
+        QCOMPARE(w->VbVented, 76.4425 * 0.0353145);
+        act(w.get(), "tab=0; TxtQes=.5; TxtQms=5");
+        QTest::mouseClick(w->CmdCalculateQts, Qt::LeftButton);
+        settle();
+        QVERIFY(w->focusWidget() != w->CmdCalculateQts);
+        QVERIFY(qAbs(w->Qts - 0.5 * 5 / 5.5) < 1e-15);
+    }
+
     // One character typed into Fs, Qts or Vas, or another Vas unit, resets the model to its start.
     void editingDriverResetsModel()
     {
