@@ -79,6 +79,7 @@ private slots:
         row("later points literal", "#0.000 Cu. Ft.)", 12.3456, "12.346 Cu. Ft.)");
         row("minus after prefix", "  #0.0 dB", -5.0, "  -5.0 dB");
         row("second point is text", "#0.0.", 3.5, "3.5.");
+        row("point in the text before", "No. #0", 5.0, "No. 5");
         row("only first section", "#0 of #0", 5.0, "5 of #0");
         row("huge grouped", "#,##0", 1e300, "1" + QString(",000").repeated(100));
         row("NaN", "#0.0 Hz", std::nan(""), " Hz");
@@ -106,6 +107,7 @@ private slots:
         row("rounds up to 1E+15", 999999999999999.9, "1E+15", " 1E+15 ");
         row("large rounded", 1234567890123456789.0, "1.23456789012346E+18", " 1.23456789012346E+18 ");
         row("largest", std::numeric_limits<double>::max(), "1.79769313486232E+308", " 1.79769313486232E+308 ");
+        row("0.01", 0.01, "0.01", " 0.01 ");
         row("0.0001", 0.0001, "0.0001", " 0.0001 ");
         row("9E-05", 0.00009, "9E-05", " 9E-05 ");
         row("1.5E-07", -1.5e-7, "-1.5E-07", "-1.5E-07 ");
