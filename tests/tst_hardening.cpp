@@ -20,7 +20,8 @@ QString results(const char *state)
 }
 
 // A driver whose displacement graph draws: Fs 30 Hz, Vas 3 cu ft, Qts 0.4, Qes 0.5, 100 W, Vd 0.1 l.
-const QString Drawn = QStringLiteral("OptVas(0); TxtFs=30; TxtVas=3; TxtQts=0.4; TxtQes=0.5; TxtPower=100; TxtVd=0.1; CmdCalculate; CmdDisplacement");
+const QString Drawn = QStringLiteral("OptVas(0); TxtFs=30; TxtVas=3; TxtQts=0.4; TxtQes=0.5; TxtPower=100; TxtVd=0.1; "
+                                     "CmdCalculate; CmdDisplacement");
 
 } // namespace
 

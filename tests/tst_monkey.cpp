@@ -50,7 +50,7 @@ constexpr int HangBoundSeconds = 10; // anything longer for one event is a hang,
 char hungEvent[512];
 void armWatchdog(const QString &what)
 {
-    qstrncpy(hungEvent, qPrintable("FAIL: event did not finish within 10 s: " + what + '\n'), sizeof hungEvent);
+    qstrncpy(hungEvent, qPrintable(QStringLiteral("FAIL: event did not finish within %1 s: %2\n").arg(HangBoundSeconds).arg(what)), sizeof hungEvent);
     std::signal(SIGALRM, [](int) {
         (void)!write(2, hungEvent, strlen(hungEvent));
         std::abort();

@@ -146,8 +146,10 @@ private slots:
             QCOMPARE(lines.size(), 34);
             QCOMPARE(lines.at(4), unit == 0 ? "Sealed Box  1.413 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)"
                                             : "Sealed Box  40.0  l" + QString(26, u' ') + "(Inside Dimensions)");
-            QCOMPARE(lines.at(29), unit == 0 ? "  2''" + QString(27, u' ') + "3.83''" + QString(25, u' ') + "4'' and 5'' Drivers (Minimum for 6'' Drivers)"
-                                             : "  5.08 cm" + QString(23, u' ') + "9.7 cm" + QString(24, u' ') + "10 cm and 13 cm Drivers (Minimum for 15 cm Drivers)");
+            QCOMPARE(lines.at(29), unit == 0 ? "  2''" + QString(27, u' ') + "3.83''" + QString(25, u' ')
+                                                   + "4'' and 5'' Drivers (Minimum for 6'' Drivers)"
+                                             : "  5.08 cm" + QString(23, u' ') + "9.7 cm" + QString(24, u' ')
+                                                   + "10 cm and 13 cm Drivers (Minimum for 15 cm Drivers)");
         }
         auto w = freshWindow();
         MessageCatcher catcher;
