@@ -530,6 +530,10 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(332, 237), w->Picture1->mapToGlobal(QPointF(332, 237)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w->Picture1, &move);
+        // Below the plot (its bottom edge at y = 426) the readout keeps its values.
+        QMouseEvent below(QEvent::MouseMove, QPointF(332, 440), w->Picture1->mapToGlobal(QPointF(332, 440)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w->Picture1, &below);
         QCOMPARE(shown(w.get(), "TxtCrossoverFreqXNum; TxtCrossoverYNum"), QStringLiteral("TxtCrossoverFreqXNum=632 Hz; TxtCrossoverYNum=-15.0 dB"));
         // The plan is saved after the driver, or as CrossoverPlan.bmp for an unnamed one.
         QVERIFY(w->PicCrossoverPlan->texts().contains("No crossover has been calculated yet."));
