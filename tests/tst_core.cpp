@@ -213,6 +213,19 @@ private slots:
         QVERIFY(!vented::findMinus3dB(huge).found);
     }
 
+    // The sweep against the normalised response |H|^2 = x^8 / ((A1 x^3 - A3 x)^2 + (x^4 - A2 x^2 + 1)^2),
+    // x = f / sqrt(Fs Fb), from its first to its last whole hertz (the curves file's 10 and 500 Hz).
+    void ventedSweep()
+    {
+        const vented::Coefficients c = vented::coefficients(30, 0.4, 3, 30.4, 2.6995, 7);
+        const vented::Response r = vented::responseSweep(30, 0.4, 7, c);
+        for (int f : {10, 31, 100, 500}) {
+            const double x = f / std::sqrt(30 * 30.4), odd = c.a1 * x * x * x - c.a3 * x, even = x * x * x * x - c.a2 * x * x + 1;
+            QVERIFY2(std::abs(r.dB[f] - 10 * std::log10(std::pow(x, 8) / (odd * odd + even * even))) < 1e-9, qPrintable(QString::number(f)));
+        }
+        QCOMPARE(r.dB[9], 0.0);
+    }
+
     // Butterworth points between the advice bands (EBP exactly 50 and 100 go through the window).
     void recommendation()
     {
