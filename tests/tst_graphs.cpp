@@ -477,6 +477,11 @@ private slots:
         // Near the right edge: 10 e^(548.9/128 - 0.375) = 500.6 Hz; 96.3 dB at y = 30.
         w->PicDisplacementLimit_MouseMove(0, 0, 548.9, 30);
         QCOMPARE(shown(w.get(), start).left(61), QStringLiteral("TxtFreqPowerXNum=500.6 Hz; TxtSPLpowerYNum=96.3 dB; TxtSPLpow"));
+        // 100 W at 0.5 %: the thermal limit (y = 64) reads 10^((109.19 - 112.2) / 10) / 0.005 = 100 W.
+        w->SPLMax = 10 * std::log10(0.5) + 112.2;
+        w->Efficiency = 0.005;
+        w->PicDisplacementLimit_MouseMove(0, 0, 176, 64);
+        QCOMPARE(shown(w.get(), "TxtSPLpowerYwattsNum"), QStringLiteral("TxtSPLpowerYwattsNum=100.0 Watts"));
         // No calculation yet: the watts cannot be worked out, silently.
         auto fresh = freshWindow();
         fresh->SPLMax = 92.04;
