@@ -70,9 +70,18 @@ public:
             out << shortMessage(m);
         return out.join(QLatin1String(" | "));
     }
+    // The texts of the messages shown, in full.
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Message &m : messages)
+            out << m.text;
+        return out;
+    }
     void clear() { messages.clear(); }
     QList<Message> messages;
     QStringList dialogs;
+    bool rejectDialogs = true; // false: a test answers its dialogs itself
 
 private:
     void poll()
@@ -87,7 +96,7 @@ private:
             messages.append({box->windowTitle(), box->text()});
             QAbstractButton *b = box->button(answer_) ? box->button(answer_) : box->button(QMessageBox::Ok);
             b ? b->click() : box->done(0);
-        } else {
+        } else if (rejectDialogs) {
             dialogs << modal->objectName();
             qobject_cast<QDialog *>(modal) ? qobject_cast<QDialog *>(modal)->reject() : void(modal->close());
         }

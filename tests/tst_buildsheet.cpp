@@ -341,6 +341,7 @@ void TestBuildSheet::exportThroughMenus()
     QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("More data needed!")));
     messages.clear();
     QVERIFY(window.openDesign(QStringLiteral(KELVANE_SOURCE_DIR "/examples/example-8in-woofer.kelvane")));
+    messages.rejectDialogs = false;
     QStringList seen;
     QTimer answer;
     answer.setInterval(5);

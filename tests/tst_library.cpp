@@ -326,8 +326,8 @@ void TestLibrary::damagedLibraryMessageInTheWindow()
     w->MnuDriverLibrary->trigger();
     settle();
     qputenv("XDG_DATA_HOME", before);
-    QCOMPARE(catcher.messages().size(), 1);
-    QCOMPARE(catcher.messages().front().title, QStringLiteral("Driver Library"));
+    QCOMPARE(catcher.messages.size(), 1);
+    QCOMPARE(catcher.messages.front().title, QStringLiteral("Driver Library"));
     QVERIFY2(catcher.texts().front().contains(QStringLiteral("It was kept as ")), qPrintable(catcher.texts().front()));
     QCOMPARE(w->findChild<DlgDriverLibrary *>()->TblDrivers->model()->rowCount(), int(sampleDrivers().size()));
 }
