@@ -29,15 +29,7 @@ int colourOf(BoxKind kind)
     return kind == BoxKind::Sealed ? Magenta : Blue;
 }
 
-// The frequency labels and grid of the frequency-response graph.
-struct FrequencyLabel {
-    int column;
-    const char *text;
-};
-constexpr FrequencyLabel FrequencyLabels[] = {
-    {10, "10"}, {29, "20"}, {40, "30"}, {48, "40"}, {55, "50"},
-    {73, "100"}, {92, "200"}, {103, "300"}, {111, "400"}, {117, "500"}};
-constexpr int GridFrequencies[] = {20, 30, 40, 50, 60, 70, 80, 90, 100, 200, 300, 400};
+// The row of the frequency labels.
 const double FrequencyLabelTop = std::max(25 * GraphPicture::RowHeight, graphgeo::PlotBottom - 1.5);
 constexpr double NotesTop = 336;
 
@@ -46,21 +38,6 @@ double clampedY(const Axis &axis, double value)
     return std::clamp(axisY(axis, value), graphgeo::PlotTop, graphgeo::PlotBottom);
 }
 
-// The key code a key handler sees, or -1 for keys that are not characters (as the Input tab).
-int keyAsciiOf(const QKeyEvent *ke)
-{
-    if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)
-        return Program::KeyEnter;
-    if (ke->key() == Qt::Key_Backspace)
-        return Program::KeyBackspace;
-    if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return -1;
-    const QString text = ke->text();
-    if (text.isEmpty())
-        return -1;
-    const uint code = text.toUcs4().value(0);
-    return code < 32 || code == 127 ? -1 : int(code);
-}
 
 } // namespace
 
@@ -189,7 +166,7 @@ bool AnalysisTab::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::FocusIn)
             TxtAnalysisPower->selectAll();
         if (event->type() == QEvent::KeyPress) {
-            int KeyAscii = keyAsciiOf(static_cast<QKeyEvent *>(event));
+            int KeyAscii = Program::KeyAsciiOf(static_cast<QKeyEvent *>(event));
             if (KeyAscii >= 0) {
                 const bool enter = KeyAscii == Program::KeyEnter;
                 TxtAnalysisPower_KeyPress(KeyAscii);
@@ -310,13 +287,13 @@ void AnalysisTab::drawFrame(const Axis &axis, const QString &unit)
                       colourOf(box.kind));
         legendTop += GraphPicture::RowHeight;
     }
-    for (const FrequencyLabel &label : FrequencyLabels)
+    for (const graphgeo::FrequencyLabel &label : graphgeo::FrequencyLabels)
         pic->drawText(GraphPicture::columnX(label.column), FrequencyLabelTop, QLatin1String(label.text), Black);
 
     pic->setLineWidth(2);
     pic->box(PlotLeft, PlotTop, PlotRight, PlotBottom, DarkRed);
     pic->setLineWidth(1);
-    for (int f : GridFrequencies)
+    for (int f : graphgeo::GridFrequencies)
         pic->line(graphX(f), PlotTop + 1, graphX(f), PlotBottom - 1, Grey);
     // Value labels and dotted lines at every step, a tick on the frame at each.
     const int steps = int(std::lround((axis.high - axis.low) / axis.step));

@@ -4,6 +4,7 @@
 #include "app/Controls.h"
 #include "app/FrmAbout.h"
 #include "app/Icon.h"
+#include "driver/Program.h"
 #include "graphs/GraphPicture.h"
 
 #include <QApplication>
@@ -191,27 +192,6 @@ void FrmKelvane::wireHandlers()
         o->installEventFilter(this);
 }
 
-namespace {
-
-// The key code a key handler sees for a key press, or -1 for keys that are not characters
-// (arrows, Delete, Tab, shortcuts such as Ctrl+V), which go to the control untouched.
-int keyAsciiOf(const QKeyEvent *ke)
-{
-    if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)
-        return 13;
-    if (ke->key() == Qt::Key_Backspace)
-        return 8;
-    if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return -1;
-    const QString text = ke->text();
-    if (text.isEmpty())
-        return -1;
-    const uint code = text.toUcs4().value(0);
-    return code < 32 || code == 127 ? -1 : int(code);
-}
-
-} // namespace
-
 bool FrmKelvane::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
@@ -231,7 +211,7 @@ bool FrmKelvane::eventFilter(QObject *watched, QEvent *event)
             TxtCBV_Click();
         break;
     case QEvent::KeyPress: {
-        int KeyAscii = keyAsciiOf(static_cast<QKeyEvent *>(event));
+        int KeyAscii = Program::KeyAsciiOf(static_cast<QKeyEvent *>(event));
         if (KeyAscii < 0)
             break;
         const bool handled = dispatchKey(watched, KeyAscii);

@@ -2,10 +2,26 @@
 #include "common/NumberText.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QWidget>
 
 namespace Program {
+
+int KeyAsciiOf(const QKeyEvent *ke)
+{
+    if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)
+        return KeyEnter;
+    if (ke->key() == Qt::Key_Backspace)
+        return KeyBackspace;
+    if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return -1;
+    const QString text = ke->text();
+    if (text.isEmpty())
+        return -1;
+    const uint code = text.toUcs4().value(0);
+    return code < 32 || code == 127 ? -1 : int(code);
+}
 
 bool ValidateNumber(const QString &text, double &dest)
 {

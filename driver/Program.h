@@ -4,12 +4,18 @@
 
 #include <QString>
 
+class QKeyEvent;
+
 namespace Program {
 
 // Key codes the key handlers see.
 constexpr int KeyBackspace = 8;
 constexpr int KeyEnter = 13;
 constexpr int KeyTab = 9;
+
+// The key code a key handler sees for a key press, or -1 for keys that are not characters (arrows,
+// Delete, Tab, shortcuts such as Ctrl+V), which go to the control untouched.
+int KeyAsciiOf(const QKeyEvent *ke);
 
 // If text is a number (digits with at most one decimal point), dest becomes its value and true is
 // returned. Otherwise "Please enter a number > 0!" is shown, dest becomes 0 and false is returned.

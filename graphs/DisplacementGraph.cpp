@@ -37,16 +37,6 @@ const double FrequencyLabelTop = std::max(headingRowTop(26), graphgeo::PlotBotto
 // The watt labels stand in the margin between the plot's right edge and the picture's.
 constexpr double WattLabelX = graphgeo::PlotRight + 4;
 
-struct FrequencyLabel {
-    int column;
-    const char *text;
-};
-constexpr FrequencyLabel FrequencyLabels[] = {
-    {10, "10"}, {29, "20"}, {40, "30"}, {48, "40"}, {55, "50"},
-    {73, "100"}, {92, "200"}, {103, "300"}, {111, "400"}, {117, "500"}};
-
-constexpr int GridFrequencies[] = {20, 30, 40, 50, 60, 70, 80, 90, 100, 200, 300, 400};
-
 void drawCurve(GraphPicture *pic, FrmKelvane::Curve &levels, double splMax, int colour)
 {
     for (const displacement::CurveMark &m : displacement::curveMarks(levels, splMax, colour)) {
@@ -76,7 +66,7 @@ void FrmKelvane::GraphDisplacement()
         // which here is placed directly.
         pic->drawText(WattLabelX, levelRowTop(row.gridY), row.wattText.trimmed(), Black);
     }
-    for (const FrequencyLabel &label : FrequencyLabels)
+    for (const graphgeo::FrequencyLabel &label : graphgeo::FrequencyLabels)
         pic->drawText(GraphPicture::columnX(label.column), FrequencyLabelTop, QLatin1String(label.text), Black);
 
     using namespace graphgeo;
@@ -88,7 +78,7 @@ void FrmKelvane::GraphDisplacement()
     for (int x = 49; x <= 547; x += 3)
         for (double level : {-5.0, -10.0, -15.0, -20.0, -25.0})
             pic->pset(x, limitY(level), Grey);
-    for (int f : GridFrequencies)
+    for (int f : graphgeo::GridFrequencies)
         pic->line(graphX(f), 25, graphX(f), 303, Grey);
     for (int k = 3; k <= 33; k += 5)
         pic->line(52, 8 * k, 48, 8 * k, DarkRed);

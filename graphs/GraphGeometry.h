@@ -25,4 +25,15 @@ inline bool insidePlot(double x, double y)
     return x > PlotLeft && x < PlotRight && y > PlotTop && y < PlotBottom;
 }
 
+// The frequency labels (text column on the label row) and the vertical grid lines of the graphs drawn
+// on the 10-500 Hz axis.
+struct FrequencyLabel {
+    int column;
+    const char *text;
+};
+constexpr FrequencyLabel FrequencyLabels[] = {
+    {10, "10"}, {29, "20"}, {40, "30"}, {48, "40"}, {55, "50"},
+    {73, "100"}, {92, "200"}, {103, "300"}, {111, "400"}, {117, "500"}};
+constexpr int GridFrequencies[] = {20, 30, 40, 50, 60, 70, 80, 90, 100, 200, 300, 400};
+
 } // namespace graphgeo
