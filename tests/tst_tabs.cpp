@@ -212,34 +212,27 @@ private slots:
         QCOMPARE(catcher.shown(), QString());
     }
 
-    void crossoverParts_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QStringList>("parts"); // woofer, woofer E12, tweeter, tweeter E12, their names
-        // 8 Ohms at 3,000 Hz, 2 pi f = 18,850 rad/s: L = l 8 / 18,850, C = c / (8 x 18,850).
-        QTest::newRow("first order (worked check)") << "TxtZ=8; Text2=8; Text3=3000; Text4=3000; OptCrossoverType(0)"
-            << QStringList{"0.424 mH,,,", "0.39 mH,,,", "6.63 µF,,,", "6.8 µF,,,", "L1:,,,", "C1:,,,"};
-        // Woofer 4 Ohms at 2,500 Hz (15,708 rad/s), tweeter 6 Ohms at 3,000 Hz: l1 = 4 sqrt2 / 3,
-        // c2 = 9 sqrt2 / 8, l3 = 2 sqrt2 / 3, c4 = sqrt2 / 4 and the duals 1/l, 1/c.
-        QTest::newRow("fourth-order Linkwitz-Riley, other loads") << "TxtZ=4; Text2=6; Text3=2500; Text4=3000; OptCrossoverType(4)"
-            << QStringList{"0.480 mH,25.32 µF,0.240 mH,5.63 µF", "0.47 mH,27 µF,0.22 mH,5.6 µF",
-                           "4.69 µF,0.200 mH,9.38 µF,0.900 mH", "4.7 µF,0.22 mH,10 µF,0.82 mH", "L1:,C2:,L3:,C4:", "C1:,L2:,C3:,L4:"};
-    }
+    // Woofer 4 Ohms at 2,500 Hz (15,708 rad/s), tweeter 6 Ohms at 3,000 Hz, fourth-order Linkwitz-Riley:
+    // l1 = 4 sqrt2 / 3, c2 = 9 sqrt2 / 8, l3 = 2 sqrt2 / 3, c4 = sqrt2 / 4 and the duals 1/l, 1/c; L = l Z / w,
+    // C = c / (Z w). Every order's response is checked in the core test.
     void crossoverParts()
     {
         auto w = freshWindow();
         MessageCatcher catcher;
-        act(w.get(), "tab=3; " + fetch<QString>("steps") + "; CmdCalculateCrossover");
+        act(w.get(), "tab=3; TxtZ=4; Text2=6; Text3=2500; Text4=3000; OptCrossoverType(4); CmdCalculateCrossover");
         settle();
         QCOMPARE(catcher.shown(), QString());
-        const QStringList parts = fetch<QStringList>("parts");
+        // The woofer's parts, their E12 values, the tweeter's, their E12 values, the woofer's and tweeter's names.
+        const QStringList parts{"0.480 mH,25.32 µF,0.240 mH,5.63 µF", "0.47 mH,27 µF,0.22 mH,5.6 µF",
+                                "4.69 µF,0.200 mH,9.38 µF,0.900 mH", "4.7 µF,0.22 mH,10 µF,0.82 mH", "L1:,C2:,L3:,C4:",
+                                "C1:,L2:,C3:,L4:"};
         const char *names[] = {"LblWooferPart", "LblWooferPartE12", "LblTweeterPart", "LblTweeterPartE12", "LblWooferPartName",
                                "LblTweeterPartName"};
         for (int i = 0; i < 6; ++i)
             QCOMPARE(shown(w.get(), cells(names[i], 4, "")), cells(names[i], 4, parts[i]));
         // The plan shows every part with its value and its E12 value.
         const QStringList plan = w->PicCrossoverPlan->texts();
-        for (int i = 0; i < 4 && !w->LblWooferPart[i]->text().isEmpty(); ++i) {
+        for (int i = 0; i < 4; ++i) {
             QVERIFY(plan.contains(w->LblWooferPartName[i]->text().chopped(1) + "  " + w->LblWooferPart[i]->text()));
             QVERIFY(plan.contains("E12  " + w->LblTweeterPartE12[i]->text()));
         }
