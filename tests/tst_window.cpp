@@ -159,6 +159,9 @@ private slots:
         row("tweeter crossover 10001 warns", "Text4", "10001", "10001", "unusual");
         row("tweeter crossover 0 reports and empties", "Text4", "0", "", "number");
         row("tweeter crossover letters are filtered", "Text4", "2e500", "2500", "");
+        // Only digits and one point reach the numeric fields; the name takes letters and a few signs.
+        row("Fs letters and signs are filtered", "TxtFs", "1a-, 2.5x", "12.5", "");
+        row("name filter", "TxtName", "Acme W8-ND_2 o'k.v1#/\\", "Acme W8-ND_2 o'k.v1", "");
     }
     void enterCommitsAndWarns()
     {
@@ -185,15 +188,9 @@ private slots:
         settle();
         QTest::keyClicks(w->TxtVas, QStringLiteral("7"));
         QCOMPARE(w->TxtVas->text(), QStringLiteral("7"));
-        w->TxtFs->setFocus();
-        // Only digits and one point reach the numeric fields; the name takes letters and a few signs.
-        QTest::keyClicks(w->TxtFs, QStringLiteral("1a-, 2.5x"));
-        QCOMPARE(w->TxtFs->text(), QStringLiteral("12.5"));
-        QTest::keyClick(w->TxtFs, Qt::Key_Backspace);
-        QCOMPARE(w->TxtFs->text(), QStringLiteral("12."));
-        w->TxtName->setFocus();
-        QTest::keyClicks(w->TxtName, QStringLiteral("Acme W8-ND_2 o'k.v1#/\\"));
-        QCOMPARE(w->TxtName->text(), QStringLiteral("Acme W8-ND_2 o'k.v1"));
+        // Backspace passes the key filter.
+        QTest::keyClick(w->TxtVas, Qt::Key_Backspace);
+        QCOMPARE(w->TxtVas->text(), QString());
         // The Vas unit options answer to F, L and M.
         w->OptVas[1]->setFocus();
         QTest::keyClick(w->OptVas[1], Qt::Key_F);
