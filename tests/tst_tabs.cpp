@@ -120,9 +120,9 @@ private slots:
     }
 
     // The printed report reads what the tab shows; its layout follows the result unit (any metric unit
-    // prints the metric layout). Sealed 40 l = 1.41258 cu ft; a 2 in vent on 1 cu ft at 40 Hz is
-    // 3.8285 in = 9.724 cm; with 1728 cu in added the sealed build is 3.88 cu ft, ratio B depth
-    // (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
+    // prints the metric layout; the layouts themselves are checked in the core test). Sealed 40 l =
+    // 1.41258 cu ft; a 2 in vent on 1 cu ft at 40 Hz is 3.8285 in; with 1728 cu in added the sealed build
+    // is 3.88 cu ft, ratio B depth (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
     void reportOfTheTab()
     {
         const auto report = [](FrmKelvane *w) { return kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w)); };
@@ -133,17 +133,12 @@ private slots:
             QCOMPARE(lines.size(), 34);
             QCOMPARE(lines.at(4), unit == 0 ? "Sealed Box  1.413 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)"
                                             : "Sealed Box  40.0  l" + QString(26, u' ') + "(Inside Dimensions)");
-            QCOMPARE(lines.at(29), unit == 0 ? "  2''" + QString(27, u' ') + "3.83''" + QString(25, u' ')
-                                                   + "4'' and 5'' Drivers (Minimum for 6'' Drivers)"
-                                             : "  5.08 cm" + QString(23, u' ') + "9.7 cm" + QString(24, u' ')
-                                                   + "10 cm and 13 cm Drivers (Minimum for 15 cm Drivers)");
         }
         auto w = freshWindow();
         MessageCatcher catcher;
         run(w.get(), "OptSealedVolumeBox(0); models=2.88 1 40; TxtAddVolume<1728; TxtVentDia<2");
         const QStringList lines = report(w.get());
         QCOMPARE(lines.at(0), QStringLiteral("Additional volume due to bracing, speaker, vent, etc... :   1728  Cu. in."));
-        QCOMPARE(lines.at(4), "Sealed Box  2.880 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)");
         QCOMPARE(lines.at(9), "2.00 : 1.44 : 1         3.880 Cu. Ft." + QString(11, u' ') + "26.51''" + QString(13, u' ') + "19.08''"
                                   + QString(12, u' ') + "13.25''");
         QCOMPARE(lines.at(23), QStringLiteral("Vent Frequency:  40.0 Hz"));
