@@ -389,7 +389,7 @@ private slots:
                             const char *coil, const char *gap, const char *vdText, const char *xmaxText, double m3) {
             QTest::newRow(name) << vd << sd << dia << xmax << coil << gap << vdText << xmaxText << m3;
         };
-        row("Vd 0.1 litres", "0.1/0", "/0", "/2", "/1", "", "", "0.1", "", 0.0001);
+        // A typed Vd in litres: the vent speed rows of the tabs test.
         row("Vd 0.1 cu ft", "0.1/2", "/0", "/2", "/1", "", "", "0.1", "", 0.1 / 35.3145);
         row("Vd 0.0002 cubic metres", "0.0002/1", "/0", "/2", "/1", "", "", "0.0002", "", 0.0002);
         // 200 cm^2 = 20000 mm^2, times 5 mm = 1e5 mm^3 = 0.0001 m^3 = 0.100 litres; a Vd of "0"
@@ -400,8 +400,8 @@ private slots:
         // 0.02 m^2 = 20000 mm^2; 3.1 in^2 = 2000 mm^2 (645.16 mm^2 each); Xmax 0.2 in = 5.08 mm.
         row("Sd 0.02 m2", "/0", "0.02/1", "/2", "5/1", "", "", "0.100", "5", 0.0001);
         row("Sd 3.1 in2, Xmax 0.2 in", "/0", "3.1/2", "/2", "0.2/0", "", "", "0.010", "0.2", 3.1 * 645.16 * 5.08 / 1e9);
-        // 10 inches = 254 mm, 85 % = 215.9 mm, Sd = 3.1415926 * 215.9^2 / 4 = 36609.61 mm^2.
-        row("diameter 10 in", "/0", "/0", "10/2", "5/1", "", "", "0.183", "5", 36609.6147403 * 5 / 1e9);
+        // 25 cm = 250 mm, 85 % = 212.5 mm, Sd = 3.1415926 * 212.5^2 / 4 (a diameter in inches: the vent
+        // speed rows of the tabs test).
         row("diameter 25 cm", "/0", "/0", "25/1", "5/1", "", "", "0.177", "5", 3.1415926 * 212.5 * 212.5 / 4 * 5 / 1e9);
         // Coil 12, gap 6 (mm): Xmax = 3 written into its field; 20000 * 3 = 0.06 litres.
         row("Xmax from the coil", "/0", "200/0", "/2", "/1", "12", "6", "0.060", "3", 0.00006);
