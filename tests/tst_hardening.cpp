@@ -82,7 +82,8 @@ private slots:
         }
     }
 
-    // A failed model clears its peak (the frequency graph would note it), and the loss Q falls back.
+    // A failed model (an empty sealed volume, a Qloss of 0) is reported and clears its peak (the
+    // frequency graph would note it), though the rows shown stay; the loss Q falls back.
     void failedModelClearsItsPeak()
     {
         auto w = freshWindow();
@@ -91,11 +92,14 @@ private slots:
         QVERIFY(w->PeakdBSealed > 1);
         act(w.get(), "OptVolBox; TxtCBV=; CmdCalculate");
         QVERIFY(w->PeakdBSealed == 0 && w->PeakFreqSealed == 0);
+        QCOMPARE(shown(w.get(), "LblCPeak(0); LblVF3(5)"), QStringLiteral("LblCPeak(0)=1.25; LblVF3(5)=63.4"));
         w = freshWindow();
         act(w.get(), Driver30 + "TxtQloss=5; CmdCalculate");
         QCOMPARE(w->PeakFreqVented, 86.0);
         act(w.get(), "TxtQloss=0; CmdCalculate");
         QVERIFY(w->PeakdBVented == 0 && w->PeakFreqVented == 0 && w->Qloss == 7.0);
+        QCOMPARE(shown(w.get(), "TxtQloss; LblVPeak(5)"), QStringLiteral("TxtQloss=0; LblVPeak(5)=0.28"));
+        QCOMPARE(catcher.shown(), QStringLiteral("number | number"));
     }
 
     // Qes 0.4 and Qms 2.4 give Qts = 0.342857..., shown as "0.343": the text the field already holds,

@@ -62,8 +62,6 @@ private slots:
         // is given 8 times that volume, which doubles every side.
         row("ratio A", "models=4.16 33.28 40", "",
             "LblCHeight(0)=31.20''; LblCWidth(0)=19.20''; LblCDepth(0)=12.00''; LblVHeight(0)=62.40''; LblVWidth(0)=38.40''; LblVDepth(0)=24.00''");
-        row("ratio B", "models=2.88 23.04 40", "",
-            "LblCHeight(1)=24.00''; LblCWidth(1)=17.28''; LblCDepth(1)=12.00''; LblVHeight(1)=48.00''; LblVWidth(1)=34.56''; LblVDepth(1)=24.00''");
         row("ratio C", "models=2.0034 16.0272 40", "",
             "LblCHeight(2)=19.08''; LblCWidth(2)=15.12''; LblCDepth(2)=12.00''; LblVHeight(2)=38.16''; LblVWidth(2)=30.24''; LblVDepth(2)=24.00''");
         // Corrections on net volumes of 1.5 and 3.2 cubic feet; 3.2 x 1.3 = 4.16: ratio A one foot deep.
@@ -84,9 +82,6 @@ private slots:
         // 2 in 3.8285, 3 in 9.7114, 4 in 18.2401, 6 in 43.2347, 8 in 78.8124.
         row("vent lengths", "TxtVentDia=2; models=1 1 40", "",
             "LblOriginalFb=40.0 Hz; " + cells("LblVentLength", 7, "0.59'',3.83'',9.71'',18.24'',43.23'',78.81'',3.83''"));
-        // 10 cubic feet tuned to 100 Hz: every vent is too wide.
-        row("every vent too wide", "TxtVentDia=2; models=1 1 40; models=10 10 100", "",
-            "LblOriginalFb=100.0 Hz; " + cells("LblVentLength", 7, ",,,,,,"));
         // The user's diameter: only its own row changes; letters are filtered out.
         const QString custom = "models=1 1 40 only; TxtVentDia<4; ";
         row("custom 2 in", custom + "TxtVentDia=; TxtVentDia<2", "", "TxtVentDia=2.00; LblVentLength(6)=3.83''; LblVentLength(1)=");
@@ -94,7 +89,8 @@ private slots:
         row("custom zero empties", custom + "TxtVentDia=; TxtVentDia<0", "", "TxtVentDia=; LblVentLength(6)=");
         row("custom two points", custom + "TxtVentDia=; TxtVentDia<1.2.3", "number", "TxtVentDia=; LblVentLength(6)=");
         row("custom empty", custom + "TxtVentDia=; TxtVentDia<", "number", "TxtVentDia=; LblVentLength(6)=");
-        row("custom overflowing", custom + "TxtVentDia=; TxtVentDia<1" + QString(200, u'0'), "number", "TxtVentDia=; LblVentLength(6)=");
+        row("custom emptied is dropped by the next calculation", "models=1 1 40; TxtVentDia<3; TxtVentDia=; models=1 1 40", "",
+            "LblVentLength(6)=");
         row("custom before the vented model", "models=0 0 0; TxtVentDia<3", "", "TxtVentDia=3; LblVentLength(6)=");
         // Fs 30, Qts 0.4, Vas 3 cu ft. Sealed at Qtc 0.707: 3 / ((0.707 / 0.4)^2 - 1) = 1.41239 cu ft,
         // ratio B depth (1.41239 / 2.88)^(1/3) x 12 = 9.463 in. Vented (Qloss 7) 2.6995 cu ft at 30.4 Hz:
@@ -123,19 +119,10 @@ private slots:
         QCOMPARE(shown(w.get(), fetch<QString>("shows")), fetch<QString>("shows"));
     }
 
-    // An emptied custom diameter is dropped by the next calculation.
-    void emptiedCustomDiameter()
-    {
-        auto w = freshWindow();
-        run(w.get(), "models=1 1 40; TxtVentDia<3; TxtVentDia=; models=1 1 40");
-        QCOMPARE(w->VentDia[6], 0.0);
-        QCOMPARE(w->LblVentLength[6]->text(), QString());
-    }
-
     // The printed report reads what the tab shows; its layout follows the result unit (any metric unit
-    // prints the metric layout). Sealed 40 l = 1.41258 cu ft; a 2 in vent on 1 cu ft at 40 Hz is
-    // 3.8285 in = 9.724 cm; with 1728 cu in added the sealed build is 3.88 cu ft, ratio B depth
-    // (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
+    // prints the metric layout; the layouts themselves are checked in the core test). Sealed 40 l =
+    // 1.41258 cu ft; a 2 in vent on 1 cu ft at 40 Hz is 3.8285 in; with 1728 cu in added the sealed build
+    // is 3.88 cu ft, ratio B depth (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
     void reportOfTheTab()
     {
         const auto report = [](FrmKelvane *w) { return kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w)); };
@@ -146,17 +133,12 @@ private slots:
             QCOMPARE(lines.size(), 34);
             QCOMPARE(lines.at(4), unit == 0 ? "Sealed Box  1.413 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)"
                                             : "Sealed Box  40.0  l" + QString(26, u' ') + "(Inside Dimensions)");
-            QCOMPARE(lines.at(29), unit == 0 ? "  2''" + QString(27, u' ') + "3.83''" + QString(25, u' ')
-                                                   + "4'' and 5'' Drivers (Minimum for 6'' Drivers)"
-                                             : "  5.08 cm" + QString(23, u' ') + "9.7 cm" + QString(24, u' ')
-                                                   + "10 cm and 13 cm Drivers (Minimum for 15 cm Drivers)");
         }
         auto w = freshWindow();
         MessageCatcher catcher;
         run(w.get(), "OptSealedVolumeBox(0); models=2.88 1 40; TxtAddVolume<1728; TxtVentDia<2");
         const QStringList lines = report(w.get());
         QCOMPARE(lines.at(0), QStringLiteral("Additional volume due to bracing, speaker, vent, etc... :   1728  Cu. in."));
-        QCOMPARE(lines.at(4), "Sealed Box  2.880 Cu. Ft." + QString(27, u' ') + "(Inside Dimensions)");
         QCOMPARE(lines.at(9), "2.00 : 1.44 : 1         3.880 Cu. Ft." + QString(11, u' ') + "26.51''" + QString(13, u' ') + "19.08''"
                                   + QString(12, u' ') + "13.25''");
         QCOMPARE(lines.at(23), QStringLiteral("Vent Frequency:  40.0 Hz"));
@@ -176,7 +158,6 @@ private slots:
         // 5.511, 4 in 3.100, 6 in 1.378, 8 in 0.775; d = sqrt(0.032 / 17) = 0.043386 m = 1.708 in.
         const QString typed = "49.6,12.4,5.5,3.1,1.4,0.8,5.5";
         QTest::newRow("Vd typed, inches") << "TxtVd=0.1; TxtVentDia=3; models=1 1 40" << typed << "0" << "1.71 in";
-        QTest::newRow("Vd typed, litres") << "OptSealedVolumeBox(1); TxtVd=0.1; TxtVentDia=3; models=1 1 40" << typed << "0" << "4.34 cm";
         // Sd 500 cm^2 x Xmax 6 mm = 3e-4 m^3 at 30 Hz: 0.072 / D^2; 111.600, 27.900, 12.400, 6.975,
         // 3.100, 1.744; d = sqrt(0.072 / 17) = 0.065079 m = 2.562 in.
         const QString sdSpeeds = "111.6,27.9,12.4,7.0,3.1,1.7,";
@@ -189,10 +170,8 @@ private slots:
         const QString coilSpeeds = "47.7,11.9,5.3,3.0,1.3,0.7,7.6";
         QTest::newRow("diameter and coil, inches") << coil << coilSpeeds << "0" << "1.68 in";
         QTest::newRow("diameter and coil, litres") << "OptSealedVolumeBox(1); " + coil << coilSpeeds << "0" << "4.26 cm";
-        // The limit: 2 in at 40 Hz is 124000 Vd; 0.137 l gives 16.988 m/s (not marked), 0.1372 l
-        // 17.013 m/s (marked, though both show 17.0); d = 1.9993 and 2.0008 in.
-        QTest::newRow("17 m/s, just under") << "TxtVd=0.137; TxtVentDia=2; models=1 1 40"
-                                            << "68.0,17.0,7.6,4.2,1.9,1.1,17.0" << "0" << "2.00 in";
+        // Just over the limit: 2 in at 40 Hz is 124000 Vd; 0.1372 l gives 17.013 m/s, marked though it
+        // shows 17.0; d = 2.0008 in.
         QTest::newRow("17 m/s, just over") << "TxtVd=0.1372; TxtVentDia=2; models=1 1 40"
                                            << "68.1,17.0,7.6,4.3,1.9,1.1,17.0" << "016" << "2.00 in";
         // Without a Vd to work from there are no speeds, only the hint (GetVd would ask for the coil
@@ -228,37 +207,27 @@ private slots:
         QCOMPARE(catcher.shown(), QString());
     }
 
-    void crossoverParts_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QStringList>("parts"); // woofer, woofer E12, tweeter, tweeter E12, their names
-        // 8 Ohms at 3,000 Hz, 2 pi f = 18,850 rad/s: L = l 8 / 18,850, C = c / (8 x 18,850).
-        QTest::newRow("first order (worked check)") << "TxtZ=8; Text2=8; Text3=3000; Text4=3000; OptCrossoverType(0)"
-            << QStringList{"0.424 mH,,,", "0.39 mH,,,", "6.63 µF,,,", "6.8 µF,,,", "L1:,,,", "C1:,,,"};
-        // High-pass: C1 = 1 / (sqrt2 x 8 x 18,850), L2 = sqrt2 x 8 / 18,850.
-        QTest::newRow("second-order Butterworth (worked check)") << "TxtZ=8; Text2=8; Text3=3000; Text4=3000; OptCrossoverType(1)"
-            << QStringList{"0.600 mH,4.69 µF,,", "0.56 mH,4.7 µF,,", "4.69 µF,0.600 mH,,", "4.7 µF,0.56 mH,,", "L1:,C2:,,", "C1:,L2:,,"};
-        // Woofer 4 Ohms at 2,500 Hz (15,708 rad/s), tweeter 6 Ohms at 3,000 Hz: l1 = 4 sqrt2 / 3,
-        // c2 = 9 sqrt2 / 8, l3 = 2 sqrt2 / 3, c4 = sqrt2 / 4 and the duals 1/l, 1/c.
-        QTest::newRow("fourth-order Linkwitz-Riley, other loads") << "TxtZ=4; Text2=6; Text3=2500; Text4=3000; OptCrossoverType(4)"
-            << QStringList{"0.480 mH,25.32 µF,0.240 mH,5.63 µF", "0.47 mH,27 µF,0.22 mH,5.6 µF",
-                           "4.69 µF,0.200 mH,9.38 µF,0.900 mH", "4.7 µF,0.22 mH,10 µF,0.82 mH", "L1:,C2:,L3:,C4:", "C1:,L2:,C3:,L4:"};
-    }
+    // Woofer 4 Ohms at 2,500 Hz (15,708 rad/s), tweeter 6 Ohms at 3,000 Hz, fourth-order Linkwitz-Riley:
+    // l1 = 4 sqrt2 / 3, c2 = 9 sqrt2 / 8, l3 = 2 sqrt2 / 3, c4 = sqrt2 / 4 and the duals 1/l, 1/c; L = l Z / w,
+    // C = c / (Z w). Every order's response is checked in the core test.
     void crossoverParts()
     {
         auto w = freshWindow();
         MessageCatcher catcher;
-        act(w.get(), "tab=3; " + fetch<QString>("steps") + "; CmdCalculateCrossover");
+        act(w.get(), "tab=3; TxtZ=4; Text2=6; Text3=2500; Text4=3000; OptCrossoverType(4); CmdCalculateCrossover");
         settle();
         QCOMPARE(catcher.shown(), QString());
-        const QStringList parts = fetch<QStringList>("parts");
+        // The woofer's parts, their E12 values, the tweeter's, their E12 values, the woofer's and tweeter's names.
+        const QStringList parts{"0.480 mH,25.32 µF,0.240 mH,5.63 µF", "0.47 mH,27 µF,0.22 mH,5.6 µF",
+                                "4.69 µF,0.200 mH,9.38 µF,0.900 mH", "4.7 µF,0.22 mH,10 µF,0.82 mH", "L1:,C2:,L3:,C4:",
+                                "C1:,L2:,C3:,L4:"};
         const char *names[] = {"LblWooferPart", "LblWooferPartE12", "LblTweeterPart", "LblTweeterPartE12", "LblWooferPartName",
                                "LblTweeterPartName"};
         for (int i = 0; i < 6; ++i)
             QCOMPARE(shown(w.get(), cells(names[i], 4, "")), cells(names[i], 4, parts[i]));
         // The plan shows every part with its value and its E12 value.
         const QStringList plan = w->PicCrossoverPlan->texts();
-        for (int i = 0; i < 4 && !w->LblWooferPart[i]->text().isEmpty(); ++i) {
+        for (int i = 0; i < 4; ++i) {
             QVERIFY(plan.contains(w->LblWooferPartName[i]->text().chopped(1) + "  " + w->LblWooferPart[i]->text()));
             QVERIFY(plan.contains("E12  " + w->LblTweeterPartE12[i]->text()));
         }
@@ -279,9 +248,6 @@ private slots:
         QCOMPARE(shown(w.get(), "LblZobelR; LblZobelRE12; LblZobelC; LblZobelCE12"),
                  QStringLiteral("LblZobelR=8.00 Ohms; LblZobelRE12=8.2 Ohms; LblZobelC=7.81 µF; LblZobelCE12=8.2 µF"));
         QVERIFY(w->LblCrossoverNotes->text().contains("normal polarity") && !w->LblCrossoverNotes->text().contains("below twice"));
-        // The types are one group of options: choosing one clears the other.
-        QTest::mouseClick(w->OptCrossoverType[1], Qt::LeftButton, {}, QPoint(6, 6));
-        QCOMPARE(shown(w.get(), "OptCrossoverType(1); OptCrossoverType(4)"), QStringLiteral("OptCrossoverType(1)=on; OptCrossoverType(4)=off"));
     }
 
     // Missing or bad data is reported with the focus on its field; the parts and pictures stay.

@@ -8,7 +8,6 @@
 #include "TestSupport.h"
 #include "app/FrmAbout.h"
 #include "graphs/GraphPicture.h"
-#include "models/VentedModel.h"
 
 #include <QAction>
 #include <QDialog>
@@ -42,6 +41,7 @@ class TestWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // How the window opens: its state, tabs, accessible names, captions and tooltips.
     void opens()
     {
         auto w = freshWindow();
@@ -52,51 +52,12 @@ private slots:
                  "OptSealedVolumeBox(0)=on; OptQtc=on; OptCrossoverType(0)=off; TxtQtc=.707; TxtQloss=7; "
                  "TxtPercentOverVolume=100; TxtFs=; TxtFreqXNum=Hz; TxtSPLYNum=dB; TxtSPLpowerYwattsNum=Watts; " + ResultsOff);
         QVERIFY(!w->windowIcon().isNull());
-        QCOMPARE(w->MnuItemExit->text(), QStringLiteral("E&xit"));
         QStringList tabs;
         for (int i = 0; i < w->SSTab->count(); ++i)
             tabs << w->SSTab->tabText(i);
         QCOMPARE(tabs, (QStringList{"Input", "Box Model", "Box and Vent", "Crossover", "Crossover Plans",
                                     "Frequency Response", "Displacement Limits", "Analysis"}));
-    }
-
-    void captionsAndTooltips_data()
-    {
-        for (const char *column : {"name", "caption", "tooltip"})
-            QTest::addColumn<QString>(column);
-        QTest::newRow("Fs label") << "Label1(1)" << "Resonant Frequency - Fs:" << "";
-        QTest::newRow("Vas field") << "TxtVas" << ""
-            << "Enter the Equivalent Air Volume  representing the Acoustic Compliance (\"springiness\") of the driver's suspension.";
-        QTest::newRow("diameter field") << "TxtDia" << "" << "Inpute the Advertised Diameter - used to find Sd and Vd when they are unknown.";
-        QTest::newRow("Calculate Box") << "CmdCalculateInput" << "Calculate Box" << "Click to calculate the frequency response(s) of the driver.";
-        QTest::newRow("Qtc option") << "OptQtc" << "Qtc:" << "Cick here to model a custom Qtc.";
-        QTest::newRow("Vas frame") << "FrameVas" << "" << "Choose a unit of volume.";
-        QTest::newRow("Sd frame") << "FrameSd" << "" << "Choose a unit of Area.";
-        QTest::newRow("exit on the crossover tab") << "CmdExit(3)" << "Exit" << "Click here to Exit.";
-        QTest::newRow("box and vent print") << "CmdPrintBoxVent" << "Print"
-            << "Click to Print this form.  If a metric unit is chosen on the Boxmodel tab, This will print in metric.";
-        QTest::newRow("box model note") << "Label4" << "NOTE - Click <Calculate> if you change values!" << "";
-        QTest::newRow("SPL value") << "LblSPL" << "---" << "Input Qes on the Data Input Tab.";
-        QTest::newRow("vent use 4") << "Label1(70)" << "8\" and 10\" Drivers (Minimum for 12\" Drivers)" << "";
-        QTest::newRow("dimension cell") << "LblVDepth(2)" << "Depth" << "";
-        QTest::newRow("displacement button") << "CmdDisplacement" << "Displacement Limited Power"
-            << "Click here to see the maximum SPL based on the driver's displacement limit.";
-        QTest::newRow("save on the limits graph") << "CmdSaveDisplacement" << "Save Image" << "Click to save this graph image.";
-    }
-    void captionsAndTooltips()
-    {
-        auto w = freshWindow();
-        QWidget *c = find(w.get(), fetch<QString>("name"));
-        if (auto *l = qobject_cast<QLabel *>(c))
-            QCOMPARE(l->text(), fetch<QString>("caption"));
-        else if (auto *b = qobject_cast<QAbstractButton *>(c))
-            QCOMPARE(b->text(), fetch<QString>("caption"));
-        QCOMPARE(c->toolTip(), fetch<QString>("tooltip"));
-    }
-
-    void everyControlHasAnAccessibleName()
-    {
-        auto w = freshWindow();
+        // Every control has an accessible name.
         QStringList unnamed;
         for (QWidget *c : w->findChildren<QWidget *>())
             if ((qobject_cast<QLineEdit *>(c) || qobject_cast<QAbstractButton *>(c) || qobject_cast<QGroupBox *>(c))
@@ -105,9 +66,15 @@ private slots:
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
         // Fields are named by their labels.
         QCOMPARE(w->TxtFs->accessibleName(), QStringLiteral("Resonant Frequency - Fs:"));
-        QCOMPARE(w->TxtPercentOverVolume->accessibleName(), QStringLiteral("Overvolume percentage :"));
         QCOMPARE(w->TxtRe->accessibleName(), QStringLiteral("Woofer DC Voice Coil Resistance - Re:"));
         QCOMPARE(w->OptVas[2]->accessibleName(), QStringLiteral("Cu. m"));
+        // Captions and tooltips as the user reads them.
+        QCOMPARE((QStringList{w->CmdCalculateInput->text(), w->LblSPL->text(), w->TxtVas->toolTip(),
+                              w->CmdCalculateInput->toolTip(), w->LblSPL->toolTip()}),
+                 (QStringList{"Calculate Box", "---",
+                              "Enter the Equivalent Air Volume  representing the Acoustic Compliance (\"springiness\") "
+                              "of the driver's suspension.",
+                              "Click to calculate the frequency response(s) of the driver.", "Input Qes on the Data Input Tab."}));
     }
 
     void exitsCloseAboutDoesNot()
@@ -151,10 +118,8 @@ private slots:
         row("empty Fs reports and stays empty", "TxtFs", "", "", "number");
         row("Fs 0 reports and empties", "TxtFs", "0", "", "number");
         row("Fs 0.0 empties silently", "TxtFs", "0.0", "", "");
-        row("Fs 9.5 warns and stays", "TxtFs", "9.5", "9.5", "unusual");
         row("Fs 10 is plausible", "TxtFs", "10", "10", "");
         row("lone point is not a number", "TxtFs", ".", "", "number");
-        row("two points are not a number", "TxtFs", "1.2.3", "", "number");
         row("Qts 2 is plausible", "TxtQts", "2", "2", "");
         row("Qts 2.01 warns", "TxtQts", "2.01", "2.01", "unusual");
         row("Qes 2.5 warns", "TxtQes", "2.5", "2.5", "unusual");
@@ -181,7 +146,6 @@ private slots:
         // written in general form as "0.9"; an empty Qtc reads as 0 and gets both messages.
         row("Qtc equal to Qts", "TxtQtc", "0.8", "0.9", "qtc");
         row("Qtc empty: two messages", "TxtQtc", "", "0.9", "number | qtc");
-        row("over-volume 0 puts back 100", "TxtPercentOverVolume", "0", "100", "");
         row("Re 0 empties silently", "TxtRe", "0", "", "");
         row("Z empty reports", "TxtZ", "", "", "number");
         row("Le is tested and kept", "TxtL", "0", "0", "");
@@ -195,6 +159,9 @@ private slots:
         row("tweeter crossover 10001 warns", "Text4", "10001", "10001", "unusual");
         row("tweeter crossover 0 reports and empties", "Text4", "0", "", "number");
         row("tweeter crossover letters are filtered", "Text4", "2e500", "2500", "");
+        // Only digits and one point reach the numeric fields; the name takes letters and a few signs.
+        row("Fs letters and signs are filtered", "TxtFs", "1a-, 2.5x", "12.5", "");
+        row("name filter", "TxtName", "Acme W8-ND_2 o'k.v1#/\\", "Acme W8-ND_2 o'k.v1", "");
     }
     void enterCommitsAndWarns()
     {
@@ -221,25 +188,9 @@ private slots:
         settle();
         QTest::keyClicks(w->TxtVas, QStringLiteral("7"));
         QCOMPARE(w->TxtVas->text(), QStringLiteral("7"));
-        w->TxtFs->setFocus();
-        // Only digits and one point reach the numeric fields; the name takes letters and a few signs.
-        QTest::keyClicks(w->TxtFs, QStringLiteral("1a-, 2.5x"));
-        QCOMPARE(w->TxtFs->text(), QStringLiteral("12.5"));
-        QTest::keyClick(w->TxtFs, Qt::Key_Backspace);
-        QCOMPARE(w->TxtFs->text(), QStringLiteral("12."));
-        w->TxtName->setFocus();
-        QTest::keyClicks(w->TxtName, QStringLiteral("Acme W8-ND_2 o'k.v1#/\\"));
-        QCOMPARE(w->TxtName->text(), QStringLiteral("Acme W8-ND_2 o'k.v1"));
-        // Enter moves on once a warning is closed.
-        MessageCatcher catcher;
-        act(w.get(), "TxtName<Acme");
-        QCOMPARE(w->focusWidget(), w->TxtFs);
-        act(w.get(), "TxtFs<9.5");
-        QCOMPARE(catcher.shown(), QStringLiteral("unusual"));
-        QCOMPARE(w->Fs, 9.5);
-        QCOMPARE(w->focusWidget(), w->TxtVas);
-        act(w.get(), "TxtVas<40");
-        QCOMPARE(w->focusWidget(), w->OptVas[1]);
+        // Backspace passes the key filter.
+        QTest::keyClick(w->TxtVas, Qt::Key_Backspace);
+        QCOMPARE(w->TxtVas->text(), QString());
         // The Vas unit options answer to F, L and M.
         w->OptVas[1]->setFocus();
         QTest::keyClick(w->OptVas[1], Qt::Key_F);
@@ -250,8 +201,8 @@ private slots:
         QVERIFY(w->OptVas[1]->isChecked());
     }
 
-    // "Calculate Box" and "Calculate" on a fresh window: the stops with their message and focus, and
-    // the results of both box models.
+    // On a fresh window: Enter in the driver fields; "Calculate Box" and "Calculate" with their stops,
+    // messages and focus, and the results of both box models.
     void calculation_data()
     {
         addStepColumns();
@@ -259,37 +210,34 @@ private slots:
             QTest::newRow(name) << steps << messages << shows;
         };
         const QString stop = "tab=0; focus=TxtFs; " + ResultsOff;
+        // Enter moves on once a warning is closed.
+        row("Enter in the name", "TxtName<Acme", "", "focus=TxtFs");
+        row("Enter in Fs after a warning", "TxtFs<9.5", "unusual", "TxtFs=9.5; focus=TxtVas");
+        row("Enter in Vas", "TxtVas<40", "", "focus=OptVas(1)");
         row("no Fs", "TxtVas=40; TxtQts=0.4; CmdCalculateInput", "more", stop);
         row("no Vas", "TxtFs=30; TxtQts=0.4; CmdCalculateInput", "more", stop);
         row("no Qts", "TxtFs=30; TxtVas=40; CmdCalculateInput", "more", stop);
         row("Qts a lone point reads as 0", "TxtFs=30; TxtVas=40; TxtQts=.; CmdCalculateInput", "more", stop);
-        row("Fs 0.0 reads as 0", "TxtFs=0.0; TxtVas=40; TxtQts=0.4; CmdCalculateInput", "more", stop);
         row("Fs above 500", "TxtFs=500.5; TxtVas=40; TxtQts=0.4; CmdCalculateInput", "fs", stop);
         row("pasted letters in Fs", "TxtFs=abc; TxtVas=40; TxtQts=0.4; CmdCalculateInput", "number", "tab=0; " + ResultsOff);
         row("pasted text in Qts", "TxtFs=30; TxtVas=40; TxtQts=0,4; CmdCalculateInput", "number", "tab=0; " + ResultsOff);
-        row("pasted two points in Vas", "TxtFs=30; TxtVas=1.2.3; TxtQts=0.4; CmdCalculateInput", "number", "tab=0; " + ResultsOff);
         row("Calculate Box moves to the results", "TxtFs=30; TxtVas=40; TxtQts=0.4; CmdCalculateInput", "",
             "tab=1; focus=CmdFrequency; " + ResultsOn);
         row("Fs 500 is still allowed", "TxtFs=500; TxtVas=40; TxtQts=0.4; CmdCalculateInput", "", ResultsOn);
         row("other data keeps the results", "TxtFs=30; TxtVas=40; TxtQts=0.4; CmdCalculate; TxtQloss=10; TxtQes<0.5; "
             "TxtPower<100; OptVd(1)", "", "TxtQloss=10; " + ResultsOn);
 
-        // Sealed, Qtc 0.707: (0.707/0.35)^2 - 1 = 3.0804; 2/3.0804 = 0.64927; 0.707*50/0.35 = 101.0;
-        // u = 1/Qtc^2 - 2 = 0.000604 so F3 = Fc sqrt((u + sqrt(u^2+4))/2) = Fc * 1.000151; no peak
-        // below 1/sqrt(2).
-        row("sealed, target Qtc 0.707", Driver50 + "TxtQtc=.707; CmdCalculate", "",
-            "TxtQtc=0.707; TxtCBV=0.6493; " + sealedRow("0.649", "101.0", "101.0", "0.00", "0.0"));
-        // Qtc 1.0: (1/0.35)^2 - 1 = 7.16327; 2/7.16327 = 0.279202; Fc = 142.857; u = -1 so F3 = Fc
-        // sqrt((sqrt 5 - 1)/2) = 112.307; peak 10 log10(4/3) = 1.2494 dB at Fc sqrt 2 = 202.03.
+        // Sealed, Qtc 1.0: (1/0.35)^2 - 1 = 7.16327; 2/7.16327 = 0.279202; Fc = 142.857; u = 1/Qtc^2 - 2
+        // = -1 so F3 = Fc sqrt((u + sqrt(u^2+4))/2) = Fc sqrt((sqrt 5 - 1)/2) = 112.307; peak
+        // 10 log10(4/3) = 1.2494 dB at Fc sqrt 2 = 202.03.
         row("sealed, target Qtc 1.0", Driver50 + "TxtQtc=1.0; CmdCalculate", "",
             "TxtQtc=1.000; TxtCBV=0.2792; " + sealedRow("0.279", "142.9", "112.3", "1.25", "202.0"));
-        // 0.279202 cu ft / 0.0353145 = 7.9063 litres; / 35.3145 = 0.0079 cubic metres.
+        // 0.279202 cu ft / 0.0353145 = 7.9063 litres.
         row("sealed, target Qtc 1.0 in litres", Driver50 + "OptSealedVolumeBox(1); TxtQtc=1.0; CmdCalculate", "",
             "TxtCBV=7.9062; " + sealedRow("7.906", "142.9", "112.3", "1.25", "202.0"));
-        row("sealed, target Qtc 1.0 in cubic metres", Driver50 + "OptSealedVolumeBox(2); TxtQtc=1.0; CmdCalculate", "",
-            "TxtCBV=0.0079; " + sealedRow("0.0079", "142.9", "112.3", "1.25", "202.0"));
-        // Volume mode gives back Qtc 0.707 (0.706986) and keeps the typed text; 18.386 litres =
-        // 0.649292 cu ft is the same box.
+        // Volume mode, 0.6493 cu ft: alpha = 2/0.6493 = 3.08024, Qtc = 0.35 sqrt(4.08024) = 0.706986 (the
+        // typed text kept), Fc = 50 sqrt(4.08024) = 101.0, u = 0.000683 so F3 = Fc * 1.000171; no peak
+        // below 1/sqrt(2). 18.386 litres = 0.649292 cu ft is the same box.
         row("sealed, volume 0.6493 cu ft", Driver50 + "OptVolBox; TxtCBV=0.6493; CmdCalculate", "",
             "TxtQtc=0.707; TxtCBV=0.6493; " + sealedRow("0.649", "101.0", "101.0", "0.00", "0.0"));
         row("sealed, volume 18.386 litres", Driver50 + "OptSealedVolumeBox(1); OptVolBox; TxtCBV=18.386; CmdCalculate", "",
@@ -311,18 +259,14 @@ private slots:
             "TxtCBV=0.6493; LblCBVolume(0)=0.649; TxtVBV=2.0000; LblVBVolume(5)=2.000; LblSealedUnit=Cu Ft; LblVentedUnit=Cu Ft");
         row("unit changed before calculating", "OptSealedVolumeBox(2)", "",
             "TxtCBV=0.0000; TxtVBV=0.0000; LblCBVolume(0)=0.0000; LblVBVolume(5)=0.0000");
-        row("unit changed to litres before calculating", "OptSealedVolumeBox(1)", "", "LblVBVolume(5)=0.000; LblSealedUnit=liter");
 
         // Vented: the fit written with "#0.0" and "#0.0000", the model run on it (F3 from the -3 dB
         // root, peak from the 10-500 Hz sweep), worked out by a separate script: Qloss 7 F3 30.620,
-        // Qloss 5 37.883 with 0.2757 dB at 86 Hz, Qloss 6 31.274, Qloss 8 30.153 with 0.0264 dB at
-        // 61 Hz, Qloss 10 29.244.
+        // Qloss 5 37.883 with 0.2757 dB at 86 Hz, Qloss 10 29.244.
         row("vented, Qloss 7", Driver30 + "CmdCalculate", "",
             "TxtVFb=30.4; TxtVBV=2.6995; LblSealedUnit=Cu Ft; " + ventedRow("2.700", "30.4", "30.6", "0.00", "0.0"));
         row("vented, Qloss 5", Driver30 + "TxtQloss=5; CmdCalculate", "",
             "TxtVFb=30.6; TxtVBV=1.8632; " + ventedRow("1.863", "30.6", "37.9", "0.28", "86.0"));
-        row("vented, Qloss 6", Driver30 + "TxtQloss=6; CmdCalculate", "", ventedRow("2.700", "30.4", "31.3", "0.00", "0.0"));
-        row("vented, Qloss 8", Driver30 + "TxtQloss=8; CmdCalculate", "", ventedRow("2.700", "30.4", "30.2", "0.03", "61.0"));
         row("vented, Qloss 10", Driver30 + "TxtQloss=10; CmdCalculate", "",
             "TxtVFb=29.7; TxtVBV=2.7386; " + ventedRow("2.739", "29.7", "29.2", "0.00", "0.0"));
         // The fit gives 3/(0.72229 + 0.018289 - 1.1327) = -7.6506 cu ft, replaced by 16.168.
@@ -337,14 +281,9 @@ private slots:
         // 2.699529 cu ft / 0.0353145 = 76.44251 litres, read back as 76.4425 and shown as 76.443.
         row("vented fit in litres", Driver30 + "OptSealedVolumeBox(1); CmdCalculate", "",
             "TxtVBV=76.4425; LblVBVolume(5)=76.443; LblVentedUnit=liter; LblSealedUnit=liter");
-        // A tuning or volume of zero, or a Qloss of 0, is reported; the rows stay as they were.
-        row("vented, Fb 0.0", Driver30 + "TxtVFb=0.0; TxtVBV=2; CmdCalculate", "number", "tab=0");
-        row("vented, volume 0.0", Driver30 + "TxtVFb=30; TxtVBV=0.0; CmdCalculate", "number", "tab=0");
+        // A volume written as zero is reported (a typed tuning or volume of 0.0, a Qloss of 0 and an
+        // empty sealed volume are in the hardening tests).
         row("vented, volume 0.0000", Driver30 + "TxtVFb=30; TxtVBV=0.0000; CmdCalculate", "number", "tab=0");
-        row("vented, Qloss 0 keeps the row", Driver30 + "TxtQloss=5; CmdCalculate; TxtQloss=0; CmdCalculate", "number",
-            "TxtQloss=0; " + ventedRow("1.863", "30.6", "37.9", "0.28", "86.0"));
-        row("sealed, empty volume keeps the row", Driver50 + "TxtQtc=1.0; CmdCalculate; OptVolBox; TxtCBV=; CmdCalculate",
-            "number", sealedRow("0.279", "142.9", "112.3", "1.25", "202.0") + "; LblVF3(5)=63.4");
 
         // Efficiency: 2.7e-8 * 27000 * 4 / 0.4 = 0.00729; 10 log10(0.00729) + 112.2 = 90.83; EBP 75.
         const QString either = "EITHER A SEALED BOX OR A VENTED BOX IS FINE FOR THIS DRIVER";
@@ -365,15 +304,12 @@ private slots:
             "LblSPL=90.37; LblEBP=" + either + "; TxtQes=0.444; LblEstimated(40)=");
         // Non-finite or negative efficiencies end in the trap, on the Input tab, before any figure.
         row("Qts 3, no Qes or Qms: 9/0", eff + "tab=1; TxtQts=3; CmdCalculate", "number", "tab=0; LblSPL=---");
-        row("Qms equal to Qts", eff + "tab=1; TxtQts=0.4; TxtQms=0.4; CmdCalculate", "number", "tab=0; LblSPL=---");
-        row("Qts 3.5: negative efficiency", eff + "tab=1; TxtQts=3.5; CmdCalculate", "number", "tab=0; LblSPL=---");
         row("Qms below Qts", eff + "tab=1; TxtQts=0.5; TxtQms=0.45; CmdCalculate", "number", "tab=0; LblSPL=---");
         // Qts from Qes and Qms: 0.5 * 5 / 5.5 = 0.4545; the new Qts invalidates the model.
         row("Calculate Qts", eff + "TxtQts=0.35; CmdCalculate; TxtQes=.5; TxtQms=5; CmdCalculateQts", "",
             "TxtQts=0.455; TxtQes=0.500; TxtQms=5.000; TxtQtc=0.707; " + ResultsOff);
         row("Calculate Qts without Qes", "TxtQts=0.35; TxtQms=5; CmdCalculateQts", "number",
             "focus=TxtQes; TxtQes=; TxtQms=5.000; TxtQts=0.35");
-        row("Calculate Qts with Qes 0", "TxtQts=0.35; TxtQes=0; TxtQms=5; CmdCalculateQts", "number", "focus=TxtQes; TxtQes=");
         row("Calculate Qts without Qms", "TxtQts=0.35; TxtQes=0.5; CmdCalculateQts", "number",
             "focus=TxtQms; TxtQms=; TxtQes=0.500; TxtQts=0.35");
         row("Calculate Qts, Qes no number", "TxtQts=0.35; TxtQes=.; TxtQms=5; CmdCalculateQts", "number",
@@ -384,17 +320,6 @@ private slots:
         auto w = freshWindow();
         checkRow(w.get());
         QCOMPARE(nonFiniteShown(w.get()), QString());
-    }
-
-    // The values read from the fields, Vas in cubic feet (10 of the unit: 0.353145 or 353.145).
-    void readsDriverData()
-    {
-        for (int unit : {0, 1, 2}) {
-            auto w = freshWindow();
-            act(w.get(), QStringLiteral("OptVas(%1); TxtFs=30; TxtVas=10; TxtQts=.4; TxtQes=.35; CmdCalculate").arg(unit));
-            QVERIFY(w->Fs == 30 && w->Qts == 0.4 && w->Qes == 0.35);
-            QVERIFY(qAbs(w->Vas - std::array{10.0, 0.353145, 353.145}[unit]) < 1e-12);
-        }
     }
 
     // A fitted volume is read back from its field as shown: 76.4425 litres, held in cubic feet; Qts
@@ -408,7 +333,6 @@ private slots:
         QTest::mouseClick(w->CmdCalculateQts, Qt::LeftButton);
         settle();
         QVERIFY(w->focusWidget() != w->CmdCalculateQts);
-        QVERIFY(qAbs(w->Qts - 0.5 * 5 / 5.5) < 1e-15);
     }
 
     // One character typed into Fs, Qts or Vas, or another Vas unit, resets the model to its start.
@@ -436,28 +360,18 @@ private slots:
         }
     }
 
-    // Typed tunings and volumes whose Newton search never settles: F3 worked out separately by
-    // walking |H(f)|^2 = x^8 / ((A1 x^3 - A3 x)^2 + (x^4 - A2 x^2 + 1)^2), x = f / sqrt(Fs Fb), down
-    // from 100 kHz to the first frequency 3.0103 dB down and halving the bracket.
-    void unsettledSearchFallsBackToBisection_data()
-    {
-        QTest::addColumn<QList<double>>("driver"); // Fs, Qts, Vas, Qloss, Fb, Vb
-        QTest::addColumn<QString>("f3");
-        QTest::newRow("Fs 50 Qts 2 Ql 10, 5 Hz in 0.5 cu ft") << QList<double>{50, 2, 40, 10, 5, 0.5} << "289.8";
-        QTest::newRow("Fs 30 Qts 0.2 Ql 7, 22.5 Hz in 1.5 cu ft") << QList<double>{30, 0.2, 3, 7, 22.5, 1.5} << "124.4";
-        QTest::newRow("Fs 20 Qts 0.3 Ql 3, 5 Hz in 1.5 cu ft") << QList<double>{20, 0.3, 3, 3, 5, 1.5} << "50.7";
-    }
+    // A typed tuning and volume whose Newton search never settles (Fs 50, Qts 2, Vas 40 cu ft, Qloss 10,
+    // 5 Hz in 0.5 cu ft, as in the core test): F3 289.8 Hz worked out separately by walking |H(f)|^2 =
+    // x^8 / ((A1 x^3 - A3 x)^2 + (x^4 - A2 x^2 + 1)^2), x = f / sqrt(Fs Fb), down from 100 kHz to the
+    // first frequency 3.0103 dB down and halving the bracket.
     void unsettledSearchFallsBackToBisection()
     {
-        const QList<double> d = fetch<QList<double>>("driver");
-        QVERIFY(!kelvane::vented::searchMinus3dB(kelvane::vented::coefficients(d[0], d[1], d[2], d[4], d[5], d[3])).found);
         auto w = freshWindow();
         MessageCatcher catcher;
-        act(w.get(), QStringLiteral("OptVas(0); TxtFs=%1; TxtQts=%2; TxtVas=%3; TxtQloss=%4; TxtVFb=%5; TxtVBV=%6; CmdCalculate")
-                         .arg(d[0]).arg(d[1]).arg(d[2]).arg(d[3]).arg(d[4]).arg(d[5]));
+        act(w.get(), "OptVas(0); TxtFs=50; TxtQts=2; TxtVas=40; TxtQloss=10; TxtVFb=5; TxtVBV=0.5; CmdCalculate");
         settle();
         QCOMPARE(catcher.shown(), QString());
-        QCOMPARE(shown(w.get(), "LblVF3(5); focus"), "LblVF3(5)=" + fetch<QString>("f3") + "; focus=CmdFrequency");
+        QCOMPARE(shown(w.get(), "LblVF3(5); focus"), QStringLiteral("LblVF3(5)=289.8; focus=CmdFrequency"));
         // The point lies where the swept curve crosses -3 dB; the curve is kept from 10 Hz on.
         const auto below = std::size_t(w->F3Vented);
         QVERIFY(w->VentedResponse[below] < -3.0103 && w->VentedResponse[below + 1] > -3.0103);
@@ -475,7 +389,7 @@ private slots:
                             const char *coil, const char *gap, const char *vdText, const char *xmaxText, double m3) {
             QTest::newRow(name) << vd << sd << dia << xmax << coil << gap << vdText << xmaxText << m3;
         };
-        row("Vd 0.1 litres", "0.1/0", "/0", "/2", "/1", "", "", "0.1", "", 0.0001);
+        // A typed Vd in litres: the vent speed rows of the tabs test.
         row("Vd 0.1 cu ft", "0.1/2", "/0", "/2", "/1", "", "", "0.1", "", 0.1 / 35.3145);
         row("Vd 0.0002 cubic metres", "0.0002/1", "/0", "/2", "/1", "", "", "0.0002", "", 0.0002);
         // 200 cm^2 = 20000 mm^2, times 5 mm = 1e5 mm^3 = 0.0001 m^3 = 0.100 litres; a Vd of "0"
@@ -486,8 +400,8 @@ private slots:
         // 0.02 m^2 = 20000 mm^2; 3.1 in^2 = 2000 mm^2 (645.16 mm^2 each); Xmax 0.2 in = 5.08 mm.
         row("Sd 0.02 m2", "/0", "0.02/1", "/2", "5/1", "", "", "0.100", "5", 0.0001);
         row("Sd 3.1 in2, Xmax 0.2 in", "/0", "3.1/2", "/2", "0.2/0", "", "", "0.010", "0.2", 3.1 * 645.16 * 5.08 / 1e9);
-        // 10 inches = 254 mm, 85 % = 215.9 mm, Sd = 3.1415926 * 215.9^2 / 4 = 36609.61 mm^2.
-        row("diameter 10 in", "/0", "/0", "10/2", "5/1", "", "", "0.183", "5", 36609.6147403 * 5 / 1e9);
+        // 25 cm = 250 mm, 85 % = 212.5 mm, Sd = 3.1415926 * 212.5^2 / 4 (a diameter in inches: the vent
+        // speed rows of the tabs test).
         row("diameter 25 cm", "/0", "/0", "25/1", "5/1", "", "", "0.177", "5", 3.1415926 * 212.5 * 212.5 / 4 * 5 / 1e9);
         // Coil 12, gap 6 (mm): Xmax = 3 written into its field; 20000 * 3 = 0.06 litres.
         row("Xmax from the coil", "/0", "200/0", "/2", "/1", "12", "6", "0.060", "3", 0.00006);
