@@ -95,11 +95,6 @@ QStringList entries(const QString &folder = QStringLiteral("."))
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-std::function<std::unique_ptr<QPrinter>()> printerTo(const QString &pdf)
-{
-    return [pdf]() -> std::unique_ptr<QPrinter> { return pdf.isEmpty() ? nullptr : pdfPrinter(pdf); };
-}
-
 constexpr int Red = 4, Grey = 8, Blue = 9, Magenta = 13;
 constexpr int Frequency = 0, Limits = 1, NoEfficiency = 2, Crossover = 3; // the readouts' pictures
 
@@ -350,16 +345,16 @@ private slots:
         const QImage before = (w.get()->*g.picture)->image();
         act(w.get(), fetch<QString>("steps"));
         bool buttonsShown = false;
-        graphoutput::setPrinterSource([&, printer = printerTo(pdf)] {
+        graphoutput::setPrinterSource([&]() -> std::unique_ptr<QPrinter> {
             buttonsShown = save->isVisible() || print->isVisible();
-            return printer();
+            return pdf.isEmpty() ? nullptr : pdfPrinter(pdf);
         });
         MessageCatcher catcher;
         print->click();
         settle();
-        const bool printed = pdf.endsWith(QLatin1String("/page.pdf")) && !pdf.contains(QLatin1String("missing"));
+        const bool printed = fetch<QString>("pdf") == QLatin1String("page.pdf");
         QCOMPARE(catcher.shown(), printed ? QString() : QStringLiteral("print"));
-        QVERIFY(!buttonsShown || pdf.isEmpty());
+        QVERIFY(!buttonsShown);
         QVERIFY(save->isVisibleTo(w.get()) && print->isVisibleTo(w.get()));
         QCOMPARE((w.get()->*g.picture)->image(), before);
         QCOMPARE(w->DriverName, QStringLiteral("W8"));
@@ -410,11 +405,10 @@ private slots:
         // Sealed at 20 Hz: Pa = 160000 * 0.42394e-8 W, -28.68 dB relative.
         QVERIFY(qAbs(w->SPLSealedLimit[20] - (10 * std::log10(160000 * kp) + 112.2 - splMax)) < 1e-9);
         const GraphPicture *pic = w->PicDisplacementLimit;
-        // The frame, the grey thermal-limit line, the dotted -10 dB line (304 = 49 + 3 * 85).
-        QVERIFY(pixel(pic, 48, 200) == GraphPicture::paletteColor(Red) && pixel(pic, 549, 200) == GraphPicture::paletteColor(Red));
-        QVERIFY(pixel(pic, 55, 64) == GraphPicture::paletteColor(Grey) && pixel(pic, 304, 144) == GraphPicture::paletteColor(Grey));
-        QCOMPARE(pixel(pic, 305, 144), QColor(Qt::white));
-        QVERIFY(has(pic, int(graphgeo::graphX(100)) - 1, 230, int(graphgeo::graphX(100)) + 1, 230, Grey));
+        // The grey thermal-limit line and a dot of the -10 dB line (304 = 49 + 3 * 85); the frame and the
+        // grid are the frequency graph's marks.
+        QCOMPARE(pixel(pic, 55, 64), GraphPicture::paletteColor(Grey));
+        QCOMPARE(pixel(pic, 304, 144), GraphPicture::paletteColor(Grey));
         // Vented at 30 Hz: 10 log10(3e-8 * 810000) + 112.2 - 109.19 = -13.14 dB; at the thermal limit
         // from 63.9 Hz on (40 log10 f = 72.22), so flat at y = 64 at 80 Hz.
         const auto near = [&](double f, double rel, int colour) {
@@ -481,8 +475,6 @@ private slots:
         // 10^(4.24 / 10) * 200 = 266.07 W at 113.44 dB (y = 30).
         const QString limits = QStringLiteral("TxtFreqPowerXNum=%1; TxtSPLpowerYNum=%2; TxtSPLpowerYwattsNum=%3");
         QTest::newRow("limits on left edge") << Limits << 48.0 << 64.0 << limits.arg("Hz", "dB", "Watts");
-        QTest::newRow("limits on top edge") << Limits << 176.0 << 24.0 << limits.arg("Hz", "dB", "Watts");
-        QTest::newRow("limits on bottom edge") << Limits << 176.0 << 304.0 << limits.arg("Hz", "dB", "Watts");
         QTest::newRow("thermal limit") << Limits << 176.0 << 64.0 << limits.arg("27.2 Hz", "109.2 dB", "100.0 Watts");
         QTest::newRow("10 dB below") << Limits << 342.73 << 144.0 << limits.arg("100.0 Hz", "99.2 dB", "10.0 Watts");
         QTest::newRow("right edge") << Limits << 548.9 << 30.0 << limits.arg("500.6 Hz", "113.4 dB", "266.1 Watts");
