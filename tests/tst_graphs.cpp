@@ -9,9 +9,7 @@
 #include "graphs/GraphPicture.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <cmath>
