@@ -71,20 +71,17 @@ std::unique_ptr<FrmKelvane> calculatedWindow()
     return w;
 }
 
-// Everything the user can see on the window, and the values the report reads.
+// Everything the user can see on the window, and the report it would print.
 QStringList snapshot(FrmKelvane *w)
 {
-    QStringList s{QString::number(w->SSTab->currentIndex())};
+    QStringList s = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w));
+    s << QString::number(w->SSTab->currentIndex());
     for (QLabel *l : w->findChildren<QLabel *>())
         s << l->objectName() + '=' + l->text();
     for (QLineEdit *e : w->findChildren<QLineEdit *>())
         s << e->objectName() + '=' + e->text();
     for (QRadioButton *o : w->findChildren<QRadioButton *>())
         s << o->objectName() + '=' + QString::number(o->isChecked());
-    for (double v : w->VentLength)
-        s << QString::number(v, 'g', 17);
-    for (double v : {w->VbSealedBuild, w->VbVentedBuild, w->DepthSealedA, w->DepthVentedC, w->AddVolume, w->PercentOverVolume})
-        s << QString::number(v, 'g', 17);
     return s;
 }
 
