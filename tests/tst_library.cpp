@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 
 using namespace kelvane::library;
 using namespace testsupport;
@@ -32,14 +31,9 @@ int writeDrivers(const QString &path, const QString &prefix, int count)
     DriverStore store;
     if (!store.open(path))
         return 1;
-    for (int i = 0; i < count; ++i) {
-        Entry e;
-        e.maker = prefix;
-        e.model = QString::number(i);
-        e.fs = 30, e.qts = 0.4, e.vas = 50;
-        if (!store.add(e))
+    for (int i = 0; i < count; ++i)
+        if (!store.add({.maker = prefix, .model = QString::number(i), .fs = 30, .qts = 0.4, .vas = 50}))
             return 2;
-    }
     return 0;
 }
 
@@ -52,14 +46,12 @@ class TestLibrary : public QObject
 private slots:
     void importFormats_data();
     void importFormats();
-    void exportReadsBack();
     void duplicatesAndDamagedFiles();
     void debianDatabase();
-    void damagedLibraryIsSetAside();
     void twoProcessesWriteAtOnce();
     void useFillsTheInputTabAsTyped();
     void addAndDeleteFromTheWindow();
-    void damagedLibraryMessageInTheWindow();
+    void damagedLibraryIsSetAside();
 
 private:
     QTemporaryDir dir_;
@@ -69,91 +61,76 @@ void TestLibrary::importFormats_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("rows");     // as the export writes them
+    QTest::addColumn<QStringList>("rows"); // as the export writes them
     QTest::addColumn<QStringList>("skipped");
     QTest::addColumn<QString>("failure");
-
-    // sd 0.022 m² = 220 cm², dia 0.2 m = 200 mm; "5.82 N/A" is 5.82 T·m; fs="0" is unknown.
-    QTest::newRow("xml: units, a unit suffix, zero and missing unknown")
-        << "d.xml"
-        << QByteArray("<?xml version='1.0'?><speakers><speaker vendor='Acme' model='W8' fs='35' qts='0.4' "
-                      "qes='0.45' qms='3.6' vas='30' re='5.6' le='0.8' z='8' sd='0.022' xmax='5' dia='0.2' pe='60' "
-                      "spl='88' bl='5.82 N/A'/>\n<speaker vendor='Acme' model='T0' fs='0' qts='0.4' vas='10'/></speakers>")
-        << QStringList{"Acme,W8,35,0.4,0.45,3.6,30,5.6,0.8,8,220,5,200,60,88,5.82,,d.xml,"}
-        << QStringList{"Acme T0: no Fs"} << QString();
+    const auto row = [](const char *name, const char *file, const QByteArray &bytes, const QStringList &rows,
+                        const QStringList &skipped = {}, const QString &failure = {}) {
+        QTest::newRow(name) << QString::fromLatin1(file) << bytes << rows << skipped << failure;
+    };
+    // sd 0.022 m² = 220 cm², dia 0.2 m = 200 mm; "5.82 N/A" is 5.82 T·m; fs="0" is unknown; the missing
     // Qes = Qts Qms / (Qms - Qts) = 0.5 * 4.5 / 4 = 0.5625.
-    QTest::newRow("xml: Qes completed from Qts and Qms")
-        << "d.xml" << QByteArray("<speakers><speaker vendor='A' model='B' fs='40' qts='0.5' qms='4.5' vas='20'/></speakers>")
-        << QStringList{"A,B,40,0.5,0.5625,4.5,20,,,,,,,,,,,d.xml,"} << QStringList() << QString();
-    QTest::newRow("xml: cut short adds nothing")
-        << "d.xml" << QByteArray("<speakers><speaker vendor='A' model='B' fs='40' qts='0.4' vas='20'/>\n<speak")
-        << QStringList() << QStringList() << "the XML is cut short at line 2";
-    QTest::newRow("xml: not well-formed")
-        << "d.xml" << QByteArray("<speakers><speaker vendor='A' fs=40/></speakers>") << QStringList() << QStringList()
-        << "the XML is not well-formed (";
-    QTest::newRow("xml of another kind")
-        << "d.xml" << QByteArray("<svg><rect/></svg>") << QStringList() << QStringList()
-        << "not a driver database (the XML holds <svg>)";
+    row("xml: units, a unit suffix, zero and missing unknown, Qes completed", "d.xml",
+        "<?xml version='1.0'?><speakers><speaker vendor='Acme' model='W8' fs='35' qts='0.4' qes='0.45' qms='3.6' "
+        "vas='30' re='5.6' le='0.8' z='8' sd='0.022' xmax='5' dia='0.2' pe='60' spl='88' bl='5.82 N/A'/>\n"
+        "<speaker vendor='Acme' model='T0' fs='0' qts='0.4' vas='10'/>"
+        "<speaker vendor='A' model='B' fs='40' qts='0.5' qms='4.5' vas='20'/></speakers>",
+        {"Acme,W8,35,0.4,0.45,3.6,30,5.6,0.8,8,220,5,200,60,88,5.82,,d.xml,",
+         "A,B,40,0.5,0.5625,4.5,20,,,,,,,,,,,d.xml,"},
+        {"Acme T0: no Fs"});
+    row("xml: cut short adds nothing", "d.xml",
+        "<speakers><speaker vendor='A' model='B' fs='40' qts='0.4' vas='20'/>\n<speak", {}, {},
+        "the XML is cut short at line 2");
+    row("xml: not well-formed", "d.xml", "<speakers><speaker vendor='A' fs=40/></speakers>", {}, {},
+        "the XML is not well-formed (");
+    row("xml of another kind", "d.xml", "<svg><rect/></svg>", {}, {}, "not a driver database (the XML holds <svg>)");
     // Vas 0.075 m³ = 75 l, Le 0.0014 H = 1.4 mH, Sd 0.034 m² = 340 cm², Xmax 0.0075 m = 7.5 mm,
     // Mms 0.044 kg = 44 g.
-    QTest::newRow("wdr: SI units")
-        << "w.wdr"
-        << QByteArray("[Driver]\r\nBrand=Acme\r\nModel=W10\r\nFs=28\r\nQts=0.35\r\nQes=0.38\r\nQms=4.5\r\nVas=0.075\r\n"
-                      "Re=5.8\r\nLe=0.0014\r\nZnom=8\r\nSd=0.034\r\nXmax=0.0075\r\nPe=150\r\nSPL=89\r\nBL=9.8\r\nMms=0.044\r\n")
-        << QStringList{"Acme,W10,28,0.35,0.38,4.5,75,5.8,1.4,8,340,7.5,,150,89,9.8,44,w.wdr,"} << QStringList() << QString();
-    QTest::newRow("wdr: decimal comma, 0 unknown")
-        << "driver.txt" << QByteArray("[Driver]\nBrand=Acme\nModel=W5\nFs=40\nQts=0,5\nQes=0\nVas=0,02\nLe=0\n")
-        << QStringList{"Acme,W5,40,0.5,,,20,,,,,,,,,,,driver.txt,"} << QStringList() << QString();
-    QTest::newRow("wdr: without Vas skipped")
-        << "w.wdr" << QByteArray("[Driver]\nBrand=Acme\nModel=W5\nFs=40\nQts=0.5\nVas=0\n") << QStringList()
-        << QStringList{"Acme W5: no Vas"} << QString();
+    row("wdr: SI units", "w.wdr",
+        "[Driver]\r\nBrand=Acme\r\nModel=W10\r\nFs=28\r\nQts=0.35\r\nQes=0.38\r\nQms=4.5\r\nVas=0.075\r\nRe=5.8\r\n"
+        "Le=0.0014\r\nZnom=8\r\nSd=0.034\r\nXmax=0.0075\r\nPe=150\r\nSPL=89\r\nBL=9.8\r\nMms=0.044\r\n",
+        {"Acme,W10,28,0.35,0.38,4.5,75,5.8,1.4,8,340,7.5,,150,89,9.8,44,w.wdr,"});
+    row("wdr: decimal comma, 0 unknown", "driver.txt",
+        "[Driver]\nBrand=Acme\nModel=W5\nFs=40\nQts=0,5\nQes=0\nVas=0,02\nLe=0\n",
+        {"Acme,W5,40,0.5,,,20,,,,,,,,,,,driver.txt,"});
+    row("wdr: without Vas skipped", "w.wdr", "[Driver]\nBrand=Acme\nModel=W5\nFs=40\nQts=0.5\nVas=0\n", {},
+        {"Acme W5: no Vas"});
     // Vas 0,1 m³ = 100 l, Sd 0,05 m² = 500 cm², Xmax 0,5 in = 12.7 mm, Le 1500 µH = 1.5 mH.
-    QTest::newRow("csv: semicolons, decimal commas, units converted")
-        << "t.csv"
-        << QByteArray("Maker;Model;Fs [Hz];Qts;Vas [m3];Sd [m2];Xmax [in];Le [uH]\nAcme;S12;22,5;0,45;0,1;0,05;0,5;1500\n"
-                      "Acme;Short;30\n")
-        << QStringList{"Acme,S12,22.5,0.45,,,100,,1.5,,500,12.7,,,,,,t.csv,"}
-        << QStringList{"line 3: 3 fields where the header has 8"} << QString();
-    QTest::newRow("tsv with a quoted name")
-        << "t.tsv" << QByteArray("Brand\tModel\tFs [Hz]\tQts\tVas [l]\tNotes\nAcme\t\"M4, \"\"mid\"\"\"\t90\t0.5\t2\tx\n")
-        << QStringList{"Acme,\"M4, \"\"mid\"\"\",90,0.5,,,2,,,,,,,,,,,t.tsv,x"} << QStringList() << QString();
-    QTest::newRow("csv: a column without its unit")
-        << "t.csv" << QByteArray("Model,Fs [Hz],Qts,Vas\nA,30,0.4,20\n") << QStringList() << QStringList()
-        << "the column \"Vas\" does not say its unit";
-    QTest::newRow("csv: cut short inside quotes")
-        << "t.csv" << QByteArray("Model,Fs [Hz],Qts,Vas [l]\nA,30,0.4,20\n\"B") << QStringList() << QStringList()
-        << "the table is cut short inside a quoted field";
-    QTest::newRow("a text of another kind")
-        << "notes.txt" << QByteArray("Shopping list\nmilk, eggs\n") << QStringList() << QStringList()
-        << "not a driver file (the first line names no Model and Fs [Hz] columns)";
-    QTest::newRow("binary data") << "x.wdr" << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << QStringList()
-                                 << QStringList() << "not a driver file (binary data)";
-}
-
-void TestLibrary::importFormats()
-{
-    QFETCH(QString, file);
-    QFETCH(QByteArray, bytes);
-    const ImportResult result = importDriverFile(bytes, file);
-    QCOMPARE(rowsOf(result.entries), fetch<QStringList>("rows"));
-    QCOMPARE(result.skipped, fetch<QStringList>("skipped"));
-    // The reason starts with the expected text (the XML parser adds its own words).
-    QVERIFY2(result.failure.startsWith(fetch<QString>("failure")) && result.failure.isEmpty() == fetch<QString>("failure").isEmpty(),
-             qPrintable(result.failure));
-}
-
-void TestLibrary::exportReadsBack()
-{
+    row("csv: semicolons, decimal commas, units converted", "t.csv",
+        "Maker;Model;Fs [Hz];Qts;Vas [m3];Sd [m2];Xmax [in];Le [uH]\nAcme;S12;22,5;0,45;0,1;0,05;0,5;1500\n"
+        "Acme;Short;30\n",
+        {"Acme,S12,22.5,0.45,,,100,,1.5,,500,12.7,,,,,,t.csv,"}, {"line 3: 3 fields where the header has 8"});
+    row("tsv with a quoted name", "t.tsv",
+        "Brand\tModel\tFs [Hz]\tQts\tVas [l]\tNotes\nAcme\t\"M4, \"\"mid\"\"\"\t90\t0.5\t2\tx\n",
+        {"Acme,\"M4, \"\"mid\"\"\",90,0.5,,,2,,,,,,,,,,,t.tsv,x"});
+    row("csv: a column without its unit", "t.csv", "Model,Fs [Hz],Qts,Vas\nA,30,0.4,20\n", {}, {},
+        "the column \"Vas\" does not say its unit");
+    row("csv: cut short inside quotes", "t.csv", "Model,Fs [Hz],Qts,Vas [l]\nA,30,0.4,20\n\"B", {}, {},
+        "the table is cut short inside a quoted field");
+    row("a text of another kind", "notes.txt", "Shopping list\nmilk, eggs\n", {}, {},
+        "not a driver file (the first line names no Model and Fs [Hz] columns)");
+    row("binary data", "x.wdr", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), {}, {}, "not a driver file (binary data)");
+    // The export reads back: all samples as CSV, one as .wdr (which holds neither the diameter nor notes).
     std::vector<Entry> samples = sampleDrivers();
     for (Entry &e : samples)
         e.source = QStringLiteral("x.csv");
-    QCOMPARE(rowsOf(importDriverFile(toCsv(samples), QStringLiteral("x.csv")).entries), rowsOf(samples));
-    // A .wdr holds neither the diameter nor notes.
+    row("the export as CSV", "x.csv", toCsv(samples), rowsOf(samples));
     Entry one = samples.front();
     one.diameter.reset();
     one.notes.clear();
     one.source = QStringLiteral("x.wdr");
-    QCOMPARE(rowsOf(importDriverFile(toWdr(one), QStringLiteral("x.wdr")).entries), rowsOf({one}));
+    row("the export as .wdr", "x.wdr", toWdr(one), rowsOf({one}));
+}
+
+void TestLibrary::importFormats()
+{
+    const ImportResult result = importDriverFile(fetch<QByteArray>("bytes"), fetch<QString>("file"));
+    QCOMPARE(rowsOf(result.entries), fetch<QStringList>("rows"));
+    QCOMPARE(result.skipped, fetch<QStringList>("skipped"));
+    // The reason starts with the expected text (the XML parser adds its own words).
+    const QString failure = fetch<QString>("failure");
+    QVERIFY2(result.failure.startsWith(failure) && result.failure.isEmpty() == failure.isEmpty(),
+             qPrintable(result.failure));
 }
 
 void TestLibrary::duplicatesAndDamagedFiles()
@@ -161,7 +138,6 @@ void TestLibrary::duplicatesAndDamagedFiles()
     const QString path = dir_.filePath(QStringLiteral("dup.sqlite"));
     DriverStore store;
     QVERIFY(store.open(path));
-    QCOMPARE(store.all().size(), sampleDrivers().size());
     const auto write = [this](const char *name, const QByteArray &bytes) {
         QFile f(dir_.filePath(QLatin1String(name)));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
@@ -178,7 +154,6 @@ void TestLibrary::duplicatesAndDamagedFiles()
     QCOMPARE(store.importFiles(files, true).text().section(QLatin1Char('\n'), 0, 0),
              QStringLiteral("Drivers added: 0, kept: 0, replaced: 2, skipped: 0."));
     QCOMPARE(store.search(QStringLiteral("classic")).front().fs, Value(99));
-    QVERIFY(store.search(QStringLiteral("cut")).empty());
     QCOMPARE(store.all().size(), sampleDrivers().size() + 1);
 }
 
@@ -197,25 +172,6 @@ void TestLibrary::debianDatabase()
     QVERIFY2(s.added > speakers * 9 / 10, qPrintable(s.text()));
     QVERIFY(s.text().startsWith(QStringLiteral("Drivers added: %1,").arg(s.added)));
     QCOMPARE(int(store.all().size()), int(sampleDrivers().size()) + s.added);
-}
-
-void TestLibrary::damagedLibraryIsSetAside()
-{
-    const QString path = dir_.filePath(QStringLiteral("damaged.sqlite"));
-    const QByteArray junk(8192, 'x');
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(junk) == junk.size());
-    f.close();
-    DriverStore store;
-    QVERIFY2(store.open(path), qPrintable(store.notice()));
-    QVERIFY2(store.notice().contains(QStringLiteral("could not be read")), qPrintable(store.notice()));
-    const QStringList aside = QDir(dir_.path()).entryList({QStringLiteral("damaged.sqlite.damaged-*")});
-    QCOMPARE(aside.size(), 1);
-    QFile kept(dir_.filePath(aside.front()));
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), junk);
-    QVERIFY(store.notice().contains(aside.front()));
-    QCOMPARE(store.all().size(), sampleDrivers().size());
 }
 
 void TestLibrary::twoProcessesWriteAtOnce()
@@ -248,23 +204,15 @@ void TestLibrary::useFillsTheInputTabAsTyped()
     QTest::mouseClick(dialog->TblDrivers->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(dialog->TblDrivers->viewport(), Qt::LeftButton, {}, cell.center());
     QVERIFY(!dialog->isVisible());
-    // The sample's numbers in litres, cm², mm; the model reset as by an edit of Fs.
-    const QStringList fields{"TxtName", "TxtFs", "TxtQts", "TxtQes", "TxtQms", "TxtVas", "TxtPower", "TxtVd",
-                             "TxtSd", "TxtDia", "TxtXmax", "TxtRe", "TxtL", "TxtZ", "TxtCBV", "TxtQtc"};
-    const QStringList typed{"Brennholt BW-8 Classic", "38", "0.379", "0.42", "3.9", "38", "80", "", "220", "210",
-                            "5", "5.6", "0.9", "8", "", "0.707"};
-    QStringList shown;
-    for (const QString &name : fields)
-        shown << find<QLineEdit>(used.get(), name)->text();
-    QCOMPARE(shown, typed);
-    QVERIFY(used->OptVas[1]->isChecked() && used->OptSd[0]->isChecked() && used->OptDia[0]->isChecked()
-            && used->OptXmax[1]->isChecked());
-
+    // The sample's numbers in litres, cm², mm with those units chosen, Vd emptied; the model reset as by
+    // an edit of Fs. The same typed into a fresh window.
+    const QString typed = QStringLiteral(
+        "TxtName=Brennholt BW-8 Classic; TxtFs=38; TxtQts=0.379; TxtQes=0.42; TxtQms=3.9; TxtVas=38; TxtPower=80; "
+        "TxtSd=220; TxtDia=210; TxtXmax=5; TxtRe=5.6; TxtL=0.9; TxtZ=8");
+    QCOMPARE(shown(used.get(), typed + "; TxtVd; TxtCBV; TxtQtc; OptVas(1); OptSd(0); OptDia(0); OptXmax(1)"),
+             typed + "; TxtVd=; TxtCBV=; TxtQtc=0.707; OptVas(1)=on; OptSd(0)=on; OptDia(0)=on; OptXmax(1)=on");
     auto typedIn = freshWindow();
-    typedIn->OptDia[0]->setChecked(true);
-    for (int i = 0; i < fields.size() - 2; ++i)
-        if (!typed[i].isEmpty())
-            typeInto(find<QLineEdit>(typedIn.get(), fields[i]), typed[i]);
+    act(typedIn.get(), "OptDia(0); " + QString(typed).replace(u'=', u'<'));
     const auto captions = [](FrmKelvane *w) {
         QTest::mouseClick(w->CmdCalculateInput, Qt::LeftButton);
         QTest::mouseClick(w->CmdDisplacement, Qt::LeftButton);
@@ -286,11 +234,7 @@ void TestLibrary::addAndDeleteFromTheWindow()
     settle();
     QCOMPARE(catcher.texts(), QStringList{"The driver on the Input tab cannot be added: no maker or model."});
     // 1 cu ft = 1 / 0.0353145 l = 28.3169802772232 l (the factor the program converts Vas with).
-    w->TxtName->setText(QStringLiteral("My Woofer"));
-    w->TxtFs->setText(QStringLiteral("30"));
-    w->TxtQts->setText(QStringLiteral("0.4"));
-    w->OptVas[0]->setChecked(true);
-    w->TxtVas->setText(QStringLiteral("1"));
+    act(w.get(), QStringLiteral("TxtName=My Woofer; TxtFs=30; TxtQts=0.4; OptVas(0); TxtVas=1"));
     QTest::mouseClick(dialog->CmdAddDriver, Qt::LeftButton);
     settle();
     const QModelIndexList selected = dialog->TblDrivers->selectionModel()->selectedRows(DriverTableModel::Vas);
@@ -311,24 +255,30 @@ void TestLibrary::addAndDeleteFromTheWindow()
     dialog->close();
 }
 
-void TestLibrary::damagedLibraryMessageInTheWindow()
+// A library file damaged before the window opens it (in a data folder of its own): one message that
+// names where the file was kept, the file kept there as it was, and a fresh library of the samples.
+void TestLibrary::damagedLibraryIsSetAside()
 {
-    // A library folder of its own for this test, its file damaged before the window opens it.
-    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    const QByteArray before = qgetenv("XDG_DATA_HOME"), junk(4096, '\x07');
     qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("damaged-data")).toLocal8Bit());
-    const QString path = defaultLibraryPath();
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(4096, '\x07')) == 4096);
+    const QFileInfo path(defaultLibraryPath());
+    QDir().mkpath(path.path());
+    QFile f(path.filePath());
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(junk) == junk.size());
     f.close();
     auto w = freshWindow();
     MessageCatcher catcher;
     w->MnuDriverLibrary->trigger();
     settle();
     qputenv("XDG_DATA_HOME", before);
+    const QStringList aside = path.dir().entryList({path.fileName() + QStringLiteral(".damaged-*")});
+    QCOMPARE(aside.size(), 1);
+    QFile kept(path.dir().filePath(aside.front()));
+    QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == junk);
     QCOMPARE(catcher.messages.size(), 1);
-    QCOMPARE(catcher.messages.front().title, QStringLiteral("Driver Library"));
-    QVERIFY2(catcher.texts().front().contains(QStringLiteral("It was kept as ")), qPrintable(catcher.texts().front()));
+    const QString text = catcher.shown();
+    QVERIFY2(text.startsWith(QStringLiteral("Driver Library: ")) && text.contains(QStringLiteral("could not be read"))
+                 && text.contains(QStringLiteral("It was kept as ") + kept.fileName()), qPrintable(text));
     QCOMPARE(w->findChild<DlgDriverLibrary *>()->TblDrivers->model()->rowCount(), int(sampleDrivers().size()));
 }
 
