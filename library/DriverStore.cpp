@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QVariant>
 
 #include <atomic>
@@ -17,6 +18,9 @@
 namespace kelvane::library {
 
 namespace {
+
+// How long a program waits for another one that holds the library's write lock (ms).
+constexpr int BusyTimeoutMs = 10000;
 
 // The numeric columns of the table, in the order of NumericColumns.
 const char *const NumericNames[] = {"fs", "qts", "qes", "qms", "vas_l", "re_ohm", "le_mh", "z_ohm", "sd_cm2",
@@ -130,7 +134,7 @@ bool DriverStore::openConnection()
     }
     db.setDatabaseName(path_);
     // A second program holding the write lock is waited for, up to 10 s, instead of failing.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
     if (!db.open()) {
         notice_ = db.lastError().text();
         closeConnection();
@@ -160,7 +164,17 @@ bool DriverStore::open(const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!openConnection())
         return false;
-    if (prepareSchema())
+    bool ready = prepareSchema();
+    // A second program creating the same library, or turning on its journal, holds the file's lock
+    // for a moment and SQLite may answer "busy" (5) or "locked" (6) at once instead of waiting:
+    // wait for it as the busy timeout would.
+    for (int waitedMs = 0; !ready && (lastCode_ == QLatin1String("5") || lastCode_ == QLatin1String("6"))
+                           && waitedMs < BusyTimeoutMs;
+         waitedMs += 50) {
+        QThread::msleep(50);
+        ready = prepareSchema();
+    }
+    if (ready)
         return true;
     // SQLite's "not a database" (26) and "corrupt" (11): the file is kept aside, a new one started.
     const QString code = lastCode_;
@@ -253,6 +267,7 @@ bool DriverStore::begin() const
     if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return true;
     lastError_ = q.lastError().text();
+    lastCode_ = q.lastError().nativeErrorCode();
     return false;
 }
 
