@@ -138,16 +138,12 @@ private slots:
         d.texts[1] = QStringLiteral("30");
         const QJsonObject good = QJsonDocument::fromJson(design::toJson(d)).object();
         const auto edited = [&good](const char *section, const char *key, const QJsonValue &value) {
-            QJsonObject root = good;
-            QJsonObject s = root[QLatin1String(section)].toObject();
-            if (!*section)
-                root[QLatin1String(key)] = value;
-            else if (value.isUndefined())
-                s.remove(QLatin1String(key));
-            else
-                s[QLatin1String(key)] = value;
+            QJsonObject root = good, s = good[QLatin1String(section)].toObject();
+            s[QLatin1String(key)] = value;
             if (*section)
                 root[QLatin1String(section)] = s;
+            else
+                root[QLatin1String(key)] = value;
             return QJsonDocument(root).toJson();
         };
         const QByteArray whole = QJsonDocument(good).toJson();
@@ -156,14 +152,12 @@ private slots:
         row("a folder", "/", "it is a folder");
         row("empty", "", "the file is empty");
         row("truncated", whole.left(whole.size() / 2), "it is not a JSON file");
-        row("not JSON", "Fs = 30\nQts = 0.4\n", "it is not a JSON file");
         row("a JSON list", "[1, 2]", "it is not a Kelvane design");
         row("another format", edited("", "format", QStringLiteral("Other design")), "it is not a Kelvane design");
         row("newer version", edited("", "version", 2), "it was saved by a newer version of Kelvane");
         row("version as text", edited("", "version", QStringLiteral("1")), "\"version\" is not a version number");
         row("section as a list", edited("", "crossover", QJsonArray()), "\"crossover\" is missing or not a group of entries");
         row("number for a text", edited("input", "TxtFs", 30), "\"TxtFs\" is missing or not a text");
-        row("field missing", edited("boxModel", "TxtQtc", QJsonValue::Undefined), "\"TxtQtc\" is missing or not a text");
         row("option out of range", edited("input", "OptVas", 3), "\"OptVas\" is missing or not one of its options");
         row("option not whole", edited("input", "OptXmax", 0.5), "\"OptXmax\" is missing or not one of its options");
         row("no unit chosen", edited("boxModel", "OptSealedVolumeBox", -1), "\"OptSealedVolumeBox\" is missing or not one of its options");
@@ -289,33 +283,35 @@ private slots:
         QCOMPARE(w->recentDesigns().first(), paths.at(5));
     }
 
+    // Refused before anything is calculated; then each step adds its columns, 10 to 500 Hz.
     void curvesFileHoldsCalculatedCurves()
     {
         const QString header = "Frequency (Hz),Sealed response (dB),Vented response (dB),Sealed displacement-limited SPL (dB),"
                                "Sealed displacement-limited power (W),Vented displacement-limited SPL (dB),"
                                "Vented displacement-limited power (W)";
-        const QStringList steps{"CmdCalculateInput", "CmdFrequency", "CmdDisplacement"};
-        const QString headers[] = {"", "Frequency (Hz),Vented response (dB)", header.section(u',', 0, 2), header};
+        const QString headers[] = {"Frequency (Hz),Vented response (dB)", header.section(u',', 0, 2), header};
+        const char *const steps[] = {"CmdCalculateInput", "CmdFrequency", "CmdDisplacement"};
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("curves.csv"));
+        MessageCatcher catcher;
+        auto w = freshWindow();
+        act(w.get(), Driver + "TxtVas<85; TxtSd<220; TxtXmax<5");
         for (int n = 0; n <= 3; ++n) {
-            QTemporaryDir dir;
-            const QString path = dir.filePath(QStringLiteral("curves.csv"));
-            MessageCatcher catcher;
-            auto w = freshWindow();
-            act(w.get(), Driver + "TxtVas<85; TxtSd<220; TxtXmax<5; " + steps.mid(0, n).join(QLatin1String("; ")));
+            if (n > 0)
+                act(w.get(), steps[n - 1]);
             catcher.clear();
             QCOMPARE(w->exportCurves(path), n > 0);
             settle();
             QCOMPARE(catcher.shown(), n == 0 ? "more" : "");
-            const QStringList lines = QString::fromUtf8(contents(path)).split(u'\n', Qt::SkipEmptyParts);
             if (n == 0) {
                 QVERIFY(!QFile::exists(path));
                 continue;
             }
-            QCOMPARE(lines.size(), 1 + 491); // the header, 10 to 500 Hz
-            QCOMPARE(lines.first(), headers[n]);
+            const QStringList lines = QString::fromUtf8(contents(path)).split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 1 + 491); // the header, 10 to 500 Hz (their first cells: tst_core)
+            QCOMPARE(lines.first(), headers[n - 1]);
             for (const QString &line : lines.mid(1))
-                QCOMPARE(line.count(u','), headers[n].count(u','));
-            QVERIFY(lines.at(1).startsWith(QLatin1String("10,")) && lines.last().startsWith(QLatin1String("500,")));
+                QCOMPARE(line.count(u','), headers[n - 1].count(u','));
             // Far above resonance both boxes are flat: every response column near 0 dB at 500 Hz.
             for (int c = 1; c <= std::min(n, 2); ++c)
                 QVERIFY(std::abs(lines.last().section(u',', c, c).toDouble()) < 0.1);
