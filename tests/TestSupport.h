@@ -22,17 +22,6 @@
 
 namespace testsupport {
 
-// The offscreen platform warns about every top-level window it cannot resize by hints; the noise
-// hides real warnings in the test logs, so that one message is dropped.
-inline const bool quietOffscreenHints = [] {
-    static QtMessageHandler previous = nullptr;
-    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &ctx, const QString &msg) {
-        if (!msg.contains(QLatin1String("propagateSizeHints")) && previous)
-            previous(type, ctx, msg);
-    });
-    return true;
-}();
-
 struct Message {
     QString title;
     QString text;
