@@ -81,8 +81,17 @@ Curve responseCurve(const DriverSnapshot &driver, const BoxSnapshot &box);
 
 // One graph of every box of the snapshot at a power (W), with the vent of index ventIndex among the
 // vented box's vents.
+// A curve drawn beside a box's own: the radiators' excursion of a passive-radiator box on the
+// excursion graph, in the colour of its box.
+struct ExtraCurve {
+    int box = 0;   // index of its box in the snapshot
+    QString label; // "Passive radiators"
+    Curve values{};
+};
 struct GraphData {
     std::vector<Curve> curves;     // one per box, in the snapshot's order
+    QStringList labels;            // one per box: "Sealed", "Vented", "Passive radiator", "Bandpass"
+    std::vector<ExtraCurve> extra; // further curves (not counted in curves)
     QString missing;               // what to enter before this graph can be drawn; empty when it can
     QString unit;                  // "dB", "mm", ...
     double limit = std::numeric_limits<double>::quiet_NaN(); // the limit line, or NaN

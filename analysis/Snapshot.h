@@ -22,7 +22,7 @@ struct DriverSnapshot {
     double le = 0;          // voice-coil inductance, henries; 0 when not given
 };
 
-enum class BoxKind { Sealed, Vented };
+enum class BoxKind { Sealed, Vented, PassiveRadiator, Bandpass };
 
 // A round vent the vented box may be built with.
 struct Vent {
@@ -31,12 +31,25 @@ struct Vent {
     bool own = false;    // the user's own diameter
 };
 
+// The passive radiators of a passive-radiator box, all alike and moving together.
+struct Radiator {
+    double sd = 0;  // area of one radiator, square metres
+    double mms = 0; // moving mass of one radiator with any added mass, kg
+    double vas = 0; // compliance volume of one radiator, cubic feet
+    double qms = 0; // mechanical Q of one radiator
+    double xmax = 0; // one-way linear excursion, metres; 0 when not given
+    int count = 1;
+};
+
 struct BoxSnapshot {
     BoxKind kind = BoxKind::Sealed;
-    double vb = 0;            // net volume, cubic feet
+    double vb = 0;            // net volume, cubic feet (bandpass: the sealed rear chamber)
     double fc = 0, qtc = 0;   // sealed: system resonance (Hz) and total Q
-    double fb = 0, qloss = 0; // vented: tuning (Hz) and enclosure loss Q
-    std::vector<Vent> vents;  // vented: the six standard vents, then the user's when given
+    double fb = 0, qloss = 0; // vented, passive radiator, bandpass: tuning (Hz) and enclosure loss Q
+    std::vector<Vent> vents;  // vented: the six standard vents, then the user's when given;
+                              // bandpass: its one vent
+    Radiator radiator;        // passive radiator
+    double frontVb = 0;       // bandpass: the vented front chamber, cubic feet
 };
 
 struct Snapshot {
