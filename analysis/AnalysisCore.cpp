@@ -33,7 +33,62 @@ Curve emptyCurve()
 
 QString boxName(BoxKind kind)
 {
-    return kind == BoxKind::Sealed ? QStringLiteral("sealed box") : QStringLiteral("vented box");
+    switch (kind) {
+    case BoxKind::Sealed:
+        return QStringLiteral("sealed box");
+    case BoxKind::Vented:
+        return QStringLiteral("vented box");
+    case BoxKind::PassiveRadiator:
+        return QStringLiteral("passive-radiator box");
+    case BoxKind::Bandpass:
+        return QStringLiteral("bandpass box");
+    }
+    return QString();
+}
+
+QString boxLabel(BoxKind kind)
+{
+    switch (kind) {
+    case BoxKind::Sealed:
+        return QStringLiteral("Sealed");
+    case BoxKind::Vented:
+        return QStringLiteral("Vented");
+    case BoxKind::PassiveRadiator:
+        return QStringLiteral("Passive radiator");
+    case BoxKind::Bandpass:
+        return QStringLiteral("Bandpass");
+    }
+    return QString();
+}
+
+// The vent of a bandpass box, or nullptr.
+const Vent *bandpassVent(const BoxSnapshot &b)
+{
+    return b.kind == BoxKind::Bandpass && !b.vents.empty() && b.vents.front().diameter > 0 ? &b.vents.front() : nullptr;
+}
+
+// Polynomials with coefficients from the constant term up.
+using Poly = std::vector<double>;
+Poly operator*(const Poly &a, const Poly &b)
+{
+    Poly r(a.size() + b.size() - 1, 0.0);
+    for (std::size_t i = 0; i < a.size(); ++i)
+        for (std::size_t j = 0; j < b.size(); ++j)
+            r[i + j] += a[i] * b[j];
+    return r;
+}
+Poly operator+(Poly a, const Poly &b)
+{
+    a.resize(std::max(a.size(), b.size()), 0.0);
+    for (std::size_t i = 0; i < b.size(); ++i)
+        a[i] += b[i];
+    return a;
+}
+Poly operator*(double k, Poly a)
+{
+    for (double &v : a)
+        v *= k;
+    return a;
 }
 
 const Vent *ventOf(const Snapshot &s, int ventIndex, const BoxSnapshot **owner = nullptr)
@@ -62,6 +117,24 @@ Curve excursionCurve(const DriverSnapshot &d, const BoxSnapshot &box, double pow
     for (int f = FirstHz; f <= LastHz; ++f)
         x[f] = std::abs(motionAt(c, box, f, volts).coneVelocity) / (2 * Pi * f);
     return x;
+}
+
+// Peak one-way excursion (m) of the passive radiators of a box at every whole hertz for P watts:
+// their outflow shared by N radiators of area Sdp, over 2 pi f.
+Curve radiatorExcursionCurve(const DriverSnapshot &d, const BoxSnapshot &box, double power)
+{
+    const Circuit c = circuitOf(d);
+    const double volts = peakVolts(power, c.re);
+    const double area = box.radiator.count * box.radiator.sd;
+    Curve x = emptyCurve();
+    for (int f = FirstHz; f <= LastHz; ++f)
+        x[f] = std::abs(motionAt(c, box, f, volts).ventFlow) / (2 * Pi * f * area);
+    return x;
+}
+
+bool hasRadiators(const BoxSnapshot &box)
+{
+    return box.kind == BoxKind::PassiveRadiator && box.radiator.sd > 0;
 }
 
 QString powerText(double power)
@@ -97,38 +170,107 @@ Circuit circuitOf(const DriverSnapshot &d)
     return c;
 }
 
+RadiatorTuning radiatorTuning(const BoxSnapshot &box)
+{
+    const Radiator &r = box.radiator;
+    const double cmp = cubicMetres(r.vas) / (AirStiffness * r.sd * r.sd);
+    RadiatorTuning t;
+    t.fp = 1 / (2 * Pi * std::sqrt(r.mms * cmp));
+    t.fb = t.fp * std::sqrt(1 + r.count * r.vas / box.vb);
+    return t;
+}
+
 Motion motionAt(const Circuit &c, const BoxSnapshot &box, double freqHz, double volts)
 {
     const double w = 2 * Pi * freqHz;
     const cplx s(0, w);
     const double cab = cubicMetres(box.vb) / AirStiffness;
-    // Admittance of the rear load (m^3/s per Pa): the box's air, and for the vented box the vent's
-    // air mass and the leakage beside it.
-    cplx y = s * cab;
-    double map = 0;
-    if (box.kind == BoxKind::Vented) {
-        const double wb = 2 * Pi * box.fb;
-        map = 1 / (wb * wb * cab);
-        y += 1.0 / (s * map) + wb * cab / box.qloss;
+    // The acoustic load of the cone (Pa per m^3/s of cone volume velocity, positive pressure
+    // against a forward cone) and the outflow of the vent or radiators per unit of it.
+    cplx zLoad, flowRatio(0, 0);
+    switch (box.kind) {
+    case BoxKind::Sealed:
+        zLoad = 1.0 / (s * cab);
+        break;
+    case BoxKind::Vented: {
+        // The box's air, the vent's air mass and the leakage beside it; the vent carries
+        // p / (s Map) out of the box, whose pressure is p = -Zr Sd u.
+        const double wb = 2 * Pi * box.fb, map = 1 / (wb * wb * cab);
+        const cplx zr = 1.0 / (s * cab + 1.0 / (s * map) + wb * cab / box.qloss);
+        zLoad = zr;
+        flowRatio = -zr / (s * map);
+        break;
     }
-    const cplx zr = 1.0 / y;
+    case BoxKind::PassiveRadiator: {
+        // Each radiator is an acoustic mass Map = Mmp / Sdp^2, compliance Cap = Cmp Sdp^2 and
+        // resistance Rap = 2 pi Fp Mmp / (Qmp Sdp^2) in series; N of them side by side.
+        const Radiator &r = box.radiator;
+        const RadiatorTuning t = radiatorTuning(box);
+        const double sp2 = r.sd * r.sd, map = r.mms / sp2, cap = cubicMetres(r.vas) / AirStiffness;
+        const double rap = r.qms > 0 ? 2 * Pi * t.fp * r.mms / (r.qms * sp2) : 0;
+        const cplx yRadiators = double(r.count) / (s * map + rap + 1.0 / (s * cap));
+        const cplx zr = 1.0 / (s * cab + yRadiators + 2 * Pi * t.fb * cab / box.qloss);
+        zLoad = zr;
+        flowRatio = -zr * yRadiators;
+        break;
+    }
+    case BoxKind::Bandpass: {
+        // Behind the cone the sealed rear chamber; in front of it the front chamber with its vent
+        // and leakage, which the forward cone compresses: p = Zf Sd u, the vent carrying p / (s Mav).
+        const double caf = cubicMetres(box.frontVb) / AirStiffness, wb = 2 * Pi * box.fb;
+        const double mav = 1 / (wb * wb * caf);
+        const cplx zf = 1.0 / (s * caf + 1.0 / (s * mav) + wb * caf / box.qloss);
+        zLoad = 1.0 / (s * cab) + zf;
+        flowRatio = zf / (s * mav);
+        break;
+    }
+    }
     const cplx ze = c.re + s * c.le;
-    const cplx zm = c.rms + s * c.mms + 1.0 / (s * c.cms) + c.sd * c.sd * zr;
+    const cplx zm = c.rms + s * c.mms + 1.0 / (s * c.cms) + c.sd * c.sd * zLoad;
     Motion m;
     m.coneVelocity = c.bl * volts / (ze * zm + c.bl * c.bl);
-    // Box pressure p = -Zr Sd u; the vent carries p / (s Map) out of the box.
-    m.ventFlow = map > 0 ? -zr * c.sd * m.coneVelocity / (s * map) : cplx(0, 0);
+    m.ventFlow = flowRatio * c.sd * m.coneVelocity;
     m.impedance = ze + c.bl * c.bl / zm;
     return m;
 }
 
 Transfer transferOf(const DriverSnapshot &d, const BoxSnapshot &box)
 {
-    if (box.kind == BoxKind::Sealed)
+    const double qts = d.qts, ql = box.qloss;
+    const Poly driver{1, 1 / qts, 1}; // the driver alone, p^2 + p/Qts + 1 with p = s / (2 pi Fs)
+    switch (box.kind) {
+    case BoxKind::Sealed:
         return {{0, 0, 1}, {1, 1 / box.qtc, 1}, box.fc};
-    const double h = box.fb / d.fs, alpha = d.vas / box.vb, ql = box.qloss, qts = d.qts;
-    const double a = h * h, b = h / ql + h * h / qts, c = h / (ql * qts) + h * h + 1 + alpha, dd = h / ql + 1 / qts;
-    return {{0, 0, 0, 0, 1}, {a, b, c, dd, 1}, d.fs};
+    case BoxKind::Vented: {
+        const double h = box.fb / d.fs, alpha = d.vas / box.vb;
+        const double a = h * h, b = h / ql + h * h / qts, c = h / (ql * qts) + h * h + 1 + alpha, dd = h / ql + 1 / qts;
+        return {{0, 0, 0, 0, 1}, {a, b, c, dd, 1}, d.fs};
+    }
+    case BoxKind::PassiveRadiator: {
+        // The output is the net volume velocity out of the whole box (cone, radiators and leak), as
+        // in the vented model: with alpha = Vas/Vb, h = Fb/Fs, hp = Fp/Fs and the radiators'
+        // Dp = p^2 + p hp/Qmp + hp^2,
+        //   G = p^3 Dp / ([(p + h/Ql) Dp + (N Vap/Vb) hp^2 p] (p^2 + p/Qts + 1) + alpha p Dp),
+        // a zero at p = j hp (the notch), and p^4 / (the vented polynomial) when the radiators'
+        // compliance grows without limit at the same tuning.
+        const Radiator &r = box.radiator;
+        const RadiatorTuning t = radiatorTuning(box);
+        const double alpha = d.vas / box.vb, h = t.fb / d.fs, hp = t.fp / d.fs;
+        const double stiff = r.count * r.vas / box.vb * hp * hp; // N Vap/Vb hp^2
+        const Poly dp{hp * hp, r.qms > 0 ? hp / r.qms : 0, 1};
+        const Poly den = (Poly{h / ql, 1} * dp + Poly{0, stiff}) * driver + alpha * (Poly{0, 1} * dp);
+        return {Poly{0, 0, 0, 1} * dp, den, d.fs};
+    }
+    case BoxKind::Bandpass: {
+        // The vent's output alone: with alpha_r = Vas/Vr, alpha_f = Vas/Vf, hf = Fb/Fs and the front
+        // chamber Df = p^2 + p hf/Ql + hf^2,
+        //   G = hf^2 p^2 / ((p^2 + p/Qts + 1 + alpha_r) Df + alpha_f p^2).
+        const double ar = d.vas / box.vb, af = d.vas / box.frontVb, hf = box.fb / d.fs;
+        const Poly df{hf * hf, hf / ql, 1};
+        return {{0, 0, hf * hf}, (driver + Poly{ar}) * df + Poly{0, 0, af}, d.fs};
+    }
+    }
+    return {};
 }
 
 namespace {
@@ -161,6 +303,12 @@ double groupDelay(const Transfer &t, double freqHz)
 Curve responseCurve(const DriverSnapshot &d, const BoxSnapshot &box)
 {
     Curve r = emptyCurve();
+    if (box.kind == BoxKind::PassiveRadiator || box.kind == BoxKind::Bandpass) {
+        const Transfer t = transferOf(d, box);
+        for (int f = FirstHz; f <= LastHz; ++f)
+            r[f] = 20 * std::log10(std::abs(evaluate(t, f)));
+        return r;
+    }
     try {
         if (box.kind == BoxKind::Sealed) {
             freqcore::Curve levels{};
@@ -216,7 +364,8 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
         return g;
     }
     const Vent *vent = ventOf(s, ventIndex);
-    if (graph == Graph::VentSpeed && !vent) {
+    const bool bandpassVents = std::any_of(s.boxes.begin(), s.boxes.end(), [](const BoxSnapshot &b) { return bandpassVent(b); });
+    if (graph == Graph::VentSpeed && !vent && !bandpassVents) {
         g.missing = QStringLiteral("Choose a vent to see the vent air speed.");
         return g;
     }
@@ -224,6 +373,7 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
     const double thermal = d.maxPower > 0 ? d.sensitivity + 10 * std::log10(d.maxPower) : NaN;
     for (const BoxSnapshot &box : s.boxes) {
         Curve c = emptyCurve();
+        g.labels << boxLabel(box.kind);
         switch (graph) {
         case Graph::Spl: {
             const Curve r = responseCurve(d, box);
@@ -237,8 +387,13 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
             // The power at which the peak excursion reaches Xmax: P (Xmax / x(P))^2, at 1 W.
             const Curve r = responseCurve(d, box);
             const Curve x = excursionCurve(d, box, 1.0);
+            // Passive radiators with an Xmax of their own limit the power as well.
+            const bool radiatorLimit = hasRadiators(box) && box.radiator.xmax > 0;
+            const Curve xp = radiatorLimit ? radiatorExcursionCurve(d, box, 1.0) : emptyCurve();
             for (int f = FirstHz; f <= LastHz; ++f) {
-                const double excursionPower = (d.xmax / x[f]) * (d.xmax / x[f]);
+                double excursionPower = (d.xmax / x[f]) * (d.xmax / x[f]);
+                if (radiatorLimit)
+                    excursionPower = std::min(excursionPower, (box.radiator.xmax / xp[f]) * (box.radiator.xmax / xp[f]));
                 c[f] = d.sensitivity + r[f] + 10 * std::log10(std::min(d.maxPower, excursionPower));
             }
             g.unit = QStringLiteral("dB");
@@ -249,6 +404,12 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
             const Curve x = excursionCurve(d, box, power);
             for (int f = FirstHz; f <= LastHz; ++f)
                 c[f] = x[f] * 1000;
+            if (hasRadiators(box)) {
+                ExtraCurve e{int(g.curves.size()), QStringLiteral("Passive radiators"), radiatorExcursionCurve(d, box, power)};
+                for (double &v : e.values)
+                    v = std::isfinite(v) ? v * 1000 : NaN;
+                g.extra.push_back(e);
+            }
             g.unit = QStringLiteral("mm");
             g.limit = d.xmax * 1000;
             break;
@@ -256,11 +417,12 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
         case Graph::VentSpeed:
             g.unit = QStringLiteral("m/s");
             g.limit = VentSpeedLimit;
-            if (box.kind == BoxKind::Vented) {
+            // The vented box through the chosen vent, a bandpass box through its own.
+            if (const Vent *v = box.kind == BoxKind::Vented ? vent : bandpassVent(box)) {
                 const Circuit circuit = circuitOf(d);
                 const double volts = peakVolts(power, circuit.re);
                 for (int f = FirstHz; f <= LastHz; ++f)
-                    c[f] = std::abs(motionAt(circuit, box, f, volts).ventFlow) / ventArea(*vent);
+                    c[f] = std::abs(motionAt(circuit, box, f, volts).ventFlow) / ventArea(*v);
             }
             break;
         case Graph::GroupDelay: {
@@ -392,6 +554,28 @@ double valueAtAxisY(const Axis &a, double y)
     return a.low + (PlotBottom - y) / (PlotBottom - PlotTop) * (a.high - a.low);
 }
 
+namespace {
+// The first and last whole hertz at which a curve is above a limit; {0, 0} when it never is.
+std::pair<int, int> rangeAbove(const Curve &c, double limit)
+{
+    int first = 0, last = 0;
+    for (int f = FirstHz; f <= LastHz; ++f)
+        if (c[f] > limit) {
+            first = first ? first : f;
+            last = f;
+        }
+    return {first, last};
+}
+
+QString ventNote(const Curve &speed, const QString &head)
+{
+    const auto [first, last] = rangeAbove(speed, VentSpeedLimit);
+    return first == 0 ? head + QStringLiteral(" stays within 17 m/s over the whole range.")
+                      : head + QStringLiteral(" passes 17 m/s from ") + QString::number(first) + QStringLiteral(" to ")
+                            + QString::number(last) + QStringLiteral(" Hz.");
+}
+} // namespace
+
 QStringList notes(const Snapshot &s, double power, int ventIndex)
 {
     QStringList lines;
@@ -414,23 +598,26 @@ QStringList notes(const Snapshot &s, double power, int ventIndex)
             excursion << head + QStringLiteral(" passes Xmax below ") + QString::number(above)
                              + QStringLiteral(" Hz; a high-pass filter at ") + QString::number(above)
                              + QStringLiteral(" Hz protects it.");
+        if (hasRadiators(box) && box.radiator.xmax > 0) {
+            const auto [first, last] = rangeAbove(radiatorExcursionCurve(s.driver, box, power), box.radiator.xmax);
+            excursion << (first == 0 ? QStringLiteral("The passive radiators stay within their Xmax over the whole range.")
+                                     : QStringLiteral("The passive radiators pass their Xmax from ") + QString::number(first)
+                                           + QStringLiteral(" to ") + QString::number(last) + QStringLiteral(" Hz."));
+        }
     }
     lines << excursion.join(QLatin1Char(' '));
     const BoxSnapshot *box = nullptr;
     if (const Vent *vent = ventOf(s, ventIndex, &box)) {
         const GraphData g = graphData(s, Graph::VentSpeed, power, ventIndex);
-        const Curve &v = g.curves.at(std::size_t(box - s.boxes.data()));
-        int first = 0, last = 0;
-        for (int f = FirstHz; f <= LastHz; ++f)
-            if (v[f] > VentSpeedLimit) {
-                first = first ? first : f;
-                last = f;
-            }
-        const QString head = powerText(power) + QStringLiteral(" the air in the ") + ventCaption(*vent) + QStringLiteral(" vent");
-        lines << (first == 0 ? head + QStringLiteral(" stays within 17 m/s over the whole range.")
-                             : head + QStringLiteral(" passes 17 m/s from ") + QString::number(first)
-                                   + QStringLiteral(" to ") + QString::number(last) + QStringLiteral(" Hz."));
+        lines << ventNote(g.curves.at(std::size_t(box - s.boxes.data())),
+                          powerText(power) + QStringLiteral(" the air in the ") + ventCaption(*vent) + QStringLiteral(" vent"));
     }
+    for (std::size_t i = 0; i < s.boxes.size(); ++i)
+        if (const Vent *v = bandpassVent(s.boxes[i])) {
+            const GraphData g = graphData(s, Graph::VentSpeed, power, ventIndex);
+            lines << ventNote(g.curves.at(i), powerText(power) + QStringLiteral(" the air in the bandpass box's ")
+                                                  + generalNumber(v->diameter) + QStringLiteral(" in vent"));
+        }
     return lines;
 }
 

@@ -57,7 +57,15 @@ struct Circuit {
 // without Sd for 1 m^2 (the impedance does not depend on Sd).
 Circuit circuitOf(const DriverSnapshot &driver);
 
-// Cone velocity (m/s), volume velocity into the vent (m^3/s, out of the box) and electrical
+// The tuning of a passive-radiator box from its radiators: Fp = 1 / (2 pi sqrt(Mmp Cmp)) with
+// Cmp = Vap / (rho c^2 Sdp^2), and Fb = Fp sqrt(1 + N Vap / Vb). Hz.
+struct RadiatorTuning {
+    double fp = 0, fb = 0;
+};
+RadiatorTuning radiatorTuning(const BoxSnapshot &box);
+
+// Cone velocity (m/s), volume velocity out of the box through the vent or all the passive
+// radiators (m^3/s; the bandpass box: out of its front chamber through its vent) and electrical
 // impedance (ohms) at f Hz for a sine of peak voltage volts.
 struct Motion {
     std::complex<double> coneVelocity, ventFlow, impedance;
@@ -66,7 +74,10 @@ Motion motionAt(const Circuit &circuit, const BoxSnapshot &box, double freqHz, d
 
 // Normalised pressure response of the box: num(s) / den(s) with s = j f / refHz, coefficients from
 // the constant term up. Sealed: s^2 / (s^2 + s/Qtc + 1) at Fc; vented: s^4 / (s^4 + D s^3 + C s^2
-// + B s + A) at Fs, the fourth-order function with leakage Q of the vented model.
+// + B s + A) at Fs, the fourth-order function with leakage Q of the vented model. Passive radiator
+// (fifth order, a zero at Fp) and bandpass (fourth order, the vent's output) at Fs, from the same
+// lumped circuit as motionAt without the voice-coil inductance. 1 (0 dB) is the driver's own level
+// in its pass band, so the bandpass box's gain over the driver's sensitivity is 20 log10 |G|.
 struct Transfer {
     std::vector<double> num, den;
     double refHz = 1;
