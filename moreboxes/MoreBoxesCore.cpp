@@ -287,7 +287,8 @@ BandpassCaptions bandpassCaptions(const BandpassDesign &design, const BandpassRe
     if (!positive(in.ventDiameter))
         return c;
     if (!(r.ventLength > 0)) {
-        c.ventLength = QStringLiteral("This vent is too wide for the front chamber and tuning.");
+        // The end correction alone is longer than the vent this chamber and tuning need.
+        c.ventLength = QStringLiteral("Too narrow for the front chamber and tuning: choose a wider vent.");
         return c;
     }
     c.ventLength = boxvent::lengthCaption(r.ventLength);

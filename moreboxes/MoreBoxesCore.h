@@ -105,7 +105,7 @@ struct BandpassResult {
     double f3Low = NoValue, f3High = NoValue; // -3 dB below the highest level of the passband, Hz
     double gain = NoValue;        // highest level reached, dB over the driver's sensitivity
     double gainFreq = NoValue;    // where, Hz
-    double ventLength = NoValue;  // inches, the Box and Vent tab's formula; <= 0: too wide for the chamber
+    double ventLength = NoValue;  // inches, the Box and Vent tab's formula; <= 0: too narrow for the chamber
     double ventSpeed = NoValue;   // m/s, the Box and Vent tab's way (cone moving Vd at Fb); NaN without Vd
 };
 BandpassResult evaluateBandpass(const analysis::DriverSnapshot &driver, const BandpassDesign &design,
@@ -120,7 +120,7 @@ struct BandpassCaptions {
     QString f3Low;      // LblBPF3Low: "#0.0 Hz"
     QString f3High;     // LblBPF3High: "#0.0 Hz"
     QString gain;       // LblBPGain: "#0.0 dB"
-    QString ventLength; // "#0.00''", or plain words when the vent is too wide or not given
+    QString ventLength; // "#0.00''", plain words when no vent of that diameter fits, "" without a diameter
     QString ventSpeed;  // "#0.0 m/s" ("... too fast" over 17 m/s), or what to enter for it
     QString note;       // the design's note, "" when there is a design
 };
