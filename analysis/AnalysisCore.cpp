@@ -364,7 +364,8 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
         return g;
     }
     const Vent *vent = ventOf(s, ventIndex);
-    const bool bandpassVents = std::any_of(s.boxes.begin(), s.boxes.end(), [](const BoxSnapshot &b) { return bandpassVent(b); });
+    const bool bandpassVents =
+        std::any_of(s.boxes.begin(), s.boxes.end(), [](const BoxSnapshot &b) { return bandpassVent(b) != nullptr; });
     if (graph == Graph::VentSpeed && !vent && !bandpassVents) {
         g.missing = QStringLiteral("Choose a vent to see the vent air speed.");
         return g;
@@ -405,7 +406,8 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
             for (int f = FirstHz; f <= LastHz; ++f)
                 c[f] = x[f] * 1000;
             if (hasRadiators(box)) {
-                ExtraCurve e{int(g.curves.size()), QStringLiteral("Passive radiators"), radiatorExcursionCurve(d, box, power)};
+                ExtraCurve e{int(g.curves.size()), QStringLiteral("Passive radiators"),
+                             radiatorExcursionCurve(d, box, power)};
                 for (double &v : e.values)
                     v = std::isfinite(v) ? v * 1000 : NaN;
                 g.extra.push_back(e);
@@ -600,8 +602,9 @@ QStringList notes(const Snapshot &s, double power, int ventIndex)
                              + QStringLiteral(" Hz protects it.");
         if (hasRadiators(box) && box.radiator.xmax > 0) {
             const auto [first, last] = rangeAbove(radiatorExcursionCurve(s.driver, box, power), box.radiator.xmax);
-            excursion << (first == 0 ? QStringLiteral("The passive radiators stay within their Xmax over the whole range.")
-                                     : QStringLiteral("The passive radiators pass their Xmax from ") + QString::number(first)
+            const QString head = QStringLiteral("The passive radiators ");
+            excursion << (first == 0 ? head + QStringLiteral("stay within their Xmax over the whole range.")
+                                     : head + QStringLiteral("pass their Xmax from ") + QString::number(first)
                                            + QStringLiteral(" to ") + QString::number(last) + QStringLiteral(" Hz."));
         }
     }
@@ -609,8 +612,8 @@ QStringList notes(const Snapshot &s, double power, int ventIndex)
     const BoxSnapshot *box = nullptr;
     if (const Vent *vent = ventOf(s, ventIndex, &box)) {
         const GraphData g = graphData(s, Graph::VentSpeed, power, ventIndex);
-        lines << ventNote(g.curves.at(std::size_t(box - s.boxes.data())),
-                          powerText(power) + QStringLiteral(" the air in the ") + ventCaption(*vent) + QStringLiteral(" vent"));
+        const QString head = powerText(power) + QStringLiteral(" the air in the ") + ventCaption(*vent);
+        lines << ventNote(g.curves.at(std::size_t(box - s.boxes.data())), head + QStringLiteral(" vent"));
     }
     for (std::size_t i = 0; i < s.boxes.size(); ++i)
         if (const Vent *v = bandpassVent(s.boxes[i])) {

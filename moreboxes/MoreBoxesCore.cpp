@@ -156,8 +156,9 @@ RadiatorCaptions radiatorCaptions(const RadiatorInput &in, const RadiatorResult 
     }
     c.excursion = formatNumber(r.excursion, mm);
     if (positive(in.xmax)) {
-        c.excursion += (r.excursion > in.xmax ? QStringLiteral(", over their Xmax of ") : QStringLiteral(" of their Xmax of "))
-                       + formatNumber(in.xmax, mm) + QLatin1Char('.');
+        c.excursion += r.excursion > in.xmax ? QStringLiteral(", over their Xmax of ")
+                                             : QStringLiteral(" of their Xmax of ");
+        c.excursion += formatNumber(in.xmax, mm) + QLatin1Char('.');
         if (!r.ruleMet)
             c.excursion += QStringLiteral(" The radiators together displace less than twice the driver's Vd: "
                                           "use more or larger radiators.");
@@ -271,7 +272,9 @@ BandpassResult evaluateBandpass(const DriverSnapshot &driver, const BandpassDesi
 BoxSnapshot bandpassBox(const BandpassDesign &design, const BandpassInput &in, const BandpassResult &result,
                         double qloss)
 {
-    return design.valid && result.valid ? bandpassBoxOf(design, in.ventDiameter, result.ventSpeed, qloss) : BoxSnapshot{};
+    if (!design.valid || !result.valid)
+        return {};
+    return bandpassBoxOf(design, in.ventDiameter, result.ventSpeed, qloss);
 }
 
 BandpassCaptions bandpassCaptions(const BandpassDesign &design, const BandpassResult &r, const BandpassInput &in)
@@ -294,9 +297,10 @@ BandpassCaptions bandpassCaptions(const BandpassDesign &design, const BandpassRe
     c.ventLength = boxvent::lengthCaption(r.ventLength);
     if (!std::isfinite(r.ventSpeed))
         c.ventSpeed = boxvent::EnterVdText;
+    else if (boxvent::ventTooFast(r.ventSpeed))
+        c.ventSpeed = boxvent::ventSpeedCaption(r.ventSpeed) + QStringLiteral(", ") + boxvent::VentTooFastText;
     else
-        c.ventSpeed = boxvent::ventSpeedCaption(r.ventSpeed)
-                      + (boxvent::ventTooFast(r.ventSpeed) ? QStringLiteral(", ") + boxvent::VentTooFastText : QString());
+        c.ventSpeed = boxvent::ventSpeedCaption(r.ventSpeed);
     return c;
 }
 
