@@ -512,11 +512,16 @@ Axis valueAxis(double low, double high)
 Axis axisFor(Graph graph, const GraphData &data)
 {
     double low = std::numeric_limits<double>::infinity(), high = -low;
+    std::vector<const Curve *> curves;
     for (const Curve &c : data.curves)
+        curves.push_back(&c);
+    for (const ExtraCurve &e : data.extra)
+        curves.push_back(&e.values);
+    for (const Curve *c : curves)
         for (int f = FirstHz; f <= LastHz; ++f)
-            if (std::isfinite(c[f])) {
-                low = std::min(low, c[f]);
-                high = std::max(high, c[f]);
+            if (std::isfinite((*c)[f])) {
+                low = std::min(low, (*c)[f]);
+                high = std::max(high, (*c)[f]);
             }
     if (std::isfinite(data.limit)) {
         low = std::min(low, data.limit);

@@ -125,9 +125,9 @@ struct Axis {
     double low = 0, high = 1, step = 1;
 };
 Axis valueAxis(double low, double high);
-// The axis of a graph's data: levels down to 50 dB below the highest; excursion, air speed and
-// impedance from 0, excursion and air speed up to at most three times their limit (higher values
-// are drawn on the frame's top edge).
+// The axis of a graph's data, its extra curves included: levels down to 50 dB below the highest;
+// excursion, air speed and impedance from 0, excursion and air speed up to at most three times
+// their limit (higher values are drawn on the frame's top edge).
 Axis axisFor(Graph graph, const GraphData &data);
 // y on the 640 x 480 scale of a value (the plot's bottom edge is low, its top edge high), and back.
 double axisY(const Axis &axis, double value);

@@ -5,10 +5,12 @@
 
 #include "BenchSupport.h"
 
+#include "analysis/AnalysisCore.h"
 #include "boxvent/BoxCore.h"
 #include "driver/DriverCore.h"
 #include "models/SealedModel.h"
 #include "models/VentedModel.h"
+#include "moreboxes/MoreBoxesCore.h"
 
 using namespace kelvane;
 using kelvanebench::SampleDriver;
@@ -125,6 +127,82 @@ void BM_CoreChain(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CoreChain)->Name("Core: whole chain");
+
+// The sample driver for the More Boxes tab and the Analysis tab: its snapshot as the window hands it
+// over, with a 6-ohm voice coil.
+analysis::DriverSnapshot sampleSnapshot()
+{
+    analysis::DriverSnapshot d;
+    d.fs = SampleDriver::Fs, d.qts = SampleDriver::Qts, d.qes = SampleDriver::Qes, d.vas = SampleDriver::VasCuFt;
+    d.sensitivity = 88, d.maxPower = 100, d.sd = 0.022, d.xmax = 0.005, d.re = 6, d.le = 0.0005;
+    return d;
+}
+
+// One radiator of 500 cm2, 100 g and 2 cu ft for the vented fit's volume and tuning.
+moreboxes::RadiatorInput sampleRadiator()
+{
+    moreboxes::RadiatorInput in;
+    in.sd = 500, in.mms = 100, in.vas = 2, in.qms = 5, in.xmax = 15, in.count = 1, in.vb = 2.70, in.fb = 30.4;
+    return in;
+}
+
+void BM_MoreBoxesRadiator(benchmark::State &state)
+{
+    kelvanebench::setTargetMicroseconds(state, 1000);
+    const analysis::DriverSnapshot d = sampleSnapshot();
+    const moreboxes::RadiatorInput in = sampleRadiator();
+    for (auto _ : state) {
+        const moreboxes::RadiatorResult r = moreboxes::designRadiator(d, in, SampleDriver::Qloss);
+        moreboxes::RadiatorCaptions c = moreboxes::radiatorCaptions(in, r);
+        benchmark::DoNotOptimize(c);
+    }
+}
+BENCHMARK(BM_MoreBoxesRadiator)->Name("More boxes: passive radiator (design, F3, peak, excursion, captions)");
+
+void BM_MoreBoxesBandpass(benchmark::State &state)
+{
+    kelvanebench::setTargetMicroseconds(state, 1000);
+    const analysis::DriverSnapshot d = sampleSnapshot();
+    moreboxes::BandpassInput in;
+    in.ventDiameter = 4;
+    for (auto _ : state) {
+        const moreboxes::BandpassDesign design = moreboxes::bandpassChambers(d, in);
+        const moreboxes::BandpassResult r = moreboxes::evaluateBandpass(d, design, in, SampleDriver::Qloss);
+        moreboxes::BandpassCaptions c = moreboxes::bandpassCaptions(design, r, in);
+        benchmark::DoNotOptimize(c);
+    }
+}
+BENCHMARK(BM_MoreBoxesBandpass)->Name("More boxes: bandpass (design, F3 points, gain, vent, captions)");
+
+// One graph's data with all four boxes: the sealed and vented boxes of the Box Model tab, the
+// passive-radiator box and the bandpass box, at 100 W.
+void BM_AnalysisFourBoxes(benchmark::State &state, analysis::Graph graph)
+{
+    kelvanebench::setTargetMicroseconds(state, 5000);
+    analysis::Snapshot s{true, sampleSnapshot(), {}};
+    const moreboxes::RadiatorInput pr = sampleRadiator();
+    moreboxes::BandpassInput bp;
+    bp.ventDiameter = 4;
+    const moreboxes::BandpassDesign design = moreboxes::bandpassChambers(s.driver, bp);
+    s.boxes = {{analysis::BoxKind::Sealed, 1.93, 42.4, 0.707, 0, 0, {}},
+               {analysis::BoxKind::Vented, 2.70, 0, 0, 30.4, SampleDriver::Qloss, {{4, 10, false}}},
+               moreboxes::radiatorBox(pr, moreboxes::designRadiator(s.driver, pr, SampleDriver::Qloss), SampleDriver::Qloss),
+               moreboxes::bandpassBox(design, bp, moreboxes::evaluateBandpass(s.driver, design, bp, SampleDriver::Qloss),
+                                      SampleDriver::Qloss)};
+    for (auto _ : state) {
+        analysis::GraphData g = analysis::graphData(s, graph, 100, 0);
+        benchmark::DoNotOptimize(g);
+    }
+}
+using analysis::Graph;
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, spl, Graph::Spl)->Name("Analysis data, four boxes: sound pressure level");
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, maxspl, Graph::MaxSpl)->Name("Analysis data, four boxes: maximum SPL");
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, excursion, Graph::Excursion)
+    ->Name("Analysis data, four boxes: cone and radiator excursion");
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, speed, Graph::VentSpeed)->Name("Analysis data, four boxes: vent air speed");
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, delay, Graph::GroupDelay)->Name("Analysis data, four boxes: group delay");
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, phase, Graph::Phase)->Name("Analysis data, four boxes: phase");
+BENCHMARK_CAPTURE(BM_AnalysisFourBoxes, impedance, Graph::Impedance)->Name("Analysis data, four boxes: impedance");
 
 } // namespace
 
