@@ -4,6 +4,7 @@
 
 #include "app/AnalysisTab.h"
 #include "app/FrmKelvane.h"
+#include "app/MoreBoxesTab.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
 
@@ -46,5 +47,11 @@ void FrmKelvane::UpdateAnalysis()
             vented.vents.push_back({VentDia[6], VentSpeed[6], true});
         s.boxes = {sealed, vented};
     }
+    // The More Boxes tab works from the driver and the vented box; what it has calculated is drawn
+    // beside them.
+    MoreBoxes->setSnapshot({s, volumeUnitIndex(), selectedIndex(OptVas), VentVd});
+    if (s.calculated)
+        for (const analysis::BoxSnapshot &box : MoreBoxes->boxes())
+            s.boxes.push_back(box);
     Analysis->setSnapshot(s);
 }

@@ -22,11 +22,23 @@ using namespace kelvane::analysis;
 
 namespace {
 
-constexpr int Black = 0, DarkRed = 4, Grey = 8, Blue = 9, Magenta = 13;
+constexpr int Black = 0, Green = 2, DarkRed = 4, Olive = 6, Grey = 8, Blue = 9, Magenta = 13;
 
 int colourOf(BoxKind kind)
 {
-    return kind == BoxKind::Sealed ? Magenta : Blue;
+    switch (kind) {
+    case BoxKind::Sealed: return Magenta;
+    case BoxKind::Vented: return Blue;
+    case BoxKind::PassiveRadiator: return Green;
+    case BoxKind::Bandpass: return Olive;
+    }
+    return Black;
+}
+
+QString nameOf(BoxKind kind)
+{
+    static const char *const names[] = {"Sealed", "Vented", "Passive radiator", "Bandpass"};
+    return QLatin1String(names[int(kind)]);
 }
 
 // The row of the frequency labels.
@@ -60,11 +72,18 @@ AnalysisTab::AnalysisTab(QWidget *parent) : QWidget(parent)
     TxtAnalysisXNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisXNum"), QStringLiteral("Hz"), 300, 76);
     TxtAnalysisSealedNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisSealedNum"), QString(), 380, 86);
     TxtAnalysisVentedNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisVentedNum"), QString(), 470, 86);
+    // The boxes of the More Boxes tab read out in the right margin, under the legend.
+    TxtAnalysisPRNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisPRNum"), QString(), 556, 82);
+    TxtAnalysisBPNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisBPNum"), QString(), 556, 82);
+    TxtAnalysisPRNum->move(556, int(graphgeo::PlotBottom) - 46);
+    TxtAnalysisBPNum->move(556, int(graphgeo::PlotBottom) - 23);
     // Names a screen reader speaks for the controls without a label beside them.
     const std::pair<QWidget *, const char *> spoken[] = {
         {CboAnalysisGraph, "Graph"}, {TxtAnalysisPower, "Power in watts"}, {CboAnalysisVent, "Vent"},
         {TxtAnalysisXNum, "Frequency under the mouse"}, {TxtAnalysisSealedNum, "Sealed box value under the mouse"},
-        {TxtAnalysisVentedNum, "Vented box value under the mouse"}};
+        {TxtAnalysisVentedNum, "Vented box value under the mouse"},
+        {TxtAnalysisPRNum, "Passive radiator box value under the mouse"},
+        {TxtAnalysisBPNum, "Bandpass box value under the mouse"}};
     for (const auto &[widget, name] : spoken)
         widget->setAccessibleName(QLatin1String(name));
     LblAnalysisNotes = controls::label(this, QStringLiteral("LblAnalysisNotes"), QString());
@@ -214,7 +233,7 @@ void AnalysisTab::redraw()
 {
     GraphPicture *pic = PicAnalysis;
     pic->clear();
-    for (QLineEdit *f : {TxtAnalysisXNum, TxtAnalysisSealedNum, TxtAnalysisVentedNum})
+    for (QLineEdit *f : {TxtAnalysisXNum, TxtAnalysisSealedNum, TxtAnalysisVentedNum, TxtAnalysisPRNum, TxtAnalysisBPNum})
         f->clear();
     const Graph graph = Graph(std::max(0, CboAnalysisGraph->currentIndex()));
     const int vent = CboAnalysisVent->currentIndex();
@@ -258,6 +277,13 @@ void AnalysisTab::redraw()
                 pic->line(graphX(f - 1), clampedY(axis, c[f - 1]), graphX(f), clampedY(axis, c[f]), colour);
     }
     pic->setLineWidth(1);
+    // The further curves (the radiators' excursion) thin, in the colour of their box.
+    for (const ExtraCurve &e : data_.extra) {
+        const int colour = colourOf(snapshot_.boxes[std::size_t(e.box)].kind);
+        for (int f = FirstHz + 1; f <= LastHz; ++f)
+            if (std::isfinite(e.values[f - 1]) && std::isfinite(e.values[f]))
+                pic->line(graphX(f - 1), clampedY(axis, e.values[f - 1]), graphX(f), clampedY(axis, e.values[f]), colour);
+    }
     // The notes under the frame, a sentence to a row, so a saved or printed picture carries them.
     double top = NotesTop;
     for (const QString &line : noteLines) {
@@ -281,12 +307,20 @@ void AnalysisTab::drawFrame(const Axis &axis, const QString &unit)
     pic->drawText(PlotLeft, GraphPicture::RowHeight, title, Black);
     pic->drawText(4, 0, unit, Black);
     // The legend in the right margin, in the colours of the frequency-response graph.
+    // Entries too wide for the margin take two rows.
     double legendTop = PlotTop + 4;
-    for (const BoxSnapshot &box : snapshot_.boxes) {
-        pic->drawText(PlotRight + 6, legendTop, box.kind == BoxKind::Sealed ? QStringLiteral("Sealed") : QStringLiteral("Vented"),
-                      colourOf(box.kind));
-        legendTop += GraphPicture::RowHeight;
-    }
+    const auto legend = [pic, &legendTop](const QString &text, int colour) {
+        const qsizetype space = text.indexOf(QLatin1Char(' '));
+        const bool wide = space > 0 && GraphPicture::textWidth(text) > GraphPicture::LogicalWidth - PlotRight - 8;
+        for (const QString &row : wide ? QStringList{text.left(space), text.mid(space + 1)} : QStringList{text}) {
+            pic->drawText(PlotRight + 6, legendTop, row, colour);
+            legendTop += GraphPicture::RowHeight;
+        }
+    };
+    for (const BoxSnapshot &box : snapshot_.boxes)
+        legend(nameOf(box.kind), colourOf(box.kind));
+    for (const ExtraCurve &e : data_.extra)
+        legend(e.label, colourOf(snapshot_.boxes[std::size_t(e.box)].kind));
     for (const graphgeo::FrequencyLabel &label : graphgeo::FrequencyLabels)
         pic->drawText(GraphPicture::columnX(label.column), FrequencyLabelTop, QLatin1String(label.text), Black);
 
@@ -316,9 +350,9 @@ void AnalysisTab::PicAnalysis_MouseMove(double x, double y)
     const int f = std::clamp(int(std::lround(graphgeo::freqAtX(x))), FirstHz, LastHz);
     const Graph graph = Graph(std::max(0, CboAnalysisGraph->currentIndex()));
     TxtAnalysisXNum->setText(formatNumber(f, QStringLiteral("#,##0 Hz")));
+    QLineEdit *const readouts[] = {TxtAnalysisSealedNum, TxtAnalysisVentedNum, TxtAnalysisPRNum, TxtAnalysisBPNum};
     for (std::size_t i = 0; i < data_.curves.size(); ++i)
-        (snapshot_.boxes[i].kind == BoxKind::Sealed ? TxtAnalysisSealedNum : TxtAnalysisVentedNum)
-            ->setText(valueText(graph, data_.curves[i][f]));
+        readouts[int(snapshot_.boxes[i].kind)]->setText(valueText(graph, data_.curves[i][f]));
 }
 
 void AnalysisTab::showEvent(QShowEvent *event)
@@ -344,14 +378,18 @@ std::vector<design::CurveColumn> AnalysisTab::exportColumns() const
             const Curve &c = g.curves[i];
             if (std::none_of(c.begin() + FirstHz, c.end(), [](double v) { return std::isfinite(v); }))
                 continue;
-            QString heading = (snapshot_.boxes[i].kind == BoxKind::Sealed ? QStringLiteral("Sealed ")
-                                                                           : QStringLiteral("Vented "))
-                              + QLatin1String(names[k]);
-            if (Graph(k) == Graph::VentSpeed)
+            const BoxKind kind = snapshot_.boxes[i].kind;
+            QString heading = nameOf(kind) + QLatin1Char(' ') + QLatin1String(names[k]);
+            if (Graph(k) == Graph::VentSpeed && kind == BoxKind::Vented)
                 heading += QStringLiteral(" in the ") + CboAnalysisVent->currentText() + QStringLiteral(" vent");
             heading += (dependsOnPower(Graph(k)) ? atPower : QString()) + QStringLiteral(" (") + g.unit + QLatin1Char(')');
             exported_.emplace_back(heading, c);
         }
+        for (const ExtraCurve &e : g.extra)
+            exported_.emplace_back(e.label + QLatin1Char(' ') + QLatin1String(names[k])
+                                       + (dependsOnPower(Graph(k)) ? atPower : QString()) + QStringLiteral(" (") + g.unit
+                                       + QLatin1Char(')'),
+                                   e.values);
     }
     std::vector<design::CurveColumn> columns;
     for (const auto &[heading, curve] : exported_)

@@ -1,5 +1,5 @@
 #pragma once
-// The "Analysis" tab: the curves of both boxes at an amplifier's power (sound level, maximum level,
+// The "Analysis" tab: the curves of every calculated box at an amplifier's power (sound level, maximum level,
 // cone excursion, vent air speed, group delay, phase, impedance) drawn from a snapshot of the last
 // "Calculate Box", with a readout under the mouse and notes in plain words. The window hands it a
 // snapshot; the tab reads nothing else of the window.
@@ -45,7 +45,8 @@ public:
     QComboBox *CboAnalysisGraph = nullptr, *CboAnalysisVent = nullptr;
     QLineEdit *TxtAnalysisPower = nullptr;
     GraphPicture *PicAnalysis = nullptr;
-    QLineEdit *TxtAnalysisXNum = nullptr, *TxtAnalysisSealedNum = nullptr, *TxtAnalysisVentedNum = nullptr;
+    QLineEdit *TxtAnalysisXNum = nullptr, *TxtAnalysisSealedNum = nullptr, *TxtAnalysisVentedNum = nullptr,
+              *TxtAnalysisPRNum = nullptr, *TxtAnalysisBPNum = nullptr;
     QLabel *LblAnalysisNotes = nullptr;
 
 signals:

@@ -22,7 +22,7 @@ namespace kelvane::buildsheet {
 
 namespace {
 
-const char *const ChoiceOptions[] = {"box", "ratio", "wall", "units", "page"};
+const char *const ChoiceOptions[] = {"box", "other-box", "ratio", "wall", "units", "page"};
 
 int fail(const QString &line)
 {
@@ -39,6 +39,9 @@ void addOptions(QCommandLineParser &parser)
                       QStringLiteral("DESIGN")});
     parser.addOption({QStringLiteral("box"), QStringLiteral("Build sheet: sealed or vented (default: the recommended box)."),
                       QStringLiteral("sealed|vented")});
+    parser.addOption({QStringLiteral("other-box"),
+                      QStringLiteral("Build sheet: the passive radiator or bandpass box of the More Boxes tab instead, when calculated in DESIGN."),
+                      QStringLiteral("radiator|bandpass")});
     parser.addOption({QStringLiteral("ratio"), QStringLiteral("Build sheet: side ratio 1, 2 or 3 (default 1)."),
                       QStringLiteral("1|2|3")});
     parser.addOption({QStringLiteral("wall"),
@@ -115,6 +118,10 @@ int run(const QCommandLineParser &parser)
     for (const char *name : ChoiceOptions)
         if (parser.isSet(QLatin1String(name)))
             sheet::applyOption(choices, QLatin1String(name), parser.value(QLatin1String(name)));
+    const std::optional<sheet::MoreBox> &other =
+        choices.other == sheet::OtherBox::PassiveRadiator ? snapshot.radiatorBox : snapshot.bandpassBox;
+    if (choices.other != sheet::OtherBox::None && !other)
+        return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": ") + Program::MoreDataNeededText);
     const sheet::Sheet built = sheet::buildSheet(snapshot, choices, QDate::currentDate().toString(Qt::ISODate),
                                                  QStringLiteral("Kelvane %1").arg(QCoreApplication::applicationVersion()));
     if (!sheet::writePdfFile(built, out))

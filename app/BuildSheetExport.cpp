@@ -4,6 +4,7 @@
 #include "app/AnalysisTab.h"
 #include "app/DlgBuildSheet.h"
 #include "app/FrmKelvane.h"
+#include "app/MoreBoxesTab.h"
 #include "driver/DriverCore.h"
 #include "driver/Program.h"
 #include "graphs/GraphPicture.h"
@@ -88,6 +89,10 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
         s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawing()});
     if (s.calculated && !PicDisplacementLimit->drawing().isEmpty())
         s.graphs.push_back({QStringLiteral("Displacement limits"), PicDisplacementLimit->drawing()});
+    if (s.calculated) {
+        s.radiatorBox = MoreBoxes->sheetBox(false);
+        s.bandpassBox = MoreBoxes->sheetBox(true);
+    }
     // The Analysis tab's graph as it stands (the kind and power chosen there).
     if (s.calculated && !Analysis->PicAnalysis->drawing().isEmpty())
         s.graphs.push_back({QStringLiteral("Analysis: ") + Analysis->CboAnalysisGraph->currentText(),

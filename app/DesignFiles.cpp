@@ -4,6 +4,7 @@
 #include "app/AnalysisTab.h"
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "app/MoreBoxesTab.h"
 #include "common/NumberText.h"
 #include "design/DesignFile.h"
 #include "driver/Program.h"
@@ -144,6 +145,7 @@ design::Design FrmKelvane::currentDesign() const
     d.crossoverCalculated = CrossoverNetwork.has_value();
     d.tab = SSTab->currentIndex();
     d.analysis = Analysis->settings();
+    d.moreBoxes = MoreBoxes->settings();
     return d;
 }
 
@@ -196,6 +198,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
     }
     if (d.crossoverCalculated)
         CmdCalculateCrossover_Click();
+    MoreBoxes->applySettings(d.moreBoxes);
     SSTab->setCurrentIndex(d.tab);
     if (!d.calculated && d.tab == TabInput)
         TxtFs->setFocus(Qt::OtherFocusReason);

@@ -31,6 +31,11 @@ DlgBuildSheet::DlgBuildSheet(const sheet::Snapshot &snapshot, QWidget *parent)
     const QString sealed = QStringLiteral("Sealed box"), vented = QStringLiteral("Vented box");
     const QString advised = QStringLiteral(" (recommended)");
     CboBox = combo("CboBox", ventedFirst_ ? QStringList{vented + advised, sealed} : QStringList{sealed + advised, vented}, 0);
+    // Then the boxes calculated on the More Boxes tab.
+    if (snapshot.radiatorBox)
+        CboBox->addItem(QStringLiteral("Passive radiator box"), int(sheet::OtherBox::PassiveRadiator));
+    if (snapshot.bandpassBox)
+        CboBox->addItem(QStringLiteral("Bandpass box"), int(sheet::OtherBox::Bandpass));
     QStringList ratios;
     for (const boxvent::SideRatio &r : boxvent::SideRatios)
         ratios << QLatin1String(r.caption);
@@ -70,6 +75,7 @@ sheet::Choices DlgBuildSheet::choices() const
 {
     sheet::Choices c;
     c.vented = (CboBox->currentIndex() == 0) == ventedFirst_;
+    c.other = sheet::OtherBox(CboBox->currentData().toInt());
     c.ratio = CboRatio->currentIndex();
     c.metric = CboUnits->currentIndex() == 0;
     c.wall = parseNumber(TxtWallThickness->text()).value_or(0.0);

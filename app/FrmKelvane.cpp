@@ -4,6 +4,7 @@
 #include "app/Controls.h"
 #include "app/FrmAbout.h"
 #include "app/Icon.h"
+#include "app/MoreBoxesTab.h"
 #include "driver/Program.h"
 #include "graphs/GraphPicture.h"
 
@@ -32,6 +33,8 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     SSTab->addTab(buildDisplacementTab(), QStringLiteral("Displacement Limits"));
     Analysis = new AnalysisTab;
     SSTab->addTab(Analysis, QStringLiteral("Analysis"));
+    MoreBoxes = new MoreBoxesTab;
+    SSTab->addTab(MoreBoxes, QStringLiteral("More Boxes"));
     setCentralWidget(SSTab);
     buildMenus();
     setInputTabOrder();
@@ -40,6 +43,14 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     Form_Load();
     watchDesignEdits();
     connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
+    connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { markDesignModified(); });
+    connect(MoreBoxes, &MoreBoxesTab::boxesChanged, this, [this] { UpdateAnalysis(); });
+    // The tab shows its volumes in the result unit of the Box Model tab.
+    for (QRadioButton *o : OptSealedVolumeBox)
+        connect(o, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                UpdateAnalysis();
+        });
     // The tab also takes what was typed since the calculation (Re and Le on the Crossover tab, Sd,
     // Xmax, the power) when it is opened.
     connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {

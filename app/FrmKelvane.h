@@ -29,6 +29,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class AnalysisTab;
+class MoreBoxesTab;
 class GraphPicture;
 class DlgDriverLibrary;
 
@@ -42,7 +43,7 @@ public:
 
     // Tab indices of SSTab.
     enum Tab { TabInput = 0, TabBoxModel, TabBoxVent, TabCrossover, TabCrossoverPlans,
-               TabFrequency, TabDisplacement, TabAnalysis };
+               TabFrequency, TabDisplacement, TabAnalysis, TabMoreBoxes };
 
     // ---- Shared values (working units: Hz, cubic feet, inches, watts, dB) ----
     QString DriverName;
@@ -156,6 +157,8 @@ public:
 
     // Analysis tab: its own widget, drawn from the snapshot UpdateAnalysis hands it.
     AnalysisTab *Analysis = nullptr;
+    // More Boxes tab: its own widget; UpdateAnalysis hands it the driver and the vented box.
+    MoreBoxesTab *MoreBoxes = nullptr;
 
     // ---- Start-up, menus, exits (app/) ----
     void Form_Load();
@@ -263,8 +266,9 @@ public:
     void CmdPrintBoxVent_Click();
 
     // ---- Analysis (app/AnalysisSnapshot.cpp) ----
-    // Hands the Analysis tab the driver and both boxes of the last calculation, or no results
-    // while none are on offer.
+    // Hands the More Boxes tab the driver and both boxes of the last calculation, and the Analysis
+    // tab those with the boxes calculated on the More Boxes tab, or no results while none are on
+    // offer.
     void UpdateAnalysis();
 
     // Selected index of an option array, or -1 when none is selected.

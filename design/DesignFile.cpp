@@ -18,6 +18,9 @@ namespace {
 constexpr const char *Sections[] = {"input", "boxModel", "boxAndVent", "crossover"};
 constexpr const char *StateSection = "state";
 constexpr const char *AnalysisSection = "analysis";
+constexpr const char *MoreBoxesSection = "moreBoxes";
+constexpr const char *RadiatorFlag = "passiveRadiatorCalculated";
+constexpr const char *BandpassFlag = "bandpassCalculated";
 
 QString quoted(const char *name)
 {
@@ -33,6 +36,37 @@ std::optional<int> wholeNumber(const QJsonValue &v, int first, int last)
     if (d != std::floor(d) || d < first || d > last)
         return std::nullopt;
     return int(d);
+}
+
+// The More Boxes tab's section: it and each of its entries may be missing (a file of an earlier
+// release); what is there must be of its kind. The reason when it is not, else empty.
+QString readMoreBoxes(const QJsonObject &root, MoreBoxesSettings &settings)
+{
+    const QJsonValue value = root.value(QLatin1String(MoreBoxesSection));
+    if (value.isUndefined())
+        return {};
+    if (!value.isObject())
+        return quoted(MoreBoxesSection) + QStringLiteral(" is not a group of entries");
+    const QJsonObject section = value.toObject();
+    for (std::size_t i = 0; i < MoreBoxesFields.size(); ++i) {
+        const QJsonValue v = section.value(QLatin1String(MoreBoxesFields[i].name));
+        if (v.isUndefined())
+            continue;
+        if (!v.isString())
+            return quoted(MoreBoxesFields[i].name) + QStringLiteral(" is not a text");
+        settings.texts[i] = v.toString();
+    }
+    const std::pair<const char *, bool *> flags[] = {{RadiatorFlag, &settings.passiveRadiatorCalculated},
+                                                     {BandpassFlag, &settings.bandpassCalculated}};
+    for (const auto &[name, flag] : flags) {
+        const QJsonValue v = section.value(QLatin1String(name));
+        if (v.isUndefined())
+            continue;
+        if (!v.isBool())
+            return quoted(name) + QStringLiteral(" is not true or false");
+        *flag = v.toBool();
+    }
+    return {};
 }
 
 } // namespace
@@ -68,6 +102,12 @@ QByteArray toJson(const Design &design)
     analysis.insert(QStringLiteral("TxtAnalysisPower"), design.analysis.power);
     analysis.insert(QStringLiteral("CboAnalysisVent"), design.analysis.vent);
     root.insert(QLatin1String(AnalysisSection), analysis);
+    QJsonObject moreBoxes;
+    for (std::size_t i = 0; i < MoreBoxesFields.size(); ++i)
+        moreBoxes.insert(QLatin1String(MoreBoxesFields[i].name), design.moreBoxes.texts[i]);
+    moreBoxes.insert(QLatin1String(RadiatorFlag), design.moreBoxes.passiveRadiatorCalculated);
+    moreBoxes.insert(QLatin1String(BandpassFlag), design.moreBoxes.bandpassCalculated);
+    root.insert(QLatin1String(MoreBoxesSection), moreBoxes);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -140,6 +180,8 @@ ReadResult fromJson(const QByteArray &bytes)
     if (!tab)
         return fail(QStringLiteral("\"tab\" is missing or not a tab"));
     r.design.tab = *tab;
+    if (const QString reason = readMoreBoxes(root, r.design.moreBoxes); !reason.isEmpty())
+        return fail(reason);
 
     // The Analysis tab's section and each of its entries may be missing (a file of an earlier
     // release); what is there must be of its kind.

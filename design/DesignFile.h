@@ -54,7 +54,7 @@ inline constexpr std::array<ChoiceField, 8> ChoiceFields = {{
     {"crossover", "OptCrossoverType", 5, true},
 }};
 
-inline constexpr int TabCount = 8;
+inline constexpr int TabCount = 9;
 
 // The Analysis tab's choices, in an optional "analysis" section: the graph (index of
 // CboAnalysisGraph), the power as typed (empty: the driver's maximum power) and the vent (index of
@@ -66,6 +66,29 @@ struct AnalysisSettings {
     int vent = -1;
 };
 
+// The More Boxes tab's fields as typed and whether each box was calculated, in an optional
+// "moreBoxes" section; a missing entry keeps the text the tab starts with.
+struct MoreBoxesField {
+    const char *name;
+    const char *start;
+};
+inline constexpr std::array<MoreBoxesField, 14> MoreBoxesFields = {{
+    {"TxtPRSd", ""}, {"TxtPRMms", ""}, {"TxtPRVas", ""}, {"TxtPRQms", "5"}, {"TxtPRXmax", ""},
+    {"TxtPRCount", "1"}, {"TxtPRVb", ""}, {"TxtPRFb", ""},
+    {"TxtBPRearVolume", ""}, {"TxtBPFrontVolume", ""}, {"TxtBPFb", ""}, {"TxtBPRipple", "0.7"},
+    {"TxtBPGain", "3"}, {"TxtBPVentDia", ""},
+}};
+struct MoreBoxesSettings {
+    MoreBoxesSettings()
+    {
+        for (std::size_t i = 0; i < MoreBoxesFields.size(); ++i)
+            texts[i] = QLatin1String(MoreBoxesFields[i].start);
+    }
+    std::array<QString, MoreBoxesFields.size()> texts;
+    bool passiveRadiatorCalculated = false;
+    bool bandpassCalculated = false;
+};
+
 struct Design {
     std::array<QString, TextFields.size()> texts{};   // by the index in TextFields
     std::array<int, ChoiceFields.size()> choices{};
@@ -75,6 +98,7 @@ struct Design {
     bool crossoverCalculated = false;    // the Crossover tab had been calculated
     int tab = 0;                         // the tab that was open
     AnalysisSettings analysis;
+    MoreBoxesSettings moreBoxes;
 };
 
 QByteArray toJson(const Design &design);

@@ -59,16 +59,28 @@ Section titleSection(const Snapshot &s, const QString &date, const QString &vers
     return sec;
 }
 
+// The box of the More Boxes tab the choices name, or nothing.
+const MoreBox *otherBox(const Snapshot &s, const Choices &c)
+{
+    const std::optional<MoreBox> &box = c.other == OtherBox::PassiveRadiator ? s.radiatorBox : s.bandpassBox;
+    return c.other != OtherBox::None && box ? &*box : nullptr;
+}
+
 Section boxSection(const Snapshot &s, const Choices &c, const Units &u)
 {
-    const double net = c.vented ? s.vbVented : s.vbSealed;
+    const MoreBox *other = otherBox(s, c);
+    // The bandpass box is built as one box holding both chambers.
+    const double net = other ? other->vb + other->frontVb : c.vented ? s.vbVented : s.vbSealed;
     const double build = boxvent::buildVolume(net, s.addVolume, s.percentOverVolume);
     const int ratio = std::clamp(c.ratio, 0, 2);
     const boxvent::InsideDimensions in =
         boxvent::dimensionsFromDepth(ratio, boxvent::insideDepth(build, boxvent::SideRatios[std::size_t(ratio)].product));
     const double t = u.wallInches(c.wall);
 
-    Section sec{c.vented ? QStringLiteral("Vented box") : QStringLiteral("Sealed box"), {}};
+    const QString heading = !other ? (c.vented ? QStringLiteral("Vented box") : QStringLiteral("Sealed box"))
+                            : c.other == OtherBox::PassiveRadiator ? QStringLiteral("Passive radiator box")
+                                                                   : QStringLiteral("Bandpass box");
+    Section sec{heading, {}};
     const QString added = u.metric ? formatNumber(s.addVolume / CuInPerCuFt * LitresPerCuFt, QStringLiteral("#0.000 l"))
                                    : formatNumber(s.addVolume, QStringLiteral("#0.0 Cu. In."));
     sec.items.push_back(quantityTable({
@@ -100,6 +112,28 @@ Section boxSection(const Snapshot &s, const Choices &c, const Units &u)
     cut.rows.push_back({QStringLiteral("Total"), QString::number(count), QString(), QString(), u.area(area)});
     sec.items.push_back(std::move(cut));
     sec.items.push_back(Paragraph{JoineryText});
+    return sec;
+}
+
+// The results of a box of the More Boxes tab, with how its box is divided or fitted.
+Section otherSection(const MoreBox &box, const Choices &c, const Units &u)
+{
+    const bool bandpass = c.other == OtherBox::Bandpass;
+    Section sec{bandpass ? QStringLiteral("Chambers and vent") : QStringLiteral("Passive radiators"), {}};
+    std::vector<QStringList> rows;
+    if (bandpass) {
+        rows.push_back({QStringLiteral("Rear chamber (sealed, behind the driver)"), u.volume(box.vb)});
+        rows.push_back({QStringLiteral("Front chamber (vented)"), u.volume(box.frontVb)});
+    }
+    for (const auto &[caption, text] : box.results)
+        rows.push_back({caption, text});
+    sec.items.push_back(quantityTable(std::move(rows)));
+    sec.items.push_back(Paragraph{bandpass
+        ? QStringLiteral("A divider panel splits the box into the two chambers; the driver is mounted in the divider and the vent "
+                         "in a wall of the front chamber. Divider, driver and vent take up volume of their own: add it to the "
+                         "chamber they stand in.")
+        : QStringLiteral("The radiators are mounted in the box's walls like the driver; the added mass is fixed to the centre "
+                         "of each radiator's cone.")});
     return sec;
 }
 
@@ -189,6 +223,11 @@ QString applyOption(Choices &c, const QString &name, const QString &value)
         if (value != QLatin1String("sealed") && value != QLatin1String("vented"))
             return bad("sealed or vented");
         c.vented = value == QLatin1String("vented");
+    } else if (name == QLatin1String("other-box")) {
+        const int box = QStringList{QStringLiteral("radiator"), QStringLiteral("bandpass")}.indexOf(value);
+        if (box < 0)
+            return bad("radiator or bandpass");
+        c.other = box == 0 ? OtherBox::PassiveRadiator : OtherBox::Bandpass;
     } else if (name == QLatin1String("ratio")) {
         const int r = QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}.indexOf(value);
         if (r < 0)
@@ -252,7 +291,9 @@ Sheet buildSheet(const Snapshot &s, const Choices &c, const QString &date, const
     Sheet sheet{QStringLiteral("Build sheet: ") + s.driverName, c.page, {}};
     sheet.sections.push_back(titleSection(s, date, version));
     sheet.sections.push_back(boxSection(s, c, u));
-    if (c.vented)
+    if (const MoreBox *other = otherBox(s, c))
+        sheet.sections.push_back(otherSection(*other, c, u));
+    else if (c.vented)
         sheet.sections.push_back(ventSection(s, u));
     if (c.includeCrossover && s.crossover)
         sheet.sections.push_back(crossoverSection(s));

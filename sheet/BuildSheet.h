@@ -25,6 +25,14 @@ struct Graph {
     GraphDrawing drawing;
 };
 
+// A box of the More Boxes tab: its net volume (the bandpass box's two chambers) and its results as
+// the tab shows them, a caption and a text each.
+struct MoreBox {
+    double vb = 0;      // net volume, cubic feet; the bandpass box's sealed rear chamber
+    double frontVb = 0; // the bandpass box's vented front chamber, cubic feet; 0 for the radiator box
+    std::vector<std::pair<QString, QString>> results;
+};
+
 // What the window hands over: the calculated design as plain values.
 struct Snapshot {
     QString driverName;
@@ -41,11 +49,15 @@ struct Snapshot {
     GraphDrawing plan;               // the schematic, when there is a crossover
     // Frequency response and, when drawn, displacement limits; more graphs append here.
     std::vector<Graph> graphs;
+    // The boxes of the More Boxes tab, when calculated.
+    std::optional<MoreBox> radiatorBox, bandpassBox;
 };
 
 enum class PageSize { A4, Letter };
 
 // What the builder chooses in the dialog or on the command line.
+// The box on the sheet: the sealed or the vented box as `vented` says, or a box of the More Boxes tab.
+enum class OtherBox { None, PassiveRadiator, Bandpass };
 struct Choices {
     bool vented = true;
     int ratio = 0;                   // 0, 1, 2: the side ratios of the Box and Vent tab
@@ -53,6 +65,7 @@ struct Choices {
     bool metric = true;
     PageSize page = PageSize::A4;
     bool includeCrossover = true;
+    OtherBox other = OtherBox::None;
 };
 
 // The defaults: the recommended box, the first ratio, 18 mm or 0.75 in, metric when the result unit
@@ -60,7 +73,7 @@ struct Choices {
 Choices defaultChoices(const Snapshot &s, bool usLocale);
 inline constexpr double DefaultWallMm = 18, DefaultWallIn = 0.75;
 
-// A command-line option (box, ratio, wall, units, page) applied to the choices; the reason when its
+// A command-line option (box, other-box: radiator or bandpass, ratio, wall, units, page) applied to the choices; the reason when its
 // value is not one of those allowed (empty on success). The wall is in the sheet's unit.
 QString applyOption(Choices &c, const QString &name, const QString &value);
 

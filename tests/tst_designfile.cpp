@@ -162,7 +162,7 @@ private slots:
         row("option not whole", edited("input", "OptXmax", 0.5), "\"OptXmax\" is missing or not one of its options");
         row("no unit chosen", edited("boxModel", "OptSealedVolumeBox", -1), "\"OptSealedVolumeBox\" is missing or not one of its options");
         row("flag as text", edited("state", "calculated", QStringLiteral("yes")), "\"calculated\" is missing or not true or false");
-        row("tab out of range", edited("state", "tab", 8), "\"tab\" is missing or not a tab");
+        row("tab out of range", edited("state", "tab", 9), "\"tab\" is missing or not a tab");
         // Valid JSON, but padded past any design's size: refused unread.
         row("huge file", whole + QByteArray(design::MaxFileBytes, ' '), "the file is too large to be a design");
     }

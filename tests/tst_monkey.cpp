@@ -22,6 +22,7 @@
 #include "TestSupport.h"
 #include "app/AnalysisTab.h"
 #include "app/DlgDriverLibrary.h"
+#include "app/MoreBoxesTab.h"
 #include "common/NumberText.h"
 #include "design/DesignFile.h"
 #include "graphs/GraphPicture.h"
@@ -436,10 +437,47 @@ private:
         action_ = [this] { window_->MnuAbout->trigger(); };
         return QStringLiteral("Help > About");
     }
+    // ---- More Boxes tab: begin ----
+    // The radiator box or the bandpass box calculated from entries mostly a builder would make,
+    // sometimes odd ones; the bandpass chambers emptied for a fresh design now and then.
+    QString moreBoxes()
+    {
+        MoreBoxesTab *tab = window_->MoreBoxes;
+        const bool bandpass = chance(50), odd = chance(20);
+        const auto number = [&](const QStringList &usual) { return odd && chance(50) ? typedText() : pick(usual); };
+        QList<std::pair<QLineEdit *, QString>> texts;
+        if (bandpass) {
+            if (chance(40))
+                for (QLineEdit *f : {tab->TxtBPRearVolume, tab->TxtBPFrontVolume, tab->TxtBPFb})
+                    texts.append({f, QString()});
+            texts.append({tab->TxtBPRipple, number({"0.4", "0.5", "0.6", "0.7", "0.9"})});
+            texts.append({tab->TxtBPGain, number({"1", "3", "6", "10"})});
+            texts.append({tab->TxtBPVentDia, number({"", "2", "3", "4", "8"})});
+        } else {
+            texts.append({tab->TxtPRSd, number({"50", "130", "330", "500"})});
+            texts.append({tab->TxtPRMms, number({"10", "60", "150", "400"})});
+            texts.append({tab->TxtPRVas, number({"0.2", "1.5", "20", "60"})});
+            texts.append({tab->TxtPRXmax, number({"", "5", "12", "20"})});
+            texts.append({tab->TxtPRCount, number({"1", "2", "4"})});
+        }
+        action_ = [this, tab, texts, bandpass] {
+            window_->SSTab->setCurrentIndex(FrmKelvane::TabMoreBoxes);
+            for (const auto &[field, text] : texts) {
+                field->setText(text);
+                userText_[field] = text;
+            }
+            (bandpass ? tab->CmdCalculateBP : tab->CmdCalculatePR)->click();
+        };
+        QStringList shown;
+        for (const auto &[field, text] : texts)
+            shown << field->objectName() + "=" + quoted(text);
+        return (bandpass ? "bandpass " : "passive radiator ") + shown.join(u' ');
+    }
+    // ---- More Boxes tab: end ----
 
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {26, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {24, &Monkey::typeText}, {2, &Monkey::moreBoxes}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
         {2, &Monkey::driverLibrary}, {1, &Monkey::about}};
@@ -454,6 +492,11 @@ private:
             if (auto *f = window_->findChild<QLineEdit *>(QLatin1String(kelvane::design::TextFields[i].name)))
                 if (f->text() == read.design.texts[i])
                     userText_[f] = read.design.texts[i];
+        // More Boxes tab: its fields are kept in the file too.
+        for (std::size_t i = 0; read.ok() && i < kelvane::design::MoreBoxesFields.size(); ++i)
+            if (auto *f = window_->findChild<QLineEdit *>(QLatin1String(kelvane::design::MoreBoxesFields[i].name)))
+                if (f->text() == read.design.moreBoxes.texts[i])
+                    userText_[f] = f->text();
     }
 
     void newWindow()

@@ -56,7 +56,7 @@ private slots:
         for (int i = 0; i < w->SSTab->count(); ++i)
             tabs << w->SSTab->tabText(i);
         QCOMPARE(tabs, (QStringList{"Input", "Box Model", "Box and Vent", "Crossover", "Crossover Plans",
-                                    "Frequency Response", "Displacement Limits", "Analysis"}));
+                                    "Frequency Response", "Displacement Limits", "Analysis", "More Boxes"}));
         // Every control has an accessible name.
         QStringList unnamed;
         for (QWidget *c : w->findChildren<QWidget *>())
