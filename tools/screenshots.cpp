@@ -4,6 +4,7 @@
 
 #include "app/AnalysisTab.h"
 #include "app/FrmKelvane.h"
+#include "app/MoreBoxesTab.h"
 #include "tools/SampleDriver.h"
 
 #include <QApplication>
@@ -50,7 +51,18 @@ int main(int argc, char *argv[])
         QTest::qWait(100);
         w.grab().save(out.filePath(QStringLiteral("tab-displacement.png")));
     }
-    // The Analysis tab: the cone excursion of both boxes at the driver's maximum power.
+    // The More Boxes tab: a 10-inch passive radiator (Vas in litres, as the sample driver's) and the
+    // bandpass box designed for S 0.7 and 3 dB.
+    w.SSTab->setCurrentIndex(FrmKelvane::TabMoreBoxes);
+    w.MoreBoxes->TxtPRSd->setText(QStringLiteral("330"));
+    w.MoreBoxes->TxtPRMms->setText(QStringLiteral("60"));
+    w.MoreBoxes->TxtPRVas->setText(QStringLiteral("60"));
+    w.MoreBoxes->TxtPRXmax->setText(QStringLiteral("12"));
+    w.MoreBoxes->CmdCalculatePR->click();
+    w.MoreBoxes->CmdCalculateBP->click();
+    QTest::qWait(100);
+    w.grab().save(out.filePath(QStringLiteral("tab-moreboxes.png")));
+    // The Analysis tab: the cone excursion of every box at the driver's maximum power.
     w.SSTab->setCurrentIndex(FrmKelvane::TabAnalysis);
     w.Analysis->CboAnalysisGraph->setCurrentIndex(2);
     QTest::qWait(100);
