@@ -516,9 +516,11 @@ std::optional<sheet::MoreBox> MoreBoxesTab::sheetBox(bool bandpass) const
     };
     if (bandpass) {
         row("Tuning (Fb)", boxvent::tuningCaption(box.fb));
-        if (!box.vents.empty())
-            row("Vent diameter", generalNumber(box.vents.front().diameter) + QStringLiteral(" in"));
-        row("Vent length", LblBPVentLength->text());
+        if (!box.vents.empty()) {
+            // The sheet gives the vent in its own unit.
+            out.ventDiameter = box.vents.front().diameter;
+            out.ventLength = boxvent::ventLength(out.ventDiameter, box.fb, box.frontVb * 1728);
+        }
         row("Vent air speed", LblBPVentSpeed->text());
         row("Lower -3 dB frequency", LblBPF3Low->text());
         row("Upper -3 dB frequency", LblBPF3High->text());

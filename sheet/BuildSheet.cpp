@@ -124,6 +124,11 @@ Section otherSection(const MoreBox &box, const Choices &c, const Units &u)
     if (bandpass) {
         rows.push_back({QStringLiteral("Rear chamber (sealed, behind the driver)"), u.volume(box.vb)});
         rows.push_back({QStringLiteral("Front chamber (vented)"), u.volume(box.frontVb)});
+        if (box.ventDiameter > 0) {
+            rows.push_back({QStringLiteral("Vent diameter"), u.length(box.ventDiameter)});
+            rows.push_back({QStringLiteral("Vent length"), box.ventLength > 0 ? u.length(box.ventLength)
+                                                                              : QStringLiteral("too narrow: choose a wider vent")});
+        }
     }
     for (const auto &[caption, text] : box.results)
         rows.push_back({caption, text});

@@ -30,6 +30,7 @@ struct Graph {
 struct MoreBox {
     double vb = 0;      // net volume, cubic feet; the bandpass box's sealed rear chamber
     double frontVb = 0; // the bandpass box's vented front chamber, cubic feet; 0 for the radiator box
+    double ventDiameter = 0, ventLength = 0; // the bandpass box's vent, inches; 0 without one
     std::vector<std::pair<QString, QString>> results;
 };
 

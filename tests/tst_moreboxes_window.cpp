@@ -53,7 +53,7 @@ private slots:
         row("area missing", Driver30 + "CmdCalculateInput; tab=8; TxtPRMms=50; TxtPRVas=1; CmdCalculatePR", "more",
             "focus=TxtPRSd; LblPRAddedMass=");
         row("letters pasted", Radiator30 + "TxtPRMms=abc; CmdCalculatePR", "number", "focus=TxtPRMms; LblPRFp=");
-        row("keys filtered", "tab=8; TxtPRSd<1a2", "", "TxtPRSd=12");
+        row("keys filtered, Enter moves on", "tab=8; TxtPRSd<1a2; TxtPRFb<30", "", "TxtPRSd=12; focus=CmdCalculatePR");
         row("zero typed", "tab=8; TxtPRSd<0", "number", "TxtPRSd=");
         row("zero ripple", "tab=8; TxtBPRipple<0", "number", "TxtBPRipple=0.7");
         row("five radiators", "tab=8; TxtPRCount<5", "number", "TxtPRCount=1");
@@ -67,6 +67,9 @@ private slots:
         row("radiator captions", RadiatorA, "",
             "LblPRAddedMass=195.8 g; LblPRFp=23.0 Hz; LblPRF3=41.2 Hz; LblPRPeak=No peak; LblPRExcursion=6.5 mm of their "
             "Xmax of 15.0 mm. The radiators together displace less than twice the driver's Vd: use more or larger radiators.");
+        row("without the driver's Vd", Radiator30 + "CmdCalculatePR; CmdCalculateBP", "",
+            "LblPRExcursion=Enter the driver's Vd, or its cone area or diameter with Xmax, to see the radiators' excursion.; "
+            "LblBPVentSpeed=Enter Vd, or the cone area or diameter with Xmax, to see the air speed.");
         row("radiators dropped with the driver", RadiatorA + "; TxtFs=31", "", "LblPRAddedMass=; LblPRNotes=" + NoDriver);
         // Qbp = 1 / (10^(-6/40) 2 S), Vf = (2 S Qts)^2 Vas, Vr = Vas / ((Qbp/Qts)^2 - 1), Fb = Qbp Fs / Qts
         // (the published design equations, by hand). The vent: the narrowest that is not too fast, 3 in
