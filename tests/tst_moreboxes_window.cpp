@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "app/AnalysisTab.h"
+#include "app/DlgBuildSheet.h"
 #include "app/MoreBoxesTab.h"
 #include "graphs/GraphPicture.h"
 
@@ -138,6 +139,10 @@ private slots:
             headings << sec.heading;
         QCOMPARE(headings.mid(1, 2), (QStringList{"Bandpass box", "Chambers and vent"}));
         QVERIFY(s.radiatorBox && s.radiatorBox->results.size() == 7);
+        DlgBuildSheet dialog(s);
+        dialog.CboBox->setCurrentIndex(2);
+        QCOMPARE(dialog.CboBox->currentText(), QStringLiteral("Passive radiator box"));
+        QVERIFY(dialog.choices().other == kelvane::sheet::OtherBox::PassiveRadiator && dialog.CboBox->count() == 4);
 
         // A design of an earlier release, without the section, opens with the tab's start values.
         QFile file(QStringLiteral("both.kelvane"));
