@@ -382,6 +382,9 @@ std::vector<design::CurveColumn> AnalysisTab::exportColumns() const
             QString heading = nameOf(kind) + QLatin1Char(' ') + QLatin1String(names[k]);
             if (Graph(k) == Graph::VentSpeed && kind == BoxKind::Vented)
                 heading += QStringLiteral(" in the ") + CboAnalysisVent->currentText() + QStringLiteral(" vent");
+            if (Graph(k) == Graph::VentSpeed && kind == BoxKind::Bandpass && !snapshot_.boxes[i].vents.empty())
+                heading += QStringLiteral(" in the ") + generalNumber(snapshot_.boxes[i].vents.front().diameter)
+                           + QStringLiteral(" in vent");
             heading += (dependsOnPower(Graph(k)) ? atPower : QString()) + QStringLiteral(" (") + g.unit + QLatin1Char(')');
             exported_.emplace_back(heading, c);
         }

@@ -5,6 +5,7 @@
 #include "app/AnalysisTab.h"
 #include "app/DlgBuildSheet.h"
 #include "app/MoreBoxesTab.h"
+#include "graphs/GraphGeometry.h"
 #include "graphs/GraphPicture.h"
 
 #include <QComboBox>
@@ -128,7 +129,11 @@ private slots:
         const QByteArray header = csv.readLine();
         QVERIFY(header.contains("Passive radiator cone excursion at 100 W (mm),"));
         QVERIFY(header.contains("Passive radiators cone excursion at 100 W (mm),"));
-        QVERIFY(header.contains("Bandpass air speed at 100 W (m/s)"));
+        // S 0.6, 3 dB: Fb = 74.3 Hz; 2 pi Fb Vd / Sv with Vd 0.4 l is 23 m/s in 4 in, 10 m/s in 6 in.
+        QVERIFY(header.contains("Bandpass air speed in the 6 in vent at 100 W (m/s)"));
+        w->Analysis->PicAnalysis->onMouseMove(graphgeo::graphX(40), 200);
+        QVERIFY(w->Analysis->TxtAnalysisPRNum->text().endsWith(QStringLiteral(" mm")));
+        QVERIFY(w->Analysis->TxtAnalysisBPNum->text().endsWith(QStringLiteral(" mm")));
 
         // The build sheet offers both with a section of their own.
         const kelvane::sheet::Snapshot s = w->buildSheetSnapshot();
