@@ -477,10 +477,11 @@ private:
 
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {24, &Monkey::typeText}, {2, &Monkey::moreBoxes}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {24, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
-        {2, &Monkey::driverLibrary}, {1, &Monkey::about}};
+        {2, &Monkey::driverLibrary}, {1, &Monkey::about},
+        {2, &Monkey::moreBoxes}}; // More Boxes tab (its 2 taken from typeText)
 
     // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
     // field showing the text of the file it was opened from counts as typed.
