@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -187,8 +188,14 @@ bool MoreBoxesTab::eventFilter(QObject *watched, QEvent *event)
 {
     const auto entry = std::find_if(entries_.begin(), entries_.end(), [watched](const Entry &e) { return e.field == watched; });
     if (entry != entries_.end()) {
-        if (event->type() == QEvent::FocusIn)
-            entry->field->selectAll();
+        if (event->type() == QEvent::FocusIn) {
+            // Typing replaces the whole value, also after a click (which places the caret after the
+            // focus arrives), as in every entry field of the window.
+            QLineEdit *f = entry->field;
+            f->selectAll();
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, f, [f] { f->selectAll(); });
+        }
         if (event->type() == QEvent::KeyPress) {
             int KeyAscii = Program::KeyAsciiOf(static_cast<QKeyEvent *>(event));
             if (KeyAscii >= 0) {
