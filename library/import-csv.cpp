@@ -179,19 +179,15 @@ ImportResult importTable(const QByteArray &bytes, const QString &source)
             else if (use.text == Text::Notes)
                 e.notes = cell;
             else if (use.value && !cell.isEmpty()) {
-                const std::optional<double> v = importNumber(cell, true);
+                const std::optional<double> v = importNumber(cell, true, use.factor);
                 if (!v)
                     bad = QStringLiteral("\"%1\" is not a number").arg(cell.left(30));
                 else if (*v > 0)
-                    e.*use.value = *v * use.factor;
+                    e.*use.value = *v;
             }
         }
-        completeQ(e);
-        const QString reason = bad.isEmpty() ? unusableReason(e) : bad;
-        if (reason.isEmpty())
-            result.entries.push_back(std::move(e));
-        else
-            result.skipped << QStringLiteral("line %1 %2: %3").arg(line).arg(e.name(), reason);
+        const QString what = QStringLiteral("line %1 %2").arg(line).arg(e.name());
+        finishEntry(std::move(e), bad, what, result);
     }
     return result;
 }
