@@ -1,5 +1,7 @@
 #include "library/DriverEntry.h"
 
+#include <cmath>
+
 namespace kelvane::library {
 
 const std::vector<Column> NumericColumns = {
@@ -19,13 +21,18 @@ QString Entry::name() const
 
 void completeQ(Entry &e)
 {
-    // 1/Qts = 1/Qes + 1/Qms, solved for whichever one is missing; Qts is below both others.
+    // 1/Qts = 1/Qes + 1/Qms, solved for whichever one is missing; Qts is below both others. A result
+    // that is not a finite positive number (the product of two huge Q values overflows) stays missing.
+    const auto keep = [](Value &q, double value) {
+        if (std::isfinite(value) && value > 0)
+            q = value;
+    };
     if (!e.qts && e.qes && e.qms)
-        e.qts = *e.qes * *e.qms / (*e.qes + *e.qms);
+        keep(e.qts, *e.qes * *e.qms / (*e.qes + *e.qms));
     else if (!e.qes && e.qts && e.qms && *e.qms > *e.qts)
-        e.qes = *e.qts * *e.qms / (*e.qms - *e.qts);
+        keep(e.qes, *e.qts * *e.qms / (*e.qms - *e.qts));
     else if (!e.qms && e.qts && e.qes && *e.qes > *e.qts)
-        e.qms = *e.qts * *e.qes / (*e.qes - *e.qts);
+        keep(e.qms, *e.qts * *e.qes / (*e.qes - *e.qts));
 }
 
 QString unusableReason(const Entry &e)

@@ -9,7 +9,7 @@
 
 namespace kelvane::library {
 
-std::optional<double> importNumber(QString text, bool decimalComma)
+std::optional<double> importNumber(QString text, bool decimalComma, double toLibraryUnit)
 {
     static const QRegularExpression number(QStringLiteral(
         "^\\s*([+-]?(?:\\d+(?:[.,]\\d*)?|[.,]\\d+)(?:[eE][+-]?\\d+)?)\\s*([^\\d.,+\\-]*)$"));
@@ -23,10 +23,20 @@ std::optional<double> importNumber(QString text, bool decimalComma)
         digits.replace(QLatin1Char(','), QLatin1Char('.'));
     }
     bool ok = false;
-    const double value = QLocale::c().toDouble(digits, &ok);
+    const double value = QLocale::c().toDouble(digits, &ok) * toLibraryUnit;
     if (!ok || !std::isfinite(value) || value < 0)
         return std::nullopt;
     return value;
+}
+
+void finishEntry(Entry &&e, const QString &bad, const QString &what, ImportResult &result)
+{
+    completeQ(e);
+    const QString reason = bad.isEmpty() ? unusableReason(e) : bad;
+    if (reason.isEmpty())
+        result.entries.push_back(std::move(e));
+    else
+        result.skipped << QStringLiteral("%1: %2").arg(what, reason);
 }
 
 ImportResult importDriverFile(const QByteArray &bytes, const QString &fileName)

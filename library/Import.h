@@ -21,7 +21,12 @@ ImportResult importTable(const QByteArray &bytes, const QString &source);
 ImportResult importDriverFile(const QByteArray &bytes, const QString &fileName);
 
 // A number as files write it: "." or (with decimalComma) "," as decimal mark, an exponent, and an
-// optional unit after it ("5.82 N/A"). Empty for no number, a negative or a non-finite one.
-std::optional<double> importNumber(QString text, bool decimalComma = false);
+// optional unit after it ("5.82 N/A"), times toLibraryUnit. Empty for no number, a negative one, or
+// one that is not finite once converted (1e306 m³ of Vas overflows in litres).
+std::optional<double> importNumber(QString text, bool decimalComma = false, double toLibraryUnit = 1);
+
+// The end of one entry in every reader: a missing Q completed from the other two, then the entry
+// kept, or left out as "<what>: <reason>" (`bad` if given, else why it cannot be designed with).
+void finishEntry(Entry &&entry, const QString &bad, const QString &what, ImportResult &result);
 
 } // namespace kelvane::library

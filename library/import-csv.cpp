@@ -4,7 +4,7 @@
 
 #include "library/Import.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace kelvane::library {
 
@@ -103,6 +103,34 @@ bool splitRows(const QString &text, QChar delimiter, std::vector<std::pair<int, 
     return true;
 }
 
+// A column's heading, "Name [unit]" or "Name (unit)" between blanks; both empty when it is neither
+// (a bracket not closed at the end). Read by hand: the regular expression this once was backtracked
+// for minutes over a crafted header of a few thousand blanks and an unclosed bracket.
+struct Heading {
+    QString name, unit;
+};
+Heading headingOf(const QString &h)
+{
+    const auto blank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    const auto trimmed = [&blank](QStringView t) {
+        while (!t.isEmpty() && blank(t.front()))
+            t = t.mid(1);
+        while (!t.isEmpty() && blank(t.back()))
+            t.chop(1);
+        return t.toString();
+    };
+    const QStringView text = QStringView(h);
+    qsizetype open = 0;
+    while (open < text.size() && text[open] != u'[' && text[open] != u'(')
+        ++open;
+    if (open == text.size())
+        return {trimmed(text), {}};
+    const QString rest = trimmed(text.mid(open));
+    if (!rest.endsWith(u']') && !rest.endsWith(u')'))
+        return {};
+    return {trimmed(text.left(open)), trimmed(QStringView(rest).mid(1, rest.size() - 2))};
+}
+
 } // namespace
 
 ImportResult importTable(const QByteArray &bytes, const QString &source)
@@ -120,14 +148,13 @@ ImportResult importTable(const QByteArray &bytes, const QString &source)
     if (rows.empty())
         return {{}, {}, QStringLiteral("the file is empty")};
 
-    // "Name [unit]" or "Name (unit)"; the name decides the quantity, the unit its factor.
-    static const QRegularExpression header(QStringLiteral("^\\s*([^\\[\\(]*?)\\s*(?:[\\[\\(]\\s*(.*?)\\s*[\\]\\)])?\\s*$"));
+    // The name decides the quantity, the unit its factor.
     std::vector<ColumnUse> columns;
     bool fsSeen = false, nameSeen = false;
     for (const QString &h : rows.front().second) {
-        const QRegularExpressionMatch m = header.match(h);
-        const QString name = m.captured(1).toLower();
-        const QString unit = m.captured(2).toLower();
+        const Heading heading = headingOf(h);
+        const QString name = heading.name.toLower();
+        const QString unit = heading.unit.toLower();
         ColumnUse use;
         if (QStringList{"maker", "brand", "vendor", "manufacturer"}.contains(name))
             use.text = Text::Maker;
@@ -179,19 +206,15 @@ ImportResult importTable(const QByteArray &bytes, const QString &source)
             else if (use.text == Text::Notes)
                 e.notes = cell;
             else if (use.value && !cell.isEmpty()) {
-                const std::optional<double> v = importNumber(cell, true);
+                const std::optional<double> v = importNumber(cell, true, use.factor);
                 if (!v)
                     bad = QStringLiteral("\"%1\" is not a number").arg(cell.left(30));
                 else if (*v > 0)
-                    e.*use.value = *v * use.factor;
+                    e.*use.value = *v;
             }
         }
-        completeQ(e);
-        const QString reason = bad.isEmpty() ? unusableReason(e) : bad;
-        if (reason.isEmpty())
-            result.entries.push_back(std::move(e));
-        else
-            result.skipped << QStringLiteral("line %1 %2: %3").arg(line).arg(e.name(), reason);
+        const QString what = QStringLiteral("line %1 %2").arg(line).arg(e.name());
+        finishEntry(std::move(e), bad, what, result);
     }
     return result;
 }

@@ -61,18 +61,14 @@ ImportResult importWdr(const QByteArray &bytes, const QString &source)
         if (text.isEmpty())
             continue;
         // A file written where the decimal mark is a comma may use it too.
-        const std::optional<double> v = importNumber(text, true);
+        const std::optional<double> v = importNumber(text, true, k.toLibraryUnit);
         if (!v)
             bad = QStringLiteral("%1=%2 is not a number").arg(QLatin1String(k.name), text.left(30));
         else if (*v > 0)
-            e.*k.value = *v * k.toLibraryUnit;
+            e.*k.value = *v;
     }
-    completeQ(e);
-    const QString reason = bad.isEmpty() ? unusableReason(e) : bad;
-    if (reason.isEmpty())
-        result.entries.push_back(std::move(e));
-    else
-        result.skipped << QStringLiteral("%1: %2").arg(e.name().isEmpty() ? source : e.name(), reason);
+    const QString what = e.name().isEmpty() ? source : e.name();
+    finishEntry(std::move(e), bad, what, result);
     return result;
 }
 

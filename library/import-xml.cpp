@@ -55,19 +55,14 @@ ImportResult importXmlDatabase(const QByteArray &bytes, const QString &source)
             const QString text = attributes.value(QLatin1String(a.name)).toString();
             if (text.trimmed().isEmpty())
                 continue;
-            const std::optional<double> v = importNumber(text);
+            const std::optional<double> v = importNumber(text, false, a.toLibraryUnit);
             if (!v)
                 bad = QStringLiteral("%1=\"%2\" is not a number").arg(QLatin1String(a.name), text.left(30));
             else if (*v > 0)
-                e.*a.value = *v * a.toLibraryUnit;
+                e.*a.value = *v;
         }
-        completeQ(e);
-        const QString reason = bad.isEmpty() ? unusableReason(e) : bad;
         const QString what = e.name().isEmpty() ? QStringLiteral("driver %1").arg(index) : e.name();
-        if (reason.isEmpty())
-            result.entries.push_back(std::move(e));
-        else
-            result.skipped << QStringLiteral("%1: %2").arg(what, reason);
+        finishEntry(std::move(e), bad, what, result);
     }
     if (xml.hasError()) {
         const QString why = xml.error() == QXmlStreamReader::PrematureEndOfDocumentError

@@ -133,6 +133,10 @@ Search bracketMinus3dB(const Coefficients &c)
 
     while (hi - lo > 0.00001) {
         const double mid = 0.5 * (lo + hi);
+        // Beyond about 1e11 neighbouring doubles lie further apart than the tolerance: the bracket
+        // is as narrow as it can get once no number lies between its ends.
+        if (mid <= lo || mid >= hi)
+            break;
         const double fMid = residual(mid);
         if (!std::isfinite(fMid))
             return s;

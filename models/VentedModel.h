@@ -59,7 +59,8 @@ Search searchMinus3dB(const Coefficients &c, int maxRestarts = NewtonRestarts);
 // falls like -x^8, so it always has a positive root; the highest one is taken (above it the
 // response stays within 3 dB of its final level). The walk starts at Cauchy's bound on the roots
 // of F as a quartic in x^2 and steps down by 1 % to the first point below -3 dB; bisection then
-// narrows the bracket to 0.00001 or less, as the Newton search settles. found = false only when
+// narrows the bracket to 0.00001 or less, as the Newton search settles (or, for a root so large
+// that doubles lie further apart, until no number lies between its ends). found = false only when
 // F itself is not finite there.
 Search bracketMinus3dB(const Coefficients &c);
 

@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages Kelvane needs, and only those that are missing, so a second run
 # installs nothing. "setup.sh build" for building and running; "setup.sh test" adds what the tests
 # use (a CUPS print queue, pdftotext, German and French locales with a decimal comma, the Debian
-# driver database of the qspeakers package that the driver library imports) and Google
+# driver database of the qspeakers package that the driver library imports, clang and its libFuzzer
+# runtime for the fuzz targets of scripts/fuzz.sh) and Google
 # Benchmark, so the benchmarks are compiled too; "setup.sh bench" adds Google Benchmark alone.
 set -euo pipefail
 
@@ -12,7 +13,8 @@ SUDO=""
 
 packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite fonts-dejavu-core)
 if [ "$mode" = test ]; then
-  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev qspeakers)
+  packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev qspeakers
+            clang libclang-rt-14-dev)
 fi
 if [ "$mode" = bench ]; then
   packages+=(libbenchmark-dev)
