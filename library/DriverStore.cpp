@@ -430,7 +430,12 @@ ImportSummary DriverStore::importFiles(const QStringList &paths, bool replace)
             summary.failedFiles << QStringLiteral("%1: %2").arg(name, file.errorString());
             continue;
         }
-        ImportResult read = importDriverFile(file.readAll(), name);
+        const QByteArray bytes = file.read(MaxImportBytes + 1);
+        if (bytes.size() > MaxImportBytes) {
+            summary.failedFiles << QStringLiteral("%1: the file is too large to be a driver file").arg(name);
+            continue;
+        }
+        ImportResult read = importDriverFile(bytes, name);
         if (!read.failure.isEmpty()) {
             summary.failedFiles << QStringLiteral("%1: %2").arg(name, read.failure);
             continue;

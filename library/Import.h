@@ -17,6 +17,10 @@ ImportResult importWdr(const QByteArray &bytes, const QString &source);
 // A comma-, semicolon- or tab-separated table whose header names each column with its unit.
 ImportResult importTable(const QByteArray &bytes, const QString &source);
 
+// The largest driver file read (a database of some ten thousand drivers is a few megabytes); a
+// larger file, or a device that never ends, is refused after this many bytes instead of filling memory.
+inline constexpr qint64 MaxImportBytes = 64 * 1024 * 1024;
+
 // The kind recognised from the content (the name's extension only breaks a tie), then its reader.
 ImportResult importDriverFile(const QByteArray &bytes, const QString &fileName);
 

@@ -155,6 +155,9 @@ void TestLibrary::duplicatesAndDamagedFiles()
              QStringLiteral("Drivers added: 0, kept: 0, replaced: 2, skipped: 0."));
     QCOMPARE(store.search(QStringLiteral("classic")).front().fs, Value(99));
     QCOMPARE(store.all().size(), sampleDrivers().size() + 1);
+    // A device that never ends is refused at the size limit instead of being read until memory runs out.
+    QCOMPARE(store.importFiles({QStringLiteral("/dev/zero")}, false).failedFiles,
+             QStringList{"zero: the file is too large to be a driver file"});
 }
 
 void TestLibrary::debianDatabase()
