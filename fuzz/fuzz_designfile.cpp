@@ -14,7 +14,10 @@ bool same(const design::Design &a, const design::Design &b)
     return a.texts == b.texts && a.choices == b.choices && a.calculated == b.calculated
            && a.frequencyDrawn == b.frequencyDrawn && a.displacementDrawn == b.displacementDrawn
            && a.crossoverCalculated == b.crossoverCalculated && a.tab == b.tab && a.analysis.graph == b.analysis.graph
-           && a.analysis.power == b.analysis.power && a.analysis.vent == b.analysis.vent;
+           && a.analysis.power == b.analysis.power && a.analysis.vent == b.analysis.vent
+           && a.moreBoxes.texts == b.moreBoxes.texts
+           && a.moreBoxes.passiveRadiatorCalculated == b.moreBoxes.passiveRadiatorCalculated
+           && a.moreBoxes.bandpassCalculated == b.moreBoxes.bandpassCalculated;
 }
 
 } // namespace
