@@ -4,10 +4,13 @@
 // and printing. Levels are worked out from the transfer functions, independently of the code.
 
 #include "TestSupport.h"
+#include "app/AnalysisTab.h"
 #include "graphs/GraphGeometry.h"
 #include "graphs/GraphOutput.h"
 #include "graphs/GraphPicture.h"
 
+#include <QComboBox>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -120,6 +123,27 @@ std::unique_ptr<FrmKelvane> graphWindow(const Graph &g, const QString &name = QS
     act(w.get(), "tab=3; TxtZ=8; Text2=8; Text3=3000; Text4=3000; OptCrossoverType(0); CmdCalculateCrossover; "
                  "CmdFrequency; " + QString::fromLatin1(g.draw));
     return w;
+}
+
+// All five pictures drawn for the W8 driver with a fourth-order crossover and a Zobel network, the
+// Analysis tab on the cone excursion at 100 W, the Crossover tab in front.
+std::unique_ptr<FrmKelvane> everyPictureWindow()
+{
+    auto w = limitsWindow();
+    act(w.get(), "TxtSd=220; TxtXmax=5; tab=3; TxtRe=6.4; TxtL=0.5; TxtZ=8; Text1=1200; Text2=6; Text3=2500; Text4=2500; "
+                 "OptCrossoverType(4); CmdCalculateCrossover; CmdFrequency; tab=7; tab=3");
+    w->Analysis->CboAnalysisGraph->setCurrentIndex(2);
+    return w;
+}
+
+// SHA-1 of the picture's 640 x 480 pixels as shown.
+QByteArray pixelHash(const GraphPicture *pic)
+{
+    const QImage image = pic->image().convertToFormat(QImage::Format_RGB32);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (int y = 0; y < image.height(); ++y)
+        hash.addData(QByteArrayView(reinterpret_cast<const char *>(image.constScanLine(y)), image.width() * 4));
+    return hash.result().toHex();
 }
 
 } // namespace
@@ -497,6 +521,26 @@ private slots:
         settle();
         QCOMPARE(catcher.shown(), QString());
         QCOMPARE(shown(w.get(), fetch<QString>("shows")), fetch<QString>("shows"));
+    }
+
+    // Every picture at 640 x 480 is the same, pixel for pixel, as before the pictures could grow: the
+    // hashes were taken of the pictures as they were drawn then (the Analysis picture's since its notes
+    // moved under it).
+    void picturesAtBaseSize_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QByteArray>("hash");
+        QTest::newRow("frequency response") << "PicFrequency" << QByteArray("5e88406e1e223a907810d7357ce68efbe3b95d24");
+        QTest::newRow("displacement limits") << "PicDisplacementLimit" << QByteArray("8f6b9be93bd1ca696de3afeb4ed08b6eb5ac60fe");
+        QTest::newRow("crossover plot") << "Picture1" << QByteArray("cce276682bbe8feb315a029b68651ac7c288e17f");
+        QTest::newRow("crossover plan") << "PicCrossoverPlan" << QByteArray("be39de3aba08b5537852a703e5a2321131c32c14");
+        QTest::newRow("analysis") << "PicAnalysis" << QByteArray("d4b0335f6da4b2b57b30b7355dca036f4125e146");
+    }
+    void picturesAtBaseSize()
+    {
+        auto w = everyPictureWindow();
+        auto *pic = find<GraphPicture>(w.get(), fetch<QString>("picture"));
+        QCOMPARE(pixelHash(pic), fetch<QByteArray>("hash"));
     }
 
     void planBeforeCrossover()
