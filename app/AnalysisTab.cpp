@@ -3,6 +3,7 @@
 #include "app/Controls.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
+#include "graphs/GraphAxes.h"
 #include "graphs/GraphGeometry.h"
 #include "graphs/GraphPicture.h"
 
@@ -42,14 +43,120 @@ QString nameOf(BoxKind kind)
 }
 
 // The row of the frequency labels.
-const double FrequencyLabelTop = std::max(25 * GraphPicture::RowHeight, graphgeo::PlotBottom - 1.5);
-constexpr double NotesTop = 336;
+const double FrequencyLabelTop = std::max(25 * GraphCanvas::RowHeight, graphgeo::PlotBottom - 1.5);
 
+// y on the 640 x 480 plot of a value, held within the frame.
 double clampedY(const Axis &axis, double value)
 {
     return std::clamp(axisY(axis, value), graphgeo::PlotTop, graphgeo::PlotBottom);
 }
 
+// What the picture shows, kept with it so that it can be drawn again at any size.
+struct AnalysisPicture {
+    QString missing; // what to enter instead of a graph
+    QString driverName, title;
+    std::vector<std::pair<QString, int>> legend; // text and colour
+    Axis axis;
+    GraphData data;
+    std::vector<int> colours;      // of data.curves
+    std::vector<int> extraColours; // of data.extra
+};
+
+// The message of a graph without data, word-wrapped to the width of the frame.
+void drawMissing(GraphCanvas &pic, const graphgeo::PlotLayout &l, const QString &missing)
+{
+    QString row;
+    double top = l.y(200);
+    for (const QString &word : missing.split(QLatin1Char(' '))) {
+        const QString longer = row.isEmpty() ? word : row + QLatin1Char(' ') + word;
+        if (!row.isEmpty() && GraphCanvas::textWidth(longer) > l.right - l.left) {
+            pic.drawText(l.left, top, row, Black);
+            top += GraphCanvas::RowHeight;
+            row = word;
+        } else {
+            row = longer;
+        }
+    }
+    pic.drawText(l.left, top, row, Black);
+}
+
+void drawFrame(GraphCanvas &pic, const graphgeo::PlotLayout &l, const AnalysisPicture &a)
+{
+    pic.drawText(0, 0, QStringLiteral("                  Driver:  ") + a.driverName, Black);
+    pic.drawText(l.left, GraphCanvas::RowHeight, a.title, Black);
+    pic.drawText(4, 0, a.data.unit, Black);
+    // The legend in the right margin, in the colours of the frequency-response graph.
+    // Entries too wide for the margin take two rows.
+    double legendTop = l.top + 4;
+    for (const auto &[text, colour] : a.legend) {
+        const qsizetype space = text.indexOf(QLatin1Char(' '));
+        const bool wide = space > 0 && GraphCanvas::textWidth(text) > l.width - l.right - 8;
+        for (const QString &row : wide ? QStringList{text.left(space), text.mid(space + 1)} : QStringList{text}) {
+            pic.drawText(l.right + 6, legendTop, row, colour);
+            legendTop += GraphCanvas::RowHeight;
+        }
+    }
+    graphaxes::frequencyLabels(pic, l, FrequencyLabelTop);
+
+    pic.setLineWidth(2);
+    pic.box(l.left, l.top, l.right, l.bottom, DarkRed);
+    pic.setLineWidth(1);
+    graphaxes::frequencyGrid(pic, l);
+    // Value labels and dotted lines at every step, a tick on the frame at each; a taller plot also
+    // labels the half steps where the labels fit.
+    const Axis &axis = a.axis;
+    const int steps = int(std::lround((axis.high - axis.low) / axis.step));
+    std::vector<graphaxes::ValueLabel> labels;
+    for (int k = 0; k <= steps; ++k) {
+        const double value = axis.low + k * axis.step;
+        const double y = l.y(axisY(axis, value));
+        labels.push_back({y, generalNumber(value)});
+        pic.line(l.left + 4, y, l.left, y, DarkRed);
+        if (k > 0 && k < steps)
+            for (double x = l.left + 1; x <= l.right - 2; x += 3)
+                pic.pset(x, y, Grey);
+    }
+    if (!l.isBase())
+        for (int k = 0; k < steps; ++k) {
+            const double y = l.y(axisY(axis, axis.low + (k + 0.5) * axis.step));
+            labels.push_back({y, generalNumber(axis.low + (k + 0.5) * axis.step)});
+            pic.line(l.left + 2, y, l.left, y, DarkRed);
+        }
+    graphaxes::leftLabels(pic, l, labels);
+}
+
+void drawAnalysis(GraphCanvas &pic, const AnalysisPicture &a)
+{
+    using namespace graphgeo;
+    const PlotLayout l = responseLayout(pic.width(), pic.height());
+    if (!a.missing.isEmpty()) {
+        drawMissing(pic, l, a.missing);
+        return;
+    }
+    drawFrame(pic, l, a);
+    const Axis &axis = a.axis;
+    const GraphData &data = a.data;
+    if (std::isfinite(data.limit) && data.limit >= axis.low && data.limit <= axis.high) {
+        const double y = l.y(axisY(axis, data.limit));
+        pic.line(l.left + 1, y, l.right - 1, y, DarkRed);
+        // Above the line, or below it where the line runs along the top of the frame.
+        const double top = y - GraphCanvas::RowHeight < l.top + 2 ? y + 1 : y - GraphCanvas::RowHeight;
+        pic.drawText(l.right - 4 - GraphCanvas::textWidth(data.limitLabel), top, data.limitLabel, DarkRed);
+    }
+    const auto curve = [&](const Curve &c, int colour) {
+        for (int f = FirstHz + 1; f <= LastHz; ++f)
+            if (std::isfinite(c[f - 1]) && std::isfinite(c[f]))
+                pic.line(graphX(l, f - 1), l.y(clampedY(axis, c[f - 1])), graphX(l, f), l.y(clampedY(axis, c[f])),
+                         colour);
+    };
+    pic.setLineWidth(2);
+    for (std::size_t i = 0; i < data.curves.size(); ++i)
+        curve(data.curves[i], a.colours[i]);
+    pic.setLineWidth(1);
+    // The further curves (the radiators' excursion) thin, in the colour of their box.
+    for (std::size_t i = 0; i < data.extra.size(); ++i)
+        curve(data.extra[i].values, a.extraColours[i]);
+}
 
 } // namespace
 
@@ -68,7 +175,6 @@ AnalysisTab::AnalysisTab(QWidget *parent) : QWidget(parent)
 
     PicAnalysis = new GraphPicture;
     PicAnalysis->setObjectName(QStringLiteral("PicAnalysis"));
-    PicAnalysis->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
     TxtAnalysisXNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisXNum"), QStringLiteral("Hz"), 300, 76);
     TxtAnalysisSealedNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisSealedNum"), QString(), 380, 86);
     TxtAnalysisVentedNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisVentedNum"), QString(), 470, 86);
@@ -77,6 +183,10 @@ AnalysisTab::AnalysisTab(QWidget *parent) : QWidget(parent)
     TxtAnalysisBPNum = controls::readout(PicAnalysis, QStringLiteral("TxtAnalysisBPNum"), QString(), 556, 82);
     TxtAnalysisPRNum->move(556, int(graphgeo::PlotBottom) - 46);
     TxtAnalysisBPNum->move(556, int(graphgeo::PlotBottom) - 23);
+    for (QLineEdit *readout : {TxtAnalysisXNum, TxtAnalysisSealedNum, TxtAnalysisVentedNum})
+        PicAnalysis->keepRight(readout);
+    for (QLineEdit *readout : {TxtAnalysisPRNum, TxtAnalysisBPNum})
+        PicAnalysis->keepBottomRight(readout);
     // Names a screen reader speaks for the controls without a label beside them.
     const std::pair<QWidget *, const char *> spoken[] = {
         {CboAnalysisGraph, "Graph"}, {TxtAnalysisPower, "Power in watts"}, {CboAnalysisVent, "Vent"},
@@ -100,15 +210,10 @@ AnalysisTab::AnalysisTab(QWidget *parent) : QWidget(parent)
     choices->addWidget(controls::label(this, QStringLiteral("LblAnalysisVent"), QStringLiteral("Vent:")));
     choices->addWidget(CboAnalysisVent);
     choices->addStretch(1);
-    auto *picture = new QHBoxLayout;
-    picture->addStretch(1);
-    picture->addWidget(PicAnalysis);
-    picture->addStretch(1);
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(choices);
-    outer->addLayout(picture);
+    outer->addWidget(new PictureHolder(PicAnalysis), 1);
     outer->addWidget(LblAnalysisNotes);
-    outer->addStretch(1);
 
     TxtAnalysisPower->installEventFilter(this);
     connect(CboAnalysisGraph, &QComboBox::currentIndexChanged, this, [this] {
@@ -231,123 +336,47 @@ void AnalysisTab::TxtAnalysisPower_KeyPress(int &KeyAscii)
 
 void AnalysisTab::redraw()
 {
-    GraphPicture *pic = PicAnalysis;
-    pic->clear();
     for (QLineEdit *f : {TxtAnalysisXNum, TxtAnalysisSealedNum, TxtAnalysisVentedNum, TxtAnalysisPRNum, TxtAnalysisBPNum})
         f->clear();
     const Graph graph = Graph(std::max(0, CboAnalysisGraph->currentIndex()));
     const int vent = CboAnalysisVent->currentIndex();
     data_ = graphData(snapshot_, graph, power_, vent);
-    const QStringList noteLines = notes(snapshot_, power_, vent);
-    LblAnalysisNotes->setText(noteLines.join(QLatin1Char('\n')));
-    if (!data_.missing.isEmpty()) {
-        // Word-wrapped to the width of the frame.
-        QString row;
-        double top = 200;
-        for (const QString &word : data_.missing.split(QLatin1Char(' '))) {
-            const QString longer = row.isEmpty() ? word : row + QLatin1Char(' ') + word;
-            if (!row.isEmpty() && GraphPicture::textWidth(longer) > graphgeo::PlotRight - graphgeo::PlotLeft) {
-                pic->drawText(graphgeo::PlotLeft, top, row, Black);
-                top += GraphPicture::RowHeight;
-                row = word;
-            } else {
-                row = longer;
-            }
-        }
-        pic->drawText(graphgeo::PlotLeft, top, row, Black);
-        return;
-    }
+    // The notes stand under the picture (and under the graph on the build sheet), not in it.
+    LblAnalysisNotes->setText(analysis::notes(snapshot_, power_, vent).join(QLatin1Char('\n')));
 
-    const Axis axis = axisFor(graph, data_);
-    drawFrame(axis, data_.unit);
-    using namespace graphgeo;
-    if (std::isfinite(data_.limit) && data_.limit >= axis.low && data_.limit <= axis.high) {
-        const double y = axisY(axis, data_.limit);
-        pic->line(PlotLeft + 1, y, PlotRight - 1, y, DarkRed);
-        // Above the line, or below it where the line runs along the top of the frame.
-        const double top = y - GraphPicture::RowHeight < PlotTop + 2 ? y + 1 : y - GraphPicture::RowHeight;
-        pic->drawText(PlotRight - 4 - GraphPicture::textWidth(data_.limitLabel), top, data_.limitLabel, DarkRed);
+    AnalysisPicture picture;
+    picture.missing = data_.missing;
+    if (picture.missing.isEmpty()) {
+        picture.driverName = snapshot_.driver.name;
+        picture.title = graphNames().value(int(graph));
+        if (dependsOnPower(graph))
+            picture.title += QStringLiteral(" at ") + generalNumber(power_) + QStringLiteral(" W");
+        for (const BoxSnapshot &box : snapshot_.boxes)
+            picture.legend.push_back({nameOf(box.kind), colourOf(box.kind)});
+        for (const ExtraCurve &e : data_.extra)
+            picture.legend.push_back({e.label, colourOf(snapshot_.boxes[std::size_t(e.box)].kind)});
+        picture.axis = axisFor(graph, data_);
+        picture.data = data_;
+        for (std::size_t i = 0; i < data_.curves.size(); ++i)
+            picture.colours.push_back(colourOf(snapshot_.boxes[i].kind));
+        for (const ExtraCurve &e : data_.extra)
+            picture.extraColours.push_back(colourOf(snapshot_.boxes[std::size_t(e.box)].kind));
     }
-    pic->setLineWidth(2);
-    for (std::size_t i = 0; i < data_.curves.size(); ++i) {
-        const Curve &c = data_.curves[i];
-        const int colour = colourOf(snapshot_.boxes[i].kind);
-        for (int f = FirstHz + 1; f <= LastHz; ++f)
-            if (std::isfinite(c[f - 1]) && std::isfinite(c[f]))
-                pic->line(graphX(f - 1), clampedY(axis, c[f - 1]), graphX(f), clampedY(axis, c[f]), colour);
-    }
-    pic->setLineWidth(1);
-    // The further curves (the radiators' excursion) thin, in the colour of their box.
-    for (const ExtraCurve &e : data_.extra) {
-        const int colour = colourOf(snapshot_.boxes[std::size_t(e.box)].kind);
-        for (int f = FirstHz + 1; f <= LastHz; ++f)
-            if (std::isfinite(e.values[f - 1]) && std::isfinite(e.values[f]))
-                pic->line(graphX(f - 1), clampedY(axis, e.values[f - 1]), graphX(f), clampedY(axis, e.values[f]), colour);
-    }
-    // The notes under the frame, a sentence to a row, so a saved or printed picture carries them.
-    double top = NotesTop;
-    for (const QString &line : noteLines) {
-        const QStringList sentences = line.split(QStringLiteral(". "));
-        for (int i = 0; i < int(sentences.size()); ++i) {
-            pic->drawText(8, top, sentences[i] + (i + 1 < int(sentences.size()) ? QStringLiteral(".") : QString()), Black);
-            top += GraphPicture::RowHeight;
-        }
-    }
+    PicAnalysis->setDrawing([picture](GraphCanvas &canvas) { drawAnalysis(canvas, picture); });
 }
 
-void AnalysisTab::drawFrame(const Axis &axis, const QString &unit)
+QStringList AnalysisTab::notes() const
 {
-    using namespace graphgeo;
-    GraphPicture *pic = PicAnalysis;
-    const Graph graph = Graph(std::max(0, CboAnalysisGraph->currentIndex()));
-    pic->drawText(0, 0, QStringLiteral("                  Driver:  ") + snapshot_.driver.name, Black);
-    QString title = graphNames().value(int(graph));
-    if (dependsOnPower(graph))
-        title += QStringLiteral(" at ") + generalNumber(power_) + QStringLiteral(" W");
-    pic->drawText(PlotLeft, GraphPicture::RowHeight, title, Black);
-    pic->drawText(4, 0, unit, Black);
-    // The legend in the right margin, in the colours of the frequency-response graph.
-    // Entries too wide for the margin take two rows.
-    double legendTop = PlotTop + 4;
-    const auto legend = [pic, &legendTop](const QString &text, int colour) {
-        const qsizetype space = text.indexOf(QLatin1Char(' '));
-        const bool wide = space > 0 && GraphPicture::textWidth(text) > GraphPicture::LogicalWidth - PlotRight - 8;
-        for (const QString &row : wide ? QStringList{text.left(space), text.mid(space + 1)} : QStringList{text}) {
-            pic->drawText(PlotRight + 6, legendTop, row, colour);
-            legendTop += GraphPicture::RowHeight;
-        }
-    };
-    for (const BoxSnapshot &box : snapshot_.boxes)
-        legend(nameOf(box.kind), colourOf(box.kind));
-    for (const ExtraCurve &e : data_.extra)
-        legend(e.label, colourOf(snapshot_.boxes[std::size_t(e.box)].kind));
-    for (const graphgeo::FrequencyLabel &label : graphgeo::FrequencyLabels)
-        pic->drawText(GraphPicture::columnX(label.column), FrequencyLabelTop, QLatin1String(label.text), Black);
-
-    pic->setLineWidth(2);
-    pic->box(PlotLeft, PlotTop, PlotRight, PlotBottom, DarkRed);
-    pic->setLineWidth(1);
-    for (int f : graphgeo::GridFrequencies)
-        pic->line(graphX(f), PlotTop + 1, graphX(f), PlotBottom - 1, Grey);
-    // Value labels and dotted lines at every step, a tick on the frame at each.
-    const int steps = int(std::lround((axis.high - axis.low) / axis.step));
-    for (int k = 0; k <= steps; ++k) {
-        const double value = axis.low + k * axis.step;
-        const double y = axisY(axis, value);
-        const QString text = generalNumber(value);
-        pic->drawText(PlotLeft - 4 - GraphPicture::textWidth(text), y - GraphPicture::RowHeight / 2, text, Black);
-        pic->line(PlotLeft + 4, y, PlotLeft, y, DarkRed);
-        if (k > 0 && k < steps)
-            for (int x = 49; x <= 547; x += 3)
-                pic->pset(x, y, Grey);
-    }
+    const QString text = LblAnalysisNotes->text();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 
 void AnalysisTab::PicAnalysis_MouseMove(double x, double y)
 {
-    if (!graphgeo::insidePlot(x, y) || data_.curves.empty())
+    const graphgeo::PlotLayout l = graphgeo::responseLayout(PicAnalysis->width(), PicAnalysis->height());
+    if (!l.inside(x, y) || data_.curves.empty())
         return;
-    const int f = std::clamp(int(std::lround(graphgeo::freqAtX(x))), FirstHz, LastHz);
+    const int f = std::clamp(int(std::lround(graphgeo::freqAtX(l, x))), FirstHz, LastHz);
     const Graph graph = Graph(std::max(0, CboAnalysisGraph->currentIndex()));
     TxtAnalysisXNum->setText(formatNumber(f, QStringLiteral("#,##0 Hz")));
     QLineEdit *const readouts[] = {TxtAnalysisSealedNum, TxtAnalysisVentedNum, TxtAnalysisPRNum, TxtAnalysisBPNum};

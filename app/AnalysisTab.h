@@ -41,6 +41,8 @@ public:
     const kelvane::analysis::GraphData &shownData() const { return data_; }
     // Draws the chosen graph completely (also what a change of graph, power or vent runs).
     void redraw();
+    // The notes under the picture, a line each (the build sheet prints them under the graph).
+    QStringList notes() const;
 
     QComboBox *CboAnalysisGraph = nullptr, *CboAnalysisVent = nullptr;
     QLineEdit *TxtAnalysisPower = nullptr;
@@ -62,7 +64,6 @@ private:
     void PicAnalysis_MouseMove(double x, double y);
     void fillVents();
     double defaultPower() const;
-    void drawFrame(const kelvane::analysis::Axis &axis, const QString &unit);
 
     kelvane::analysis::Snapshot snapshot_;
     kelvane::analysis::GraphData data_;

@@ -83,12 +83,14 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     s.userVentDia = VentDia[6];
     s.vd = VentVd;
     s.crossover = CrossoverNetwork;
+    // The sheet takes every picture at 640 x 480, whatever its size on screen.
+    const QSize base = GraphPicture::baseSize();
     if (CrossoverNetwork)
-        s.plan = PicCrossoverPlan->drawing();
+        s.plan = PicCrossoverPlan->drawingAt(base);
     if (s.calculated && !PicFrequency->drawing().isEmpty())
-        s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawing()});
+        s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawingAt(base), {}});
     if (s.calculated && !PicDisplacementLimit->drawing().isEmpty())
-        s.graphs.push_back({QStringLiteral("Displacement limits"), PicDisplacementLimit->drawing()});
+        s.graphs.push_back({QStringLiteral("Displacement limits"), PicDisplacementLimit->drawingAt(base), {}});
     if (s.calculated) {
         s.radiatorBox = MoreBoxes->sheetBox(false);
         s.bandpassBox = MoreBoxes->sheetBox(true);
@@ -96,7 +98,7 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     // The Analysis tab's graph as it stands (the kind and power chosen there).
     if (s.calculated && !Analysis->PicAnalysis->drawing().isEmpty())
         s.graphs.push_back({QStringLiteral("Analysis: ") + Analysis->CboAnalysisGraph->currentText(),
-                            Analysis->PicAnalysis->drawing()});
+                            Analysis->PicAnalysis->drawingAt(base), Analysis->notes()});
     return s;
 }
 
@@ -143,6 +145,7 @@ void FrmKelvane::MnuExportPicture_Click()
         Program::ShowMoreDataNeeded();
         return;
     }
+    // As shown: a PNG at twice the picture's size on screen, an SVG at that size.
     const GraphDrawing drawing = it->picture->drawing();
     const QString png = QStringLiteral("PNG image (*.png)"), svg = QStringLiteral("SVG image (*.svg)");
     QString filter;

@@ -104,6 +104,8 @@ QWidget *FrmKelvane::buildCrossoverTab()
     Picture1->setObjectName(QStringLiteral("Picture1"));
     TxtCrossoverFreqXNum = readout(Picture1, QStringLiteral("TxtCrossoverFreqXNum"), QStringLiteral("Hz"), 450, 80);
     TxtCrossoverYNum = readout(Picture1, QStringLiteral("TxtCrossoverYNum"), QStringLiteral("dB"), 536, 80);
+    Picture1->keepRight(TxtCrossoverFreqXNum);
+    Picture1->keepRight(TxtCrossoverYNum);
     LblCrossoverNotes = label(page, QStringLiteral("LblCrossoverNotes"), QStringLiteral("Notes"));
     LblCrossoverNotes->setWordWrap(true);
     LblCrossoverNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -111,14 +113,13 @@ QWidget *FrmKelvane::buildCrossoverTab()
     LblCrossoverNotes->setMinimumHeight(LblCrossoverNotes->fontMetrics().lineSpacing() * 4);
 
     auto *right = new QVBoxLayout;
-    right->addWidget(Picture1);
+    right->addWidget(new PictureHolder(Picture1), 1);
     right->addWidget(LblCrossoverNotes);
-    right->addStretch(1);
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(left, 1);
+    columns->addLayout(left);
     columns->addSpacing(12);
-    columns->addLayout(right);
+    columns->addLayout(right, 1);
 
     CmdCalculateCrossover = button(page, QStringLiteral("CmdCalculateCrossover"), QStringLiteral("Calculate Crossover"),
                                    QStringLiteral("Click to calculate the frequency response(s) of the driver."));
@@ -149,18 +150,15 @@ QWidget *FrmKelvane::buildCrossoverPlansTab()
     side->addWidget(CmdPrintPlan);
     side->addStretch(1);
     auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(PicCrossoverPlan);
+    row->addWidget(new PictureHolder(PicCrossoverPlan), 1);
     row->addLayout(side);
-    row->addStretch(1);
 
     CmdExit[4] = exitButton(page, 4);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(CmdExit[4]);
     auto *outer = new QVBoxLayout(page);
-    outer->addLayout(row);
-    outer->addStretch(1);
+    outer->addLayout(row, 1);
     outer->addLayout(buttons);
     return page;
 }

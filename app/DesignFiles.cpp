@@ -5,6 +5,7 @@
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
 #include "app/MoreBoxesTab.h"
+#include "app/ProgramSettings.h"
 #include "common/NumberText.h"
 #include "design/DesignFile.h"
 #include "driver/Program.h"
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QSettings>
 #include <QTabWidget>
 
 #include <cmath>
@@ -34,11 +34,6 @@ namespace {
 
 constexpr int MaxRecentDesigns = 8;
 const QString RecentKey = QStringLiteral("recentDesigns");
-
-QSettings programSettings()
-{
-    return QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane"));
-}
 
 QString shownPath(const QString &path)
 {
@@ -380,6 +375,7 @@ void FrmKelvane::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    rememberPlacement();
     QMainWindow::closeEvent(event);
 }
 

@@ -16,7 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
+FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FrmKelvane"));
     setWindowTitle(QStringLiteral("Kelvane"));
@@ -40,6 +40,7 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     setInputTabOrder();
     wireHandlers();
     nameControlsForAccessibility();
+    placeWindow(placement);
     Form_Load();
     watchDesignEdits();
     connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
@@ -100,15 +101,11 @@ void FrmKelvane::Form_Load()
     CmdSaveDisplacement->setEnabled(false);
     CmdPrintDisplacement->setEnabled(false);
     CmdPrintFreq->setEnabled(false);
-    PicFrequency->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
-    PicDisplacementLimit->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
     PercentOverVolume = 100;
     // The crossover tabs: an empty response plot, and a plan that says what to enter; nothing to
     // save or print until a crossover is calculated.
     CmdSavePlan->setEnabled(false);
     CmdPrintPlan->setEnabled(false);
-    Picture1->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
-    PicCrossoverPlan->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
     CrossoverResponse();
     CrossoverPlan();
 }

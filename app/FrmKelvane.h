@@ -38,7 +38,11 @@ class FrmKelvane : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit FrmKelvane(QWidget *parent = nullptr);
+    // Where the window opens: at its default size (its smallest, at which every picture is 640 x 480),
+    // or where it was, at the size and in the state it had, when it was last closed (the program's
+    // window; it is kept in the settings file of the recent designs).
+    enum class Placement { Default, Remembered };
+    explicit FrmKelvane(QWidget *parent = nullptr, Placement placement = Placement::Default);
     ~FrmKelvane() override;
 
     // Tab indices of SSTab.
@@ -228,12 +232,10 @@ public:
     void OptSealedVolumeBox_Click(int Index);
 
     // ---- Graphs (graphs/) ----
-    void Graph();
     void CmdFrequency_Click();
     void PicFrequency_MouseMove(int Button, int Shift, double X, double Y);
     void CmdSave_Click();
     void CmdPrintFreq_Click();
-    void GraphDisplacement();
     void CmdDisplacement_Click();
     void CalculateDisplacementSPL();
     void PicDisplacementLimit_MouseMove(int Button, int Shift, double X, double Y);
@@ -249,8 +251,7 @@ public:
 
     // ---- Crossover (crossover/) ----
     void CmdCalculateCrossover_Click();
-    // The response plot's frame, then the three curves of CrossoverNetwork (when there is one).
-    void CrossoverGraph();
+    // The response plot: its frame, and the three curves of CrossoverNetwork (when there is one).
     void CrossoverResponse();
     void Picture1_MouseMove(int Button, int Shift, double X, double Y);
     // The schematic of CrossoverNetwork, or what to enter before there is one.
@@ -292,6 +293,11 @@ private:
         QString resetText;             // what a zero value leaves in the field
         std::function<bool(double)> unusual; // plausible-range test; empty = none
     };
+
+    // app/WindowPlacement.cpp
+    void placeWindow(Placement placement);
+    void rememberPlacement();
+    Placement placement_ = Placement::Default;
 
     void buildMenus();
     QWidget *buildInputTab();

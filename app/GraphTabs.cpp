@@ -1,11 +1,11 @@
-// The two graph tabs: each holds a 640 x 480 picture with its readout fields above the plot and its
-// "Save Image" and "Print" buttons right of it.
+// The two graph tabs: each holds a picture (640 x 480, larger as the window grows) with its readout
+// fields above the plot and its "Save Image" and "Print" buttons right of it, all kept at the
+// picture's right edge.
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
 #include "graphs/GraphPicture.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,26 +16,24 @@ namespace {
 
 QLineEdit *readout(GraphPicture *picture, const char *name, const char *text, int x, int width)
 {
-    return controls::readout(picture, QLatin1String(name), QLatin1String(text), x, width);
+    QLineEdit *f = controls::readout(picture, QLatin1String(name), QLatin1String(text), x, width);
+    picture->keepRight(f);
+    return f;
 }
 
 QPushButton *pictureButton(GraphPicture *picture, const char *name, const char *caption, int y, const QString &tip)
 {
     QPushButton *b = button(picture, QLatin1String(name), QLatin1String(caption), tip);
     b->setGeometry(556, y, 80, 26);
+    picture->keepRight(b);
     return b;
 }
 
 QWidget *graphPage(GraphPicture *picture)
 {
     auto *page = new QWidget;
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(picture);
-    row->addStretch(1);
     auto *outer = new QVBoxLayout(page);
-    outer->addLayout(row);
-    outer->addStretch(1);
+    outer->addWidget(new PictureHolder(picture));
     return page;
 }
 

@@ -66,7 +66,8 @@ int main(int argc, char *argv[])
     parser.process(app);
     if (buildSheet)
         return kelvane::buildsheet::run(parser);
-    FrmKelvane window;   // shows itself as it loads
+    // Shows itself as it loads, where it was when it was last closed.
+    FrmKelvane window(nullptr, FrmKelvane::Placement::Remembered);
     // A file that cannot be opened gives its message and leaves the empty window.
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
         window.openDesign(files.constFirst());

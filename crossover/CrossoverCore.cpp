@@ -245,10 +245,12 @@ bool inside(double xUnits, double yUnits)
     return xUnits > Left && xUnits < Right && yUnits > Top && yUnits < Bottom;
 }
 
-std::vector<Point> curvePoints(const Design &d, Curve which)
+std::vector<Point> curvePoints(const Design &d, Curve which, double step)
 {
     std::vector<Point> out;
-    for (double xUnits = Left; xUnits <= Right; xUnits += 2) {
+    const int steps = int(std::floor((Right - Left) / step + 1e-9));
+    for (int i = 0; i <= steps; ++i) {
+        const double xUnits = Left + i * step;
         const Levels l = levels(d, freqAtX(xUnits));
         const double level = which == Curve::Woofer ? l.woofer : which == Curve::Tweeter ? l.tweeter : l.sum;
         // A section far from its crossover frequency can pass nothing at all (-inf dB): that is

@@ -2,8 +2,11 @@
 // woofer's low-pass, the tweeter's high-pass and their sum, and the readout under the mouse.
 
 #include "app/FrmKelvane.h"
+#include "common/Checked.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
+#include "graphs/GraphAxes.h"
+#include "graphs/GraphGeometry.h"
 #include "graphs/GraphPicture.h"
 
 #include <QLineEdit>
@@ -14,14 +17,36 @@ constexpr int Black = 0, Green = 2, DarkRed = 4, Grey = 8, Blue = 9, Magenta = 1
 
 // Grid levels (dB) below the top edge: solid at 0 dB, dotted at the others.
 constexpr double GridLevels[] = {0, -3, -6, -12, -18, -24, -30};
+// Labelled levels; a larger plot labels every 3 dB below 0 dB where the labels fit.
 constexpr double LabelLevels[] = {6, 0, -3, -6, -12, -18, -24, -30, -36};
-constexpr struct {
+constexpr double FurtherLabelLevels[] = {-9, -15, -21, -27, -33};
+struct FrequencyLabel {
     double hz;
     const char *text;
-} FrequencyLabels[] = {{20, "20"},    {50, "50"},  {100, "100"}, {200, "200"}, {500, "500"},
-                       {1000, "1k"}, {2000, "2k"}, {5000, "5k"},  {10000, "10k"}, {20000, "20k"}};
+};
+constexpr FrequencyLabel FrequencyLabels[] = {
+    {20, "20"}, {50, "50"}, {100, "100"}, {200, "200"}, {500, "500"},
+    {1000, "1k"}, {2000, "2k"}, {5000, "5k"}, {10000, "10k"}, {20000, "20k"}};
+constexpr FrequencyLabel FurtherFrequencyLabels[] = {
+    {30, "30"}, {300, "300"}, {3000, "3k"}, {40, "40"}, {400, "400"}, {4000, "4k"},
+    {70, "70"}, {700, "700"}, {7000, "7k"}};
 
-void drawCurve(GraphPicture *pic, const std::vector<crossover::plot::Point> &points, int colour)
+// The plot of a picture of the given size: the margins of the 640 x 480 plot, the rest for the plot.
+graphgeo::PlotLayout plotLayout(double width, double height)
+{
+    namespace plot = crossover::plot;
+    return graphgeo::plotLayout(width, height, plot::Left, plot::Top, plot::Right, plot::Bottom);
+}
+
+// What the plot shows, kept with it so that it can be drawn again at any size: the network, and
+// its curves at 640 x 480 (worked out once when it was calculated).
+struct ResponsePicture {
+    std::optional<crossover::Design> network;
+    std::vector<crossover::plot::Point> curves[3]; // woofer, tweeter, sum
+};
+
+void drawCurve(GraphCanvas &pic, const graphgeo::PlotLayout &l, const std::vector<crossover::plot::Point> &points,
+               int colour)
 {
     using crossover::plot::Bottom;
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -29,89 +54,126 @@ void drawCurve(GraphPicture *pic, const std::vector<crossover::plot::Point> &poi
         // Under the floor the curve runs along the frame's bottom edge, which stays in its colour.
         if (a.y == Bottom && b.y == Bottom)
             continue;
-        pic->line(a.x, a.y, b.x, b.y, colour);
+        pic.line(l.x(a.x), l.y(a.y), l.x(b.x), l.y(b.y), colour);
     }
 }
 
-} // namespace
-
-void FrmKelvane::CrossoverGraph()
+void CrossoverGraph(GraphCanvas &pic, const graphgeo::PlotLayout &l)
 {
-    // QWidget has x() and y() of its own: the plot mapping is named in full.
     namespace plot = crossover::plot;
-    using plot::Left, plot::Top, plot::Right, plot::Bottom;
-    GraphPicture *pic = Picture1;
-    const double row = GraphPicture::RowHeight;
+    std::vector<graphaxes::ValueLabel> levels;
+    const auto levelLabel = [&](double level) {
+        levels.push_back({l.y(plot::y(level)), (level > 0 ? QStringLiteral("+") : QString())
+                                                   + kelvane::formatNumber(level, QStringLiteral("#0 dB"))});
+    };
+    for (double level : LabelLevels)
+        levelLabel(level);
+    if (!l.isBase())
+        for (double level : FurtherLabelLevels)
+            levelLabel(level);
+    graphaxes::leftLabels(pic, l, levels);
 
-    for (double level : LabelLevels) {
-        const QString text = (level > 0 ? QStringLiteral("+") : QString())
-                             + kelvane::formatNumber(level, QStringLiteral("#0 dB"));
-        pic->drawText(Left - 4 - GraphPicture::textWidth(text), plot::y(level) - row / 2, text, Black);
-    }
-    for (const auto &label : FrequencyLabels) {
-        const QString text = QLatin1String(label.text);
-        pic->drawText(plot::x(label.hz) - GraphPicture::textWidth(text) / 2, Bottom + 6, text, Black);
-    }
+    std::vector<std::pair<double, double>> spans;
+    std::vector<QString> texts;
+    const auto frequencyLabel = [&](const FrequencyLabel &label) {
+        texts.push_back(QLatin1String(label.text));
+        const double x = l.x(plot::x(label.hz)), half = GraphCanvas::textWidth(texts.back()) / 2;
+        spans.push_back({x - half, x + half});
+    };
+    for (const FrequencyLabel &label : FrequencyLabels)
+        frequencyLabel(label);
+    if (!l.isBase())
+        for (const FrequencyLabel &label : FurtherFrequencyLabels)
+            frequencyLabel(label);
+    const std::vector<bool> kept = graphgeo::labelsThatFit(spans, 6);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (l.isBase() || kept[i])
+            pic.drawText(spans[i].first, l.bottom + 6, texts[i], Black);
 
-    pic->setLineWidth(2);
-    pic->box(Left, Top, Right, Bottom, DarkRed);
-    pic->setLineWidth(1);
-    pic->line(Left + 1, plot::y(0), Right - 1, plot::y(0), Grey);
+    pic.setLineWidth(2);
+    pic.box(l.left, l.top, l.right, l.bottom, DarkRed);
+    pic.setLineWidth(1);
+    pic.line(l.left + 1, l.y(plot::y(0)), l.right - 1, l.y(plot::y(0)), Grey);
     for (double level : GridLevels)
         if (level != 0)
-            for (double gx = Left + 1; gx <= Right - 2; gx += 3)
-                pic->pset(gx, plot::y(level), Grey);
+            for (double gx = l.left + 1; gx <= l.right - 2; gx += 3)
+                pic.pset(gx, l.y(plot::y(level)), Grey);
     // Vertical lines at 30 ... 90 Hz, 100 ... 900 Hz, 1 ... 9 kHz and 10 kHz (20 Hz and 20 kHz lie
     // on the frame).
     for (double decade : {10.0, 100.0, 1000.0})
         for (int m = 1; m <= 9; ++m) {
             const double hz = m * decade;
             if (hz > plot::FirstHz && hz < plot::LastHz && (decade > 10 || m >= 3))
-                pic->line(plot::x(hz), Top + 1, plot::x(hz), Bottom - 1, Grey);
+                pic.line(l.x(plot::x(hz)), l.top + 1, l.x(plot::x(hz)), l.bottom - 1, Grey);
         }
-    pic->line(plot::x(10000), Top + 1, plot::x(10000), Bottom - 1, Grey);
+    pic.line(l.x(plot::x(10000)), l.top + 1, l.x(plot::x(10000)), l.bottom - 1, Grey);
     for (double level = plot::TopDb; level >= plot::FloorDb; level -= 6)
-        pic->line(Left + 4, plot::y(level), Left, plot::y(level), DarkRed);
+        pic.line(l.left + 4, l.y(plot::y(level)), l.left, l.y(plot::y(level)), DarkRed);
 }
+
+void drawResponse(GraphCanvas &pic, const ResponsePicture &r)
+{
+    const graphgeo::PlotLayout l = plotLayout(pic.width(), pic.height());
+    CrossoverGraph(pic, l);
+    if (!r.network)
+        return;
+    const crossover::Design &d = *r.network;
+    const double row = GraphCanvas::RowHeight;
+
+    pic.drawText(4, 2, QStringLiteral("Blue - Woofer Low-Pass"), Blue);
+    pic.drawText(4, 2 + row, QStringLiteral("Magenta - Tweeter High-Pass"), Magenta);
+    pic.drawText(4, 2 + 2 * row,
+                 d.tweeterSign < 0 ? QStringLiteral("Green - Sum, tweeter in reversed polarity")
+                                   : QStringLiteral("Green - Sum, tweeter in normal polarity"),
+                 Green);
+    pic.drawText(4, l.bottom + 8 + row,
+                 QLatin1String(crossover::alignment(d.in.type).name) + QStringLiteral(":  woofer low-pass at ")
+                     + kelvane::formatNumber(d.in.wooferHz, QStringLiteral("#,##0 Hz"))
+                     + QStringLiteral(",  tweeter high-pass at ")
+                     + kelvane::formatNumber(d.in.tweeterHz, QStringLiteral("#,##0 Hz")),
+                 Black);
+
+    using crossover::plot::Curve;
+    const Curve which[] = {Curve::Woofer, Curve::Tweeter, Curve::Sum};
+    const int colours[] = {Blue, Magenta, Green};
+    pic.setLineWidth(2);
+    for (int c = 0; c < 3; ++c) {
+        // A wider plot takes a point every 2 of its own units.
+        std::vector<crossover::plot::Point> finer;
+        if (!l.isBase()) {
+            try {
+                finer = crossover::plot::curvePoints(d, which[c], 2 / l.xScale());
+            } catch (const kelvane::CalcFault &) {
+                finer.clear(); // the points of the 640 x 480 plot, which were checked, serve instead
+            }
+        }
+        drawCurve(pic, l, finer.empty() ? r.curves[c] : finer, colours[c]);
+    }
+    pic.setLineWidth(1);
+}
+
+} // namespace
 
 void FrmKelvane::CrossoverResponse()
 {
-    GraphPicture *pic = Picture1;
-    pic->clear();
-    pic->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
-    CrossoverGraph();
-    if (!CrossoverNetwork)
-        return;
-    const crossover::Design &d = *CrossoverNetwork;
-    const double row = GraphPicture::RowHeight;
-
-    pic->drawText(4, 2, QStringLiteral("Blue - Woofer Low-Pass"), Blue);
-    pic->drawText(4, 2 + row, QStringLiteral("Magenta - Tweeter High-Pass"), Magenta);
-    pic->drawText(4, 2 + 2 * row,
-                  d.tweeterSign < 0 ? QStringLiteral("Green - Sum, tweeter in reversed polarity")
-                                    : QStringLiteral("Green - Sum, tweeter in normal polarity"),
-                  Green);
-    pic->drawText(4, crossover::plot::Bottom + 8 + row,
-                  QLatin1String(crossover::alignment(d.in.type).name) + QStringLiteral(":  woofer low-pass at ")
-                      + kelvane::formatNumber(d.in.wooferHz, QStringLiteral("#,##0 Hz"))
-                      + QStringLiteral(",  tweeter high-pass at ")
-                      + kelvane::formatNumber(d.in.tweeterHz, QStringLiteral("#,##0 Hz")),
-                  Black);
-
-    using crossover::plot::Curve;
-    pic->setLineWidth(2);
-    drawCurve(pic, crossover::plot::curvePoints(d, Curve::Woofer), Blue);
-    drawCurve(pic, crossover::plot::curvePoints(d, Curve::Tweeter), Magenta);
-    drawCurve(pic, crossover::plot::curvePoints(d, Curve::Sum), Green);
-    pic->setLineWidth(1);
+    ResponsePicture picture;
+    picture.network = CrossoverNetwork;
+    if (CrossoverNetwork) {
+        using crossover::plot::Curve;
+        int c = 0;
+        for (Curve which : {Curve::Woofer, Curve::Tweeter, Curve::Sum})
+            picture.curves[c++] = crossover::plot::curvePoints(*CrossoverNetwork, which);
+    }
+    Picture1->setDrawing([picture](GraphCanvas &canvas) { drawResponse(canvas, picture); });
 }
 
 void FrmKelvane::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
 {
-    if (!crossover::plot::inside(X, Y))
+    const graphgeo::PlotLayout l = plotLayout(Picture1->width(), Picture1->height());
+    if (!l.inside(X, Y))
         return;
     TxtCrossoverFreqXNum->setText(
-        kelvane::formatNumber(crossover::plot::freqAtX(X), QStringLiteral("#,##0 Hz")));
+        kelvane::formatNumber(crossover::plot::freqAtX(l.baseX(X)), QStringLiteral("#,##0 Hz")));
     TxtCrossoverYNum->setText(
-        kelvane::formatNumber(crossover::plot::levelAtY(Y), QStringLiteral("##,##0.0 dB")));
+        kelvane::formatNumber(crossover::plot::levelAtY(l.baseY(Y)), QStringLiteral("##,##0.0 dB")));
 }

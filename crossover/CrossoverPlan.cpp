@@ -16,15 +16,39 @@ namespace {
 
 constexpr int Black = 0, DarkRed = 4, Blue = 9, Magenta = 13;
 
-// Wires: the woofer's line, the common return, the tweeter's line; the amplifier's + wire runs
-// down the left edge to both lines, its - terminal feeds the return.
-constexpr double WooferY = 110, ReturnY = 240, TweeterY = 370;
-constexpr double BusX = 14;
-constexpr double AmpLeft = 24, AmpRight = 72, AmpTop = 215, AmpBottom = 265;
-// Each part takes a slot from the left; the Zobel network takes the slot after the last part and
-// the driver stands at the right.
-constexpr double SlotLeft = 92, SlotWidth = 88;
-constexpr double DriverX = 566;
+// Where the plan's parts stand on a picture of a given size. On the 640 x 480 picture: the wires
+// (the woofer's line, the common return, the tweeter's line), the amplifier's + wire down the left
+// edge to both lines (its - terminal feeds the return), each part in a slot from the left, the
+// Zobel network in the slot after the last part and the driver at the right. A larger picture
+// spreads the wires over its height and the slots over its width; the symbols and the text keep
+// their size.
+struct PlanLayout {
+    double width = 640, height = 480;
+    double wooferY = 110, returnY = 240, tweeterY = 370;
+    double busX = 14;
+    double ampLeft = 24, ampRight = 72, ampTop = 215, ampBottom = 265;
+    double slotLeft = 92, slotWidth = 88;
+    double driverX = 566;
+};
+
+PlanLayout planLayout(double width, double height)
+{
+    PlanLayout l;
+    if (width == l.width && height == l.height)
+        return l;
+    const double across = width / l.width, down = height / l.height;
+    l.width = width;
+    l.height = height;
+    l.wooferY *= down;
+    l.returnY *= down;
+    l.tweeterY *= down;
+    l.ampTop = l.returnY - 25;
+    l.ampBottom = l.returnY + 25;
+    l.slotWidth *= across;
+    l.driverX = width - (640 - l.driverX);
+    return l;
+}
+
 // Length of a part's symbol along its wire.
 constexpr double BodyLength = 60;
 
@@ -36,7 +60,7 @@ Symbol symbolOf(const crossover::Component &c)
 }
 
 // A part's symbol centred between a and b on an axis-parallel wire, with leads to both ends.
-void part(GraphPicture *pic, Symbol symbol, double ax, double ay, double bx, double by)
+void part(GraphCanvas &pic, Symbol symbol, double ax, double ay, double bx, double by)
 {
     const bool vertical = ax == bx;
     const double length = vertical ? by - ay : bx - ax;
@@ -45,7 +69,7 @@ void part(GraphPicture *pic, Symbol symbol, double ax, double ay, double bx, dou
     const auto px = [&](double u, double v) { return vertical ? ax + v : ax + u; };
     const auto py = [&](double u, double v) { return vertical ? ay + u : ay + v; };
     const auto seg = [&](double u1, double v1, double u2, double v2) {
-        pic->line(px(u1, v1), py(u1, v1), px(u2, v2), py(u2, v2), Black);
+        pic.line(px(u1, v1), py(u1, v1), px(u2, v2), py(u2, v2), Black);
     };
     switch (symbol) {
     case Symbol::Coil: {
@@ -69,10 +93,10 @@ void part(GraphPicture *pic, Symbol symbol, double ax, double ay, double bx, dou
         const double mid = length / 2;
         seg(0, 0, mid - 3, 0);
         seg(mid + 3, 0, length, 0);
-        pic->setLineWidth(2);
+        pic.setLineWidth(2);
         seg(mid - 3, -10, mid - 3, 10);
         seg(mid + 3, -10, mid + 3, 10);
-        pic->setLineWidth(1);
+        pic.setLineWidth(1);
         break;
     }
     case Symbol::Zigzag: {
@@ -92,50 +116,51 @@ void part(GraphPicture *pic, Symbol symbol, double ax, double ay, double bx, dou
     }
 }
 
-void junction(GraphPicture *pic, double x, double y)
+void junction(GraphCanvas &pic, double x, double y)
 {
-    pic->setLineWidth(4);
-    pic->pset(x, y, Black);
-    pic->setLineWidth(1);
+    pic.setLineWidth(4);
+    pic.pset(x, y, Black);
+    pic.setLineWidth(1);
 }
 
 // Text centred on x.
-void centred(GraphPicture *pic, double x, double yTop, const QString &text, int colour)
+void centred(GraphCanvas &pic, double x, double yTop, const QString &text, int colour)
 {
-    pic->drawText(x - GraphPicture::textWidth(text) / 2, yTop, text, colour);
+    pic.drawText(x - GraphCanvas::textWidth(text) / 2, yTop, text, colour);
 }
 
-// A loudspeaker standing between two wires at DriverX: its magnet as a small box, its cone opening
-// to the right, + and - beside its terminals.
-void loudspeaker(GraphPicture *pic, double yTop, double yBottom, bool plusOnTop, int colour)
+// A loudspeaker standing between two wires at the driver's place: its magnet as a small box, its
+// cone opening to the right, + and - beside its terminals.
+void loudspeaker(GraphCanvas &pic, const PlanLayout &l, double yTop, double yBottom, bool plusOnTop, int colour)
 {
+    const double DriverX = l.driverX;
     const double mid = (yTop + yBottom) / 2;
-    pic->line(DriverX, yTop, DriverX, mid - 12, Black);
-    pic->line(DriverX, mid + 12, DriverX, yBottom, Black);
-    pic->box(DriverX - 5, mid - 12, DriverX + 5, mid + 12, colour);
-    pic->line(DriverX + 5, mid - 12, DriverX + 15, mid - 24, colour);
-    pic->line(DriverX + 15, mid - 24, DriverX + 15, mid + 24, colour);
-    pic->line(DriverX + 15, mid + 24, DriverX + 5, mid + 12, colour);
+    pic.line(DriverX, yTop, DriverX, mid - 12, Black);
+    pic.line(DriverX, mid + 12, DriverX, yBottom, Black);
+    pic.box(DriverX - 5, mid - 12, DriverX + 5, mid + 12, colour);
+    pic.line(DriverX + 5, mid - 12, DriverX + 15, mid - 24, colour);
+    pic.line(DriverX + 15, mid - 24, DriverX + 15, mid + 24, colour);
+    pic.line(DriverX + 15, mid + 24, DriverX + 5, mid + 12, colour);
     // The marks stand right of the leads, clear of the cone.
-    const double upper = mid - 24 - GraphPicture::RowHeight, lower = mid + 24;
-    pic->drawText(DriverX + 4, plusOnTop ? upper : lower, QStringLiteral("+"), colour);
-    pic->drawText(DriverX + 5, plusOnTop ? lower : upper, QStringLiteral("-"), colour);
+    const double upper = mid - 24 - GraphCanvas::RowHeight, lower = mid + 24;
+    pic.drawText(DriverX + 4, plusOnTop ? upper : lower, QStringLiteral("+"), colour);
+    pic.drawText(DriverX + 5, plusOnTop ? lower : upper, QStringLiteral("-"), colour);
 }
 
 // One section on its wire: series parts along it, shunt parts down (or up) to the return.
 // Returns where the wire goes on after the last part.
-double section(GraphPicture *pic, const crossover::Section &parts, double wireY, bool labelsAbove)
+double section(GraphCanvas &pic, const PlanLayout &l, const crossover::Section &parts, double wireY, bool labelsAbove)
 {
-    const double row = GraphPicture::RowHeight;
-    double cursor = BusX;
+    const double row = GraphCanvas::RowHeight;
+    double cursor = l.busX;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const crossover::Component &c = parts[i];
-        const double x0 = SlotLeft + SlotWidth * double(i);
+        const double x0 = l.slotLeft + l.slotWidth * double(i);
         const QString name = crossover::partName(c, int(i)) + QStringLiteral("  ") + crossover::valueText(c);
         const QString e12 = QStringLiteral("E12  ") + crossover::e12Text(c);
         if (!c.shunt) {
-            const double start = x0 + (SlotWidth - BodyLength) / 2 - 6;
-            pic->line(cursor, wireY, start, wireY, Black);
+            const double start = x0 + (l.slotWidth - BodyLength) / 2 - 6;
+            pic.line(cursor, wireY, start, wireY, Black);
             part(pic, symbolOf(c), start, wireY, start + BodyLength, wireY);
             cursor = start + BodyLength;
             const double centre = start + BodyLength / 2;
@@ -145,11 +170,11 @@ double section(GraphPicture *pic, const crossover::Section &parts, double wireY,
         } else {
             const double xs = x0 + 24;
             junction(pic, xs, wireY);
-            junction(pic, xs, ReturnY);
-            part(pic, symbolOf(c), xs, std::min(wireY, ReturnY), xs, std::max(wireY, ReturnY));
-            const double mid = (wireY + ReturnY) / 2;
-            pic->drawText(xs + 12, mid - row, name, Black);
-            pic->drawText(xs + 12, mid, e12, Black);
+            junction(pic, xs, l.returnY);
+            part(pic, symbolOf(c), xs, std::min(wireY, l.returnY), xs, std::max(wireY, l.returnY));
+            const double mid = (wireY + l.returnY) / 2;
+            pic.drawText(xs + 12, mid - row, name, Black);
+            pic.drawText(xs + 12, mid, e12, Black);
         }
     }
     return cursor;
@@ -162,7 +187,7 @@ QStringList wrapped(const QString &text, double width)
     QString current;
     for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString candidate = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
-        if (!current.isEmpty() && GraphPicture::textWidth(candidate) > width) {
+        if (!current.isEmpty() && GraphCanvas::textWidth(candidate) > width) {
             rows << current;
             current = word;
         } else {
@@ -174,16 +199,14 @@ QStringList wrapped(const QString &text, double width)
     return rows;
 }
 
-} // namespace
-
-void FrmKelvane::CrossoverPlan()
+// The plan of a network, or what to enter before there is one.
+void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network, const QString &DriverName)
 {
-    GraphPicture *pic = PicCrossoverPlan;
-    pic->clear();
-    pic->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
-    const double row = GraphPicture::RowHeight;
+    const PlanLayout l = planLayout(pic.width(), pic.height());
+    const double row = GraphCanvas::RowHeight;
+    const double WooferY = l.wooferY, ReturnY = l.returnY, TweeterY = l.tweeterY, DriverX = l.driverX;
 
-    if (!CrossoverNetwork) {
+    if (!network) {
         const char *hint[] = {
             "No crossover has been calculated yet.",
             "",
@@ -192,81 +215,90 @@ void FrmKelvane::CrossoverPlan()
             "\"Calculate Crossover\". Enter the woofer's Re and Le as well for a Zobel network",
             "across the woofer.",
         };
-        double y = 180;
+        double y = 180 * l.height / 480;
         for (const char *line : hint) {
-            pic->drawText(60, y, QLatin1String(line), Black);
+            pic.drawText(60, y, QLatin1String(line), Black);
             y += row;
         }
         return;
     }
-    const crossover::Design &d = *CrossoverNetwork;
+    const crossover::Design &d = *network;
 
-    pic->drawText(8, 4, QStringLiteral("Crossover plan:  ") + QLatin1String(crossover::alignment(d.in.type).name), Black);
-    pic->drawText(8, 4 + row, QStringLiteral("Driver:  ") + DriverName, Black);
+    pic.drawText(8, 4, QStringLiteral("Crossover plan:  ") + QLatin1String(crossover::alignment(d.in.type).name), Black);
+    pic.drawText(8, 4 + row, QStringLiteral("Driver:  ") + DriverName, Black);
 
     // The amplifier and its wires.
-    pic->box(AmpLeft, AmpTop, AmpRight, AmpBottom, DarkRed);
-    centred(pic, (AmpLeft + AmpRight) / 2, ReturnY - row / 2, QStringLiteral("Amp"), DarkRed);
-    pic->drawText(AmpLeft + 3, ReturnY - row / 2, QStringLiteral("+"), DarkRed);
-    pic->drawText(AmpRight - 8, ReturnY - row / 2, QStringLiteral("-"), DarkRed);
-    pic->line(BusX, ReturnY, AmpLeft, ReturnY, Black);
-    junction(pic, BusX, ReturnY);
-    pic->line(BusX, WooferY, BusX, TweeterY, Black);
-    pic->line(AmpRight, ReturnY, DriverX, ReturnY, Black);
+    pic.box(l.ampLeft, l.ampTop, l.ampRight, l.ampBottom, DarkRed);
+    centred(pic, (l.ampLeft + l.ampRight) / 2, ReturnY - row / 2, QStringLiteral("Amp"), DarkRed);
+    pic.drawText(l.ampLeft + 3, ReturnY - row / 2, QStringLiteral("+"), DarkRed);
+    pic.drawText(l.ampRight - 8, ReturnY - row / 2, QStringLiteral("-"), DarkRed);
+    pic.line(l.busX, ReturnY, l.ampLeft, ReturnY, Black);
+    junction(pic, l.busX, ReturnY);
+    pic.line(l.busX, WooferY, l.busX, TweeterY, Black);
+    pic.line(l.ampRight, ReturnY, DriverX, ReturnY, Black);
 
     // Woofer: low-pass, Zobel network, woofer.
-    pic->drawText(SlotLeft, WooferY - 22 - 3 * row,
-                  QStringLiteral("Woofer low-pass, ") + kelvane::generalNumber(d.in.wooferOhms) + QStringLiteral(" Ohms")
-                      + QStringLiteral(" at ") + kelvane::formatNumber(d.in.wooferHz, QStringLiteral("#,##0 Hz")),
-                  Blue);
-    double cursor = section(pic, d.woofer, WooferY, true);
-    pic->line(cursor, WooferY, DriverX, WooferY, Black);
-    const double zobelX = SlotLeft + SlotWidth * double(d.woofer.size()) + 24;
+    pic.drawText(l.slotLeft, WooferY - 22 - 3 * row,
+                 QStringLiteral("Woofer low-pass, ") + kelvane::generalNumber(d.in.wooferOhms) + QStringLiteral(" Ohms")
+                     + QStringLiteral(" at ") + kelvane::formatNumber(d.in.wooferHz, QStringLiteral("#,##0 Hz")),
+                 Blue);
+    double cursor = section(pic, l, d.woofer, WooferY, true);
+    pic.line(cursor, WooferY, DriverX, WooferY, Black);
+    const double zobelX = l.slotLeft + l.slotWidth * double(d.woofer.size()) + 24;
     if (d.zobel.used) {
         junction(pic, zobelX, WooferY);
         junction(pic, zobelX, ReturnY);
         const double middle = (WooferY + ReturnY) / 2;
         part(pic, Symbol::Zigzag, zobelX, WooferY, zobelX, middle);
         part(pic, Symbol::Plates, zobelX, middle, zobelX, ReturnY);
-        pic->drawText(zobelX + 14, WooferY + 4, QStringLiteral("Zobel"), Black);
-        pic->drawText(zobelX + 14, WooferY + 4 + row, QStringLiteral("R  ") + crossover::ohmsText(d.zobel.ohms), Black);
-        pic->drawText(zobelX + 14, WooferY + 4 + 2 * row,
+        pic.drawText(zobelX + 14, WooferY + 4, QStringLiteral("Zobel"), Black);
+        pic.drawText(zobelX + 14, WooferY + 4 + row, QStringLiteral("R  ") + crossover::ohmsText(d.zobel.ohms), Black);
+        pic.drawText(zobelX + 14, WooferY + 4 + 2 * row,
                       QStringLiteral("E12  ") + crossover::e12OhmsText(d.zobel.ohms), Black);
-        pic->drawText(zobelX + 14, middle + 14, QStringLiteral("C  ") + crossover::faradsText(d.zobel.farads), Black);
-        pic->drawText(zobelX + 14, middle + 14 + row,
+        pic.drawText(zobelX + 14, middle + 14, QStringLiteral("C  ") + crossover::faradsText(d.zobel.farads), Black);
+        pic.drawText(zobelX + 14, middle + 14 + row,
                       QStringLiteral("E12  ") + crossover::e12FaradsText(d.zobel.farads), Black);
     } else {
-        pic->drawText(zobelX - 10, (WooferY + ReturnY) / 2 - row / 2, QStringLiteral("Zobel not used"), Black);
+        pic.drawText(zobelX - 10, (WooferY + ReturnY) / 2 - row / 2, QStringLiteral("Zobel not used"), Black);
     }
-    loudspeaker(pic, WooferY, ReturnY, true, Blue);
-    pic->drawText(DriverX + 22, (WooferY + ReturnY) / 2 - row, QStringLiteral("Woofer"), Blue);
-    pic->drawText(DriverX + 22, (WooferY + ReturnY) / 2, kelvane::generalNumber(d.in.wooferOhms) + QStringLiteral(" Ohms"), Blue);
+    loudspeaker(pic, l, WooferY, ReturnY, true, Blue);
+    pic.drawText(DriverX + 22, (WooferY + ReturnY) / 2 - row, QStringLiteral("Woofer"), Blue);
+    pic.drawText(DriverX + 22, (WooferY + ReturnY) / 2, kelvane::generalNumber(d.in.wooferOhms) + QStringLiteral(" Ohms"), Blue);
 
     // Tweeter: high-pass and tweeter, the + terminal on the return when it is reversed.
-    cursor = section(pic, d.tweeter, TweeterY, false);
-    pic->line(cursor, TweeterY, DriverX, TweeterY, Black);
+    cursor = section(pic, l, d.tweeter, TweeterY, false);
+    pic.line(cursor, TweeterY, DriverX, TweeterY, Black);
     const bool reversed = d.tweeterSign < 0;
-    loudspeaker(pic, ReturnY, TweeterY, reversed, Magenta);
+    loudspeaker(pic, l, ReturnY, TweeterY, reversed, Magenta);
     const double tweeterMid = (ReturnY + TweeterY) / 2;
-    pic->drawText(DriverX + 22, tweeterMid - row, QStringLiteral("Tweeter"), Magenta);
-    pic->drawText(DriverX + 22, tweeterMid, kelvane::generalNumber(d.in.tweeterOhms) + QStringLiteral(" Ohms"), Magenta);
-    pic->drawText(DriverX + 22, tweeterMid + row, reversed ? QStringLiteral("reversed") : QStringLiteral("normal"), Magenta);
+    pic.drawText(DriverX + 22, tweeterMid - row, QStringLiteral("Tweeter"), Magenta);
+    pic.drawText(DriverX + 22, tweeterMid, kelvane::generalNumber(d.in.tweeterOhms) + QStringLiteral(" Ohms"), Magenta);
+    pic.drawText(DriverX + 22, tweeterMid + row, reversed ? QStringLiteral("reversed") : QStringLiteral("normal"), Magenta);
     if (crossover::alignment(d.in.type).polarity == crossover::Polarity::Either)
-        pic->drawText(DriverX + 22, tweeterMid + 2 * row, QStringLiteral("or reversed"), Magenta);
-    pic->drawText(SlotLeft, TweeterY + 14 + 2 * row,
-                  QStringLiteral("Tweeter high-pass, ") + kelvane::generalNumber(d.in.tweeterOhms) + QStringLiteral(" Ohms")
-                      + QStringLiteral(" at ") + kelvane::formatNumber(d.in.tweeterHz, QStringLiteral("#,##0 Hz")),
-                  Magenta);
+        pic.drawText(DriverX + 22, tweeterMid + 2 * row, QStringLiteral("or reversed"), Magenta);
+    pic.drawText(l.slotLeft, TweeterY + 14 + 2 * row,
+                 QStringLiteral("Tweeter high-pass, ") + kelvane::generalNumber(d.in.tweeterOhms) + QStringLiteral(" Ohms")
+                     + QStringLiteral(" at ") + kelvane::formatNumber(d.in.tweeterHz, QStringLiteral("#,##0 Hz")),
+                 Magenta);
 
     // The notes, as far as they fit under the drawing.
     double y = TweeterY + 20 + 3 * row;
     for (const QString &note : crossover::notes(d))
-        for (const QString &line : wrapped(note, GraphPicture::LogicalWidth - 16)) {
-            if (y + row > GraphPicture::LogicalHeight)
+        for (const QString &line : wrapped(note, l.width - 16)) {
+            if (y + row > l.height)
                 return;
-            pic->drawText(8, y, line, Black);
+            pic.drawText(8, y, line, Black);
             y += row;
         }
+}
+
+} // namespace
+
+void FrmKelvane::CrossoverPlan()
+{
+    PicCrossoverPlan->setDrawing([network = CrossoverNetwork, name = DriverName](GraphCanvas &canvas) {
+        drawPlan(canvas, network, name);
+    });
 }
 
 void FrmKelvane::CmdSavePlan_Click()

@@ -123,6 +123,19 @@ std::array<LevelRow, 3> levelRows(double splMax, double powerWatts)
     }};
 }
 
+std::array<LevelRow, 3> halfwayRows(double splMax, double powerWatts)
+{
+    const double tenthOfPower = 1 / std::sqrt(10.0); // 5 dB
+    return {{
+        {graphgeo::limitY(-5), formatNumber(splMax - 5, QStringLiteral("#0.0 dB")),
+         formatNumber(powerWatts * tenthOfPower, QStringLiteral("#0.0 Watts"))},
+        {graphgeo::limitY(-15), formatNumber(splMax - 15, QStringLiteral("#0.0 dB")),
+         formatNumber(powerWatts * tenthOfPower / 10, QStringLiteral("#0.00 Watts"))},
+        {graphgeo::limitY(-25), formatNumber(splMax - 25, QStringLiteral("#0.0 dB")),
+         formatNumber(powerWatts * tenthOfPower / 100, QStringLiteral("#0.000 Watts"))},
+    }};
+}
+
 std::vector<CurveMark> curveMarks(Curve &levels, double splMax, int curveColour)
 {
     constexpr int FrameColour = 4;

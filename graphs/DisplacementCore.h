@@ -92,6 +92,9 @@ struct LevelRow {
     QString wattText;
 };
 std::array<LevelRow, 3> levelRows(double splMax, double powerWatts);
+// The rows of the dotted lines between them, labelled on a picture larger than 640 x 480: -5, -15
+// and -25 dB from the thermal limit, with a tenth of the power per 10 dB (no leading spaces).
+std::array<LevelRow, 3> halfwayRows(double splMax, double powerWatts);
 
 // One mark of a drawn curve: a single point (x1, y1) or a segment from (x1, y1) to (x2, y2).
 struct CurveMark {

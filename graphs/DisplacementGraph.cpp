@@ -7,6 +7,7 @@
 #include "common/NumberText.h"
 #include "driver/Program.h"
 #include "graphs/DisplacementCore.h"
+#include "graphs/GraphAxes.h"
 #include "graphs/GraphGeometry.h"
 #include "graphs/GraphPicture.h"
 
@@ -17,9 +18,20 @@
 using kelvane::CalcFault;
 using kelvane::formatNumber;
 
+using graphgeo::PlotLayout;
+
 namespace {
 
 constexpr int Black = 0, DarkRed = 4, Grey = 8, Blue = 9, Magenta = 13;
+
+// What the picture shows, kept with it so that it can be drawn again at any size.
+struct LimitsPicture {
+    QString driverName;
+    int headingColour = Black;
+    double splMax = 0, power = 0;
+    QStringList notes;
+    std::vector<displacement::CurveMark> vented, sealed; // in 640 x 480 units
+};
 
 // Text rows are placed at explicit positions, as an 8-point sans-serif font would stack them. The
 // heading rows and the frequency-label row stand where the frequency-response graph prints the
@@ -27,62 +39,75 @@ constexpr int Black = 0, DarkRed = 4, Grey = 8, Blue = 9, Magenta = 13;
 // on their grid lines. Row 26 is kept clear of the frame's bottom edge whatever the row height.
 double headingRowTop(int row)
 {
-    return (row - 1) * GraphPicture::RowHeight;
+    return (row - 1) * GraphCanvas::RowHeight;
 }
 double levelRowTop(double gridY)
 {
-    return gridY - GraphPicture::RowHeight / 2;
+    return gridY - GraphCanvas::RowHeight / 2;
 }
 const double FrequencyLabelTop = std::max(headingRowTop(26), graphgeo::PlotBottom - 1.5);
-// The watt labels stand in the margin between the plot's right edge and the picture's.
-constexpr double WattLabelX = graphgeo::PlotRight + 4;
 
-void drawCurve(GraphPicture *pic, FrmKelvane::Curve &levels, double splMax, int colour)
+// The level row's dB label left of the frame, its watt label in the margin right of it.
+void levelRow(GraphCanvas &pic, const PlotLayout &l, const displacement::LevelRow &row)
 {
-    for (const displacement::CurveMark &m : displacement::curveMarks(levels, splMax, colour)) {
-        if (m.point)
-            pic->pset(m.x1, m.y1, m.colour);
-        else
-            pic->line(m.x1, m.y1, m.x2, m.y2, m.colour);
-    }
+    const double top = levelRowTop(l.y(row.gridY));
+    // A three-digit level ("  109.1 dB") is wider than the margin in this font: let the leading
+    // blanks go off the left edge so the text always ends clear of the frame.
+    const double dbX = std::min(0.0, l.left - 4 - GraphCanvas::textWidth(row.dbText));
+    pic.drawText(dbX, top, row.dbText, Black);
+    // The long run of spaces in the watt pattern only pushes the value to the right margin,
+    // which here is placed directly.
+    pic.drawText(l.right + 4, top, row.wattText.trimmed(), Black);
+}
+
+void GraphDisplacement(GraphCanvas &pic, const PlotLayout &l, const LimitsPicture &d)
+{
+    pic.drawText(0, headingRowTop(1), QStringLiteral("                  Driver:  ") + d.driverName, d.headingColour);
+    pic.drawText(0, headingRowTop(4), QStringLiteral("                  Magenta - Sealed Box Response"), Magenta);
+    pic.drawText(0, headingRowTop(5), QStringLiteral("                         Blue - Vented Box Response"), Blue);
+    pic.setTextColor(Black);
+    for (const displacement::LevelRow &row : displacement::levelRows(d.splMax, d.power))
+        levelRow(pic, l, row);
+    // A larger picture has the room to label the dotted lines between them too.
+    if (!l.isBase())
+        for (const displacement::LevelRow &row : displacement::halfwayRows(d.splMax, d.power))
+            levelRow(pic, l, row);
+    graphaxes::frequencyLabels(pic, l, FrequencyLabelTop);
+
+    using graphgeo::limitY;
+    pic.setLineWidth(2);
+    pic.box(l.left, l.top, l.right, l.bottom, DarkRed);
+    pic.setLineWidth(1);
+    // The thermal-limit level, solid; then dotted lines every 5 dB below it.
+    pic.line(l.left + 1, limitY(l, 0), l.right - 1, limitY(l, 0), Grey);
+    for (double x = l.left + 1; x <= l.right - 2; x += 3)
+        for (double level : {-5.0, -10.0, -15.0, -20.0, -25.0})
+            pic.pset(x, limitY(l, level), Grey);
+    graphaxes::frequencyGrid(pic, l);
+    for (int k = 3; k <= 33; k += 5)
+        pic.line(l.left + 4, l.y(8 * k), l.left, l.y(8 * k), DarkRed);
+}
+
+void drawLimits(GraphCanvas &pic, const LimitsPicture &d)
+{
+    const PlotLayout l = graphgeo::responseLayout(pic.width(), pic.height());
+    GraphDisplacement(pic, l, d);
+    // The notes start under the plot's lower-left corner.
+    pic.pset(l.left, l.bottom, DarkRed);
+    for (const QString &line : d.notes)
+        pic.print(line);
+    pic.setLineWidth(2);
+    for (const auto *marks : {&d.vented, &d.sealed})
+        for (const displacement::CurveMark &m : *marks) {
+            if (m.point)
+                pic.pset(l.x(m.x1), l.y(m.y1), m.colour);
+            else
+                pic.line(l.x(m.x1), l.y(m.y1), l.x(m.x2), l.y(m.y2), m.colour);
+        }
+    pic.setLineWidth(1);
 }
 
 } // namespace
-
-void FrmKelvane::GraphDisplacement()
-{
-    GraphPicture *pic = PicDisplacementLimit;
-    const int heading = pic->textColor();
-    pic->drawText(0, headingRowTop(1), QStringLiteral("                  Driver:  ") + DriverName, heading);
-    pic->drawText(0, headingRowTop(4), QStringLiteral("                  Magenta - Sealed Box Response"), Magenta);
-    pic->drawText(0, headingRowTop(5), QStringLiteral("                         Blue - Vented Box Response"), Blue);
-    pic->setTextColor(Black);
-    for (const displacement::LevelRow &row : displacement::levelRows(SPLMax, Power)) {
-        // A three-digit level ("  109.1 dB") is wider than the margin in this font: let the
-        // leading blanks go off the left edge so the text always ends clear of the frame.
-        const double dbX = std::min(0.0, graphgeo::PlotLeft - 4 - GraphPicture::textWidth(row.dbText));
-        pic->drawText(dbX, levelRowTop(row.gridY), row.dbText, Black);
-        // The long run of spaces in the watt pattern only pushes the value to the right margin,
-        // which here is placed directly.
-        pic->drawText(WattLabelX, levelRowTop(row.gridY), row.wattText.trimmed(), Black);
-    }
-    for (const graphgeo::FrequencyLabel &label : graphgeo::FrequencyLabels)
-        pic->drawText(GraphPicture::columnX(label.column), FrequencyLabelTop, QLatin1String(label.text), Black);
-
-    using namespace graphgeo;
-    pic->setLineWidth(2);
-    pic->box(PlotLeft, PlotTop, PlotRight, PlotBottom, DarkRed);
-    pic->setLineWidth(1);
-    // The thermal-limit level, solid; then dotted lines every 5 dB below it.
-    pic->line(49, limitY(0), 548, limitY(0), Grey);
-    for (int x = 49; x <= 547; x += 3)
-        for (double level : {-5.0, -10.0, -15.0, -20.0, -25.0})
-            pic->pset(x, limitY(level), Grey);
-    for (int f : graphgeo::GridFrequencies)
-        pic->line(graphX(f), 25, graphX(f), 303, Grey);
-    for (int k = 3; k <= 33; k += 5)
-        pic->line(52, 8 * k, 48, 8 * k, DarkRed);
-}
 
 void FrmKelvane::CmdDisplacement_Click()
 {
@@ -125,14 +150,6 @@ void FrmKelvane::CmdDisplacement_Click()
         AcousticPowerQtc11 = box.acousticPower;
         PowerQtc11 = box.power;
 
-        SSTab->setCurrentIndex(TabDisplacement);
-        GraphPicture *pic = PicDisplacementLimit;
-        pic->clear();
-        pic->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
-        GraphDisplacement();
-
-        // The notes start under the plot's lower-left corner.
-        pic->pset(graphgeo::PlotLeft, graphgeo::PlotBottom, DarkRed);
         displacement::NoteInput notes;
         notes.recommendation = Recommendation;
         notes.spl = SPL;
@@ -142,13 +159,15 @@ void FrmKelvane::CmdDisplacement_Click()
         notes.qtc = Qtc;
         notes.box = box;
         notes.volumeUnit = volumeUnitIndex();
-        for (const QString &line : displacement::noteLines(notes))
-            pic->print(line);
-
-        pic->setLineWidth(2);
-        drawCurve(pic, SPLVentedLimit, SPLMax, Blue);
-        drawCurve(pic, SPLSealedLimit, SPLMax, Magenta);
-        pic->setLineWidth(1);
+        LimitsPicture picture;
+        picture.driverName = DriverName;
+        picture.splMax = SPLMax;
+        picture.power = Power;
+        picture.notes = displacement::noteLines(notes);
+        picture.vented = displacement::curveMarks(SPLVentedLimit, SPLMax, Blue);
+        picture.sealed = displacement::curveMarks(SPLSealedLimit, SPLMax, Magenta);
+        SSTab->setCurrentIndex(TabDisplacement);
+        PicDisplacementLimit->setDrawing([picture](GraphCanvas &canvas) { drawLimits(canvas, picture); });
     } catch (const CalcFault &) {
         // A field that is not a number, or driver data the formulas cannot use. The figures behind
         // the readout (SPLMax, Efficiency) may already be the new ones, so the old picture goes:
@@ -169,15 +188,18 @@ void FrmKelvane::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
 {
     // Each field is updated only inside the plot; any failure ends the readout silently, leaving
     // the fields as far as they were updated.
+    // The picture's plot at its size now: positions map back to the 640 x 480 plot.
+    const PlotLayout l = graphgeo::responseLayout(PicDisplacementLimit->width(), PicDisplacementLimit->height());
     try {
-        if (graphgeo::insidePlot(X, Y))
-            TxtFreqPowerXNum->setText(formatNumber(displacement::readoutFrequency(X), QStringLiteral("#,##0.0 Hz")));
+        if (l.inside(X, Y))
+            TxtFreqPowerXNum->setText(
+                formatNumber(displacement::readoutFrequency(l.baseX(X)), QStringLiteral("#,##0.0 Hz")));
         double level = 0;
-        if (graphgeo::insidePlot(X, Y)) {
-            level = displacement::readoutLevel(Y, SPLMax);
+        if (l.inside(X, Y)) {
+            level = displacement::readoutLevel(l.baseY(Y), SPLMax);
             TxtSPLpowerYNum->setText(formatNumber(level, QStringLiteral("##,##0.0 dB")));
         }
-        if (graphgeo::insidePlot(X, Y))
+        if (l.inside(X, Y))
             TxtSPLpowerYwattsNum->setText(
                 formatNumber(displacement::readoutWatts(level, Efficiency), QStringLiteral("##,##0.0 Watts")));
     } catch (...) {

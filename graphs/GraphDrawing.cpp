@@ -1,5 +1,5 @@
 #include "graphs/GraphDrawing.h"
-#include "graphs/GraphPicture.h"
+#include "graphs/GraphCanvas.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -17,7 +17,10 @@ double snap(double v)
     return std::floor(std::clamp(v, -1.0e5, 1.0e5) + 0.5);
 }
 
-// First unit covered across a line of width w drawn at unit v (see GraphPicture.h).
+// Text is laid out left-aligned in a row this wide: wider than any text, which is never clipped.
+constexpr double TextBoxWidth = 4 * 640.0;
+
+// First unit covered across a line of width w drawn at unit v (see GraphCanvas.h).
 double firstUnit(double v, int width)
 {
     return snap(v) - width / 2;
@@ -30,6 +33,7 @@ void GraphDrawing::paint(QPainter &painter) const
     // A bitmap is painted as the screen always was; a document (PDF, SVG) gets every point and line
     // as a path, which each format keeps as a vector shape.
     const bool paths = painter.paintEngine() && painter.paintEngine()->type() != QPaintEngine::Raster;
+    painter.setFont(GraphCanvas::textFont());
     for (const Mark &mark : marks_)
         paintMark(painter, mark, paths);
 }
@@ -45,7 +49,7 @@ QStringList GraphDrawing::texts() const
 
 void GraphDrawing::paintMark(QPainter &p, const Mark &mark, bool paths)
 {
-    const QColor colour = GraphPicture::paletteColor(mark.colour);
+    const QColor colour = GraphCanvas::paletteColor(mark.colour);
     // A point: the square of the line width's units around it.
     const auto square = [&] {
         const QRectF r(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width, mark.width);
@@ -88,9 +92,8 @@ void GraphDrawing::paintMark(QPainter &p, const Mark &mark, bool paths)
     }
     case Mark::Text:
         p.setRenderHint(QPainter::TextAntialiasing, true);
-        p.setFont(GraphPicture::textFont());
         p.setPen(colour);
-        p.drawText(QRectF(mark.x1, mark.y1, GraphPicture::LogicalWidth * 4.0, GraphPicture::RowHeight),
+        p.drawText(QRectF(mark.x1, mark.y1, TextBoxWidth, GraphCanvas::RowHeight),
                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip | Qt::TextSingleLine, mark.text);
         break;
     }

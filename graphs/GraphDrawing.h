@@ -1,14 +1,13 @@
 #pragma once
-// What was drawn on a 640 x 480 picture, mark by mark in logical units: a value that can be kept,
-// copied and painted again onto any painter whose coordinates are the logical scale, so the screen
-// image, a PDF page and an SVG file all come from the one drawing.
+// What was drawn on a picture, mark by mark in the picture's units (its pixels on an ordinary
+// screen): a value that can be kept, copied and painted again onto any painter whose coordinates are
+// those units, so the screen image, a PDF page and an SVG file all come from the one drawing.
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 class QPainter;
-class GraphPicture;
 
 class GraphDrawing
 {
@@ -21,14 +20,18 @@ public:
         QString text;
     };
 
-    // Paints every mark in the order drawn; the painter maps the logical 640 x 480 scale to its
-    // device (scale it first for another size).
+    // Paints every mark in the order drawn; the painter maps the drawing's units to its device
+    // (scale it first for another size).
     void paint(QPainter &painter) const;
     QStringList texts() const;
     bool isEmpty() const { return marks_.empty(); }
+    // The size of the picture the drawing was made for (640 x 480 unless drawn larger).
+    double width() const { return width_; }
+    double height() const { return height_; }
 
 private:
-    friend class GraphPicture;
-    static void paintMark(QPainter &painter, const Mark &mark, bool paths = false);
+    friend class GraphCanvas;
+    static void paintMark(QPainter &painter, const Mark &mark, bool paths);
     std::vector<Mark> marks_;
+    double width_ = 640, height_ = 480;
 };

@@ -119,7 +119,8 @@ void FrmKelvane::SaveGraphImage(GraphPicture *picture, const QString &placeholde
     // its name.
     const QString base = DriverName.isEmpty() ? placeholder : DriverName;
     const QString fileName = base + suffix + QStringLiteral(".bmp");
-    if (!graphoutput::saveBitmap(picture->image(), fileName)) {
+    // The bitmap is the picture at 640 x 480 (at the screen's pixel scale), whatever its size on screen.
+    if (!graphoutput::saveBitmap(picture->imageAt(GraphPicture::baseSize()), fileName)) {
         Program::ShowMessage(QStringLiteral("The image could not be saved to ") + fileName + QLatin1Char('.'),
                              QStringLiteral("Error"));
         return;

@@ -1,150 +1,140 @@
 #include "graphs/GraphPicture.h"
 
-#include <QFontMetricsF>
+#include "graphs/GraphGeometry.h"
+
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPen>
 #include <cmath>
-
 
 GraphPicture::GraphPicture(QWidget *parent) : QWidget(parent)
 {
-    setFixedSize(LogicalWidth, LogicalHeight);
+    setMinimumSize(baseSize());
+    resize(baseSize());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    clear();
 }
 
-QColor GraphPicture::paletteColor(int index)
+void GraphPicture::setDrawing(Routine routine)
 {
-    static const QColor colours[16] = {
-        {0, 0, 0},       {0, 0, 128},     {0, 128, 0},     {0, 128, 128},
-        {128, 0, 0},     {128, 0, 128},   {128, 128, 0},   {192, 192, 192},
-        {128, 128, 128}, {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
-        {255, 0, 0},     {255, 0, 255},   {255, 255, 0},   {255, 255, 255}};
-    return colours[index & 15];
+    routine_ = std::move(routine);
+    drawingCurrent_ = imageCurrent_ = false;
+    update();
 }
 
-QFont GraphPicture::textFont()
+GraphDrawing GraphPicture::drawingAt(QSize size) const
 {
-    // Asked for by generic family, never by a product face name, so every system answers with
-    // its own default sans-serif (DejaVu Sans on Debian). Hinting is vertical only: the stems
-    // stay sharp while every text keeps the same width at every pixel scale.
-    QFont font(QStringLiteral("sans-serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(10);
-    font.setHintingPreference(QFont::PreferVerticalHinting);
-    return font;
+    GraphCanvas canvas(size.width(), size.height());
+    if (routine_)
+        routine_(canvas);
+    return canvas.drawing();
 }
 
-double GraphPicture::textWidth(const QString &text)
+const GraphDrawing &GraphPicture::drawing() const
 {
-    return QFontMetricsF(textFont()).horizontalAdvance(text);
+    if (!drawingCurrent_ || drawnSize_ != size()) {
+        drawnSize_ = size();
+        drawing_ = drawingAt(drawnSize_);
+        drawingCurrent_ = true;
+        imageCurrent_ = false;
+    }
+    return drawing_;
 }
 
-void GraphPicture::setScale(int width, int height)
+int GraphPicture::pixelScale() const
 {
-    scaleWidth_ = width;
-    scaleHeight_ = height;
+    return std::max(1, int(std::ceil(devicePixelRatioF())));
+}
+
+QImage GraphPicture::render(const GraphDrawing &drawing, int scale)
+{
+    QImage image(int(drawing.width()) * scale, int(drawing.height()) * scale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.scale(scale, scale);
+    drawing.paint(p);
+    return image;
+}
+
+const QImage &GraphPicture::image() const
+{
+    const GraphDrawing &shown = drawing();
+    if (!imageCurrent_ || imageScale_ != pixelScale()) {
+        imageScale_ = pixelScale();
+        image_ = render(shown, imageScale_);
+        imageCurrent_ = true;
+    }
+    return image_;
+}
+
+QImage GraphPicture::imageAt(QSize size) const
+{
+    if (size == this->size())
+        return image();
+    return render(drawingAt(size), pixelScale());
 }
 
 QImage GraphPicture::renderImage(int scale) const
 {
-    scale = std::max(1, scale);
-    QImage image(LogicalWidth * scale, LogicalHeight * scale, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.scale(scale, scale);
-    drawing_.paint(p);
-    return image;
+    return render(drawingAt(baseSize()), std::max(1, scale));
 }
 
-void GraphPicture::ensureImage()
+void GraphPicture::anchor(QWidget *child, bool bottom)
 {
-    const int scale = std::max(1, int(std::ceil(devicePixelRatioF())));
-    if (image_.isNull() || scale != pixelScale_) {
-        pixelScale_ = scale;
-        image_ = renderImage(scale);
-    }
+    anchored_.push_back({child, child->pos(), bottom});
+    resizeEvent(nullptr);
 }
 
-void GraphPicture::add(Mark mark)
+void GraphPicture::resizeEvent(QResizeEvent *)
 {
-    for (double v : {mark.x1, mark.y1, mark.x2, mark.y2})
-        if (!std::isfinite(v))
-            return; // a point that is nowhere is not drawn
-    ensureImage();
-    drawing_.marks_.push_back(std::move(mark));
-    QPainter p(&image_);
-    p.scale(pixelScale_, pixelScale_);
-    GraphDrawing::paintMark(p, drawing_.marks_.back());
-    update();
-}
-
-void GraphPicture::clear()
-{
-    drawing_.marks_.clear();
-    image_ = QImage();
-    ensureImage();
-    currentX_ = 0;
-    currentY_ = 0;
-    update();
-}
-
-void GraphPicture::pset(double x, double y, int paletteIndex)
-{
-    add({Mark::Point, x, y, x, y, lineWidth_, paletteIndex, {}});
-    currentX_ = x;
-    currentY_ = y;
-}
-
-void GraphPicture::line(double x1, double y1, double x2, double y2, int paletteIndex)
-{
-    add({Mark::Line, x1, y1, x2, y2, lineWidth_, paletteIndex, {}});
-    currentX_ = x2;
-    currentY_ = y2;
-}
-
-void GraphPicture::box(double x1, double y1, double x2, double y2, int paletteIndex)
-{
-    line(x1, y1, x2, y1, paletteIndex);
-    line(x2, y1, x2, y2, paletteIndex);
-    line(x2, y2, x1, y2, paletteIndex);
-    line(x1, y2, x1, y1, paletteIndex);
-}
-
-void GraphPicture::drawText(double x, double yTop, const QString &text, int paletteIndex)
-{
-    if (!text.isEmpty())
-        add({Mark::Text, x, yTop, x, yTop, 1, paletteIndex, text});
-}
-
-void GraphPicture::printPart(const QString &text)
-{
-    drawText(currentX_, currentY_, text, textColor_);
-    currentX_ += textWidth(text);
-}
-
-void GraphPicture::print(const QString &text)
-{
-    drawText(currentX_, currentY_, text, textColor_);
-    currentX_ = 0;
-    currentY_ += RowHeight;
+    const QPoint growth(width() - LogicalWidth, height() - LogicalHeight);
+    for (const Anchored &a : anchored_)
+        if (a.child)
+            a.child->move(a.basePos + QPoint(growth.x(), a.bottom ? growth.y() : 0));
 }
 
 void GraphPicture::paintEvent(QPaintEvent *)
 {
-    ensureImage();
+    const QImage &shown = image();
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(rect()), image_);
+    p.drawImage(QRectF(rect()), shown);
 }
 
 void GraphPicture::mouseMoveEvent(QMouseEvent *event)
 {
-    if (onMouseMove) {
-        const QPointF pos = event->position();
-        onMouseMove(pos.x() * LogicalWidth / width(), pos.y() * LogicalHeight / height());
-    }
+    if (onMouseMove)
+        onMouseMove(event->position().x(), event->position().y());
     QWidget::mouseMoveEvent(event);
+}
+
+PictureHolder::PictureHolder(GraphPicture *picture, QWidget *parent) : QWidget(parent), picture_(picture)
+{
+    picture->setParent(this);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(GraphPicture::baseSize());
+}
+
+void PictureHolder::place()
+{
+    QSize room = size();
+    // At its smallest size the window leaves the picture 640 x 480; as the window grows, the picture
+    // may grow by twice what the window gained, so it comes to fill its place once the window has
+    // grown by the room its tab had to spare.
+    if (const QWidget *top = window(); top != this) {
+        const QSize smallest = top->minimumSizeHint().expandedTo(top->minimumSize());
+        const QSize gained = (top->size() - smallest).expandedTo(QSize(0, 0));
+        room = room.boundedTo(GraphPicture::baseSize() + 2 * gained);
+    }
+    const auto [w, h] = graphgeo::fittedSize(room.width(), room.height());
+    picture_->setGeometry((width() - w) / 2, (height() - h) / 2, w, h);
+}
+
+void PictureHolder::resizeEvent(QResizeEvent *)
+{
+    place();
+}
+
+void PictureHolder::showEvent(QShowEvent *)
+{
+    place();
 }

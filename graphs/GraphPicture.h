@@ -1,121 +1,129 @@
 #pragma once
-// A drawing surface with a logical 640 x 480 scale (origin top-left, y down). It keeps one
-// persistent image: the screen shows it, the bitmap save writes it and the window print grabs it.
+// A picture on a tab: the widget that shows a graph (or a plan) drawn at the size it has on screen.
 //
-// Every drawing call is also kept in a list, so the image can be painted again at another pixel
-// density (the window moved to a high-density screen) without losing what was drawn, and rendered
-// at any whole multiple of 640 x 480 for checks.
+// How a picture is made (every picture of the program, and any new one, works this way):
 //
-// Pixels: logical point (x, y) is snapped to the nearest whole unit and covers the block of
-// device pixels (x*s .. x*s+s-1, y*s .. y*s+s-1) at pixel scale s, so 1-unit lines are crisp at
-// every scale. A line of width w covers the units from x - w/2 (integer division) to
-// x - w/2 + w - 1 across its direction (width 1: x; width 2: x-1 and x).
+//   1. Write a drawing routine: a function that draws the whole picture on a GraphCanvas of any
+//      size, from plain values it holds (a copy of the curves, texts and numbers it shows), never
+//      reading a window. Take the canvas's width() and height() and place everything from them;
+//      at 640 x 480 the picture is the program's standard one. For a plot, graphgeo::plotLayout()
+//      gives the plot rectangle of that size and maps positions of the 640 x 480 plot onto it, so
+//      one set of mappings serves every size (see graphs/GraphGeometry.h).
+//   2. Hand the routine to the picture: picture->setDrawing(routine). The picture runs it at its own
+//      size when it is next shown (not before: a picture on a hidden tab costs nothing), and again
+//      whenever it changes size or moves to a screen of another pixel density.
+//   3. Put the picture on its tab inside a PictureHolder (new PictureHolder(picture)), which gives it
+//      the room of its place in the tab's layout: the largest 4 : 3 rectangle that fits, centred,
+//      never smaller than 640 x 480.
+//   4. Mouse readouts: onMouseMove receives the pointer in the picture's units (its size now);
+//      map them back with the same layout the routine drew with (plotLayout of size()).
+//   5. Controls placed on the picture (readouts, buttons) are placed for 640 x 480; keepRight()
+//      and keepBottomRight() move them with the picture's right edge (and bottom edge) as it grows.
 //
-// Text is placed like an 8-point sans-serif font would place it: rows RowHeight units apart and
-// text columns ColumnWidth units wide, drawn antialiased in a sans-serif face whose line fits a row.
+// The 640 x 480 drawing and image (drawingAt(), imageAt()) serve the bitmap save, the build sheet
+// and the command line, whatever the size on screen; drawing() and image() are the picture as shown.
 
+#include "graphs/GraphCanvas.h"
 #include "graphs/GraphDrawing.h"
 
-#include <QColor>
-#include <QFont>
 #include <QImage>
-#include <QString>
+#include <QPointer>
+#include <QSize>
 #include <QStringList>
 #include <QWidget>
-#include <algorithm>
 #include <functional>
 #include <vector>
-
-class QPainter;
 
 class GraphPicture : public QWidget
 {
 public:
+    // The standard size, at which the window opens; no picture is ever smaller.
     static constexpr int LogicalWidth = 640;
     static constexpr int LogicalHeight = 480;
-    // One text row. The dB labels print on rows 7, 9, 11, 16 and 22 beside the grid lines at
-    // y = 80, 104, 128, 184 and 264; 12.1 units keeps every label centre within 4 units of its
-    // line and the frequency row (row 26, from y = 302.5) clear of the frame's bottom edge.
-    static constexpr double RowHeight = 12.1;
-    static constexpr double ColumnWidth = 4.7;
+    static QSize baseSize() { return {LogicalWidth, LogicalHeight}; }
+    static constexpr double RowHeight = GraphCanvas::RowHeight;
+
+    using Routine = std::function<void(GraphCanvas &canvas)>;
 
     explicit GraphPicture(QWidget *parent = nullptr);
 
-    // Colour n of the standard 16-colour palette.
-    static QColor paletteColor(int index);
-    // The face of all graph text: sans-serif, 10 units em, so one line is about 11.6 units.
-    static QFont textFont();
+    static QColor paletteColor(int index) { return GraphCanvas::paletteColor(index); }
+    static const QFont &textFont() { return GraphCanvas::textFont(); }
+    static double textWidth(const QString &text) { return GraphCanvas::textWidth(text); }
 
-    // The logical scale; Form_Load sets 640 x 480 (the only scale the graphs use).
-    void setScale(int width, int height);
-    int scaleWidth() const { return scaleWidth_; }
-    int scaleHeight() const { return scaleHeight_; }
+    // What the picture shows from now on: routine drawn at the picture's size. An empty routine
+    // blanks it.
+    void setDrawing(Routine routine);
+    // Blanks the picture.
+    void clear() { setDrawing({}); }
 
-    // Blanks the picture and puts the text position at the top-left corner.
-    void clear();
-    void setLineWidth(int width) { lineWidth_ = std::max(1, width); }
-    int lineWidth() const { return lineWidth_; }
-    void setTextColor(int paletteIndex) { textColor_ = paletteIndex; }
-    int textColor() const { return textColor_; }
+    // The drawing as shown (at size()), made when first asked for.
+    const GraphDrawing &drawing() const;
+    // The same picture drawn at another size (640 x 480 for a bitmap or a build sheet).
+    GraphDrawing drawingAt(QSize size) const;
+    // Every text on the picture as shown, in the order it was drawn.
+    QStringList texts() const { return drawing().texts(); }
 
-    // A single point, a square of the current line width; also moves the text position there.
-    void pset(double x, double y, int paletteIndex);
-    // A line in the current line width; both end points are drawn.
-    void line(double x1, double y1, double x2, double y2, int paletteIndex);
-    // Rectangle outline in the current line width.
-    void box(double x1, double y1, double x2, double y2, int paletteIndex);
-
-    // Prints one text row at the current position in the text colour and moves the position to
-    // the left edge of the next row.
-    void print(const QString &text);
-    // Prints text at the current position without ending the row; the position moves right by the
-    // width of the text.
-    void printPart(const QString &text);
-    // Moves the text position to text column n of the current row.
-    void tab(int column) { currentX_ = columnX(column); }
-    // Text at an explicit logical position (top of the text row) in a palette colour.
-    void drawText(double x, double yTop, const QString &text, int paletteIndex);
-    // x of text column n (columns counted from 1 at the left edge).
-    static double columnX(int column) { return (column - 1) * ColumnWidth; }
-    // Width of a text in logical units.
-    static double textWidth(const QString &text);
-
-    double currentX() const { return currentX_; }
-    double currentY() const { return currentY_; }
-    void setCurrentPosition(double x, double y) { currentX_ = x; currentY_ = y; }
-
-    // The persistent image, at a whole multiple of 640 x 480 pixels (the screen's pixel ratio
-    // rounded up; 640 x 480 on an ordinary screen).
-    const QImage &image() const { return image_; }
-    int pixelScale() const { return pixelScale_; }
-    // The same drawing rendered afresh at 640 * scale x 480 * scale pixels.
+    // The image on screen: size() times the pixel scale (the screen's pixel ratio rounded up; 1 on
+    // an ordinary screen).
+    const QImage &image() const;
+    int pixelScale() const;
+    // The picture drawn at another size, at the pixel scale.
+    QImage imageAt(QSize size) const;
+    // The picture drawn at 640 * scale x 480 * scale pixels.
     QImage renderImage(int scale) const;
 
-    // Every text on the picture, in the order it was drawn (for checks of what the picture shows).
-    QStringList texts() const { return drawing_.texts(); }
-    // What is drawn, as a value that can be painted again onto any painter (PDF, SVG, image).
-    const GraphDrawing &drawing() const { return drawing_; }
+    // Keeps a control placed on the picture (for 640 x 480) at its distance from the right edge, or
+    // from the right and bottom edges, as the picture grows.
+    void keepRight(QWidget *child) { anchor(child, false); }
+    void keepBottomRight(QWidget *child) { anchor(child, true); }
 
-    // Called with the pointer position in logical units.
+    // Called with the pointer position in the picture's units.
     std::function<void(double x, double y)> onMouseMove;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    using Mark = GraphDrawing::Mark;
+    struct Anchored {
+        QPointer<QWidget> child;
+        QPoint basePos;
+        bool bottom;
+    };
+    void anchor(QWidget *child, bool bottom);
+    static QImage render(const GraphDrawing &drawing, int scale);
 
-    void ensureImage();
-    void add(Mark mark);
+    Routine routine_;
+    std::vector<Anchored> anchored_;
+    // What is shown, made on demand: the drawing at drawnSize_, its image at imageScale_.
+    mutable GraphDrawing drawing_;
+    mutable QSize drawnSize_;
+    mutable QImage image_;
+    mutable int imageScale_ = 0;
+    mutable bool drawingCurrent_ = false;
+    mutable bool imageCurrent_ = false;
+};
 
-    QImage image_;
-    GraphDrawing drawing_;
-    int pixelScale_ = 1;
-    int scaleWidth_ = LogicalWidth;
-    int scaleHeight_ = LogicalHeight;
-    int lineWidth_ = 1;
-    int textColor_ = 0;
-    double currentX_ = 0;
-    double currentY_ = 0;
+// Gives a picture the room of its place in a layout: the picture stands centred in it at the largest
+// 4 : 3 size that fits, never below 640 x 480. The room also grows by no more than twice what the
+// window has gained over its smallest size (its minimum size hint): the window opens at that size,
+// so there every picture is exactly 640 x 480 whatever room other tabs leave it to spare; a window
+// grown by that spare room gives the picture all of its place.
+class PictureHolder : public QWidget
+{
+public:
+    explicit PictureHolder(GraphPicture *picture, QWidget *parent = nullptr);
+    QSize sizeHint() const override { return GraphPicture::baseSize(); }
+    QSize minimumSizeHint() const override { return GraphPicture::baseSize(); }
+    GraphPicture *picture() const { return picture_; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void place();
+    GraphPicture *picture_;
 };

@@ -303,8 +303,11 @@ Sheet buildSheet(const Snapshot &s, const Choices &c, const QString &date, const
     if (c.includeCrossover && s.crossover)
         sheet.sections.push_back(crossoverSection(s));
     Section graphs{QStringLiteral("Graphs"), {}};
-    for (const Graph &g : s.graphs)
+    for (const Graph &g : s.graphs) {
         graphs.items.push_back(g);
+        for (const QString &note : g.notes)
+            graphs.items.push_back(Paragraph{note});
+    }
     if (!graphs.items.empty())
         sheet.sections.push_back(std::move(graphs));
     return sheet;

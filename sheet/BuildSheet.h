@@ -19,10 +19,11 @@
 
 namespace kelvane::sheet {
 
-// A picture for the sheet: its title and its drawing on the 640 x 480 logical scale.
+// A picture for the sheet: its title, its drawing at 640 x 480 and the notes printed under it.
 struct Graph {
     QString title;
     GraphDrawing drawing;
+    QStringList notes;
 };
 
 // A box of the More Boxes tab: its net volume (the bandpass box's two chambers) and its results as

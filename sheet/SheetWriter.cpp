@@ -121,8 +121,8 @@ public:
         line(font, g.title, Qt::black);
         p_.save();
         p_.translate(0, y_);
-        p_.scale(w / GraphPicture::LogicalWidth, w / GraphPicture::LogicalWidth);
-        p_.setClipRect(QRectF(0, 0, GraphPicture::LogicalWidth, GraphPicture::LogicalHeight));
+        p_.scale(w / g.drawing.width(), w / g.drawing.width());
+        p_.setClipRect(QRectF(0, 0, g.drawing.width(), g.drawing.height()));
         g.drawing.paint(p_);
         p_.restore();
         p_.setPen(QPen(QColor(160, 160, 160), 0.5));
@@ -290,9 +290,11 @@ PictureFormat pictureFormatOf(const QString &path)
 bool writePicture(const GraphDrawing &drawing, const QString &path, PictureFormat format, const QString &title)
 {
     QByteArray bytes;
+    // PNG at twice the drawing's size, SVG at its size.
+    const double width = drawing.width(), height = drawing.height();
     if (format == PictureFormat::Png) {
         constexpr int Scale = 2;
-        QImage image(GraphPicture::LogicalWidth * Scale, GraphPicture::LogicalHeight * Scale, QImage::Format_RGB32);
+        QImage image(int(width) * Scale, int(height) * Scale, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
         p.scale(Scale, Scale);
@@ -306,13 +308,13 @@ bool writePicture(const GraphDrawing &drawing, const QString &path, PictureForma
         QBuffer buffer(&bytes);
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
-        svg.setSize(QSize(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight));
-        svg.setViewBox(QRectF(0, 0, GraphPicture::LogicalWidth, GraphPicture::LogicalHeight));
+        svg.setSize(QSize(int(width), int(height)));
+        svg.setViewBox(QRectF(0, 0, width, height));
         svg.setTitle(title);
         QPainter p;
         if (!p.begin(&svg))
             return false;
-        p.fillRect(QRectF(0, 0, GraphPicture::LogicalWidth, GraphPicture::LogicalHeight), Qt::white);
+        p.fillRect(QRectF(0, 0, width, height), Qt::white);
         drawing.paint(p);
         p.end();
     }

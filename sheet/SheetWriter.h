@@ -26,8 +26,8 @@ bool writePdfFile(const Sheet &sheet, const QString &path);
 enum class PictureFormat { Png, Svg };
 // The format a file name asks for: ".svg" gives SVG, anything else PNG.
 PictureFormat pictureFormatOf(const QString &path);
-// PNG at twice the logical size (1280 x 960 pixels), or SVG with the 640 x 480 logical scale as its
-// view box, written through a temporary file.
+// PNG at twice the drawing's size (1280 x 960 pixels for a 640 x 480 picture), or SVG at its size
+// with that size as its view box, written through a temporary file.
 bool writePicture(const GraphDrawing &drawing, const QString &path, PictureFormat format, const QString &title);
 
 } // namespace kelvane::sheet

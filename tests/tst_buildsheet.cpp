@@ -3,6 +3,7 @@
 // command line's answers to bad input.
 
 #include "TestSupport.h"
+#include "app/AnalysisTab.h"
 #include "app/DlgBuildSheet.h"
 #include "graphs/GraphPicture.h"
 #include "sheet/SheetWriter.h"
@@ -314,6 +315,12 @@ void TestBuildSheet::exportThroughMenus()
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Please enter a number > 0!")});
     const QStringList lines = readPdf(QStringLiteral("DlgExportBuildSheet.pdf")).texts;
     QVERIFY(lines.contains(QStringLiteral("Wall thickness 1''")));
+    // The Analysis tab's notes stand under its graph as text, not in the picture.
+    const QStringList notes = window.Analysis->notes();
+    QVERIFY(!notes.isEmpty());
+    const QString sheetText = lines.join(u' ').replace(QChar(0xfb01), QStringLiteral("fi")); // the "fi" ligature
+    for (const QString &note : notes)
+        QVERIFY2(sheetText.contains(note) && !window.Analysis->PicAnalysis->texts().contains(note), qPrintable(note));
     QVERIFY(lines.contains(QStringList{QStringLiteral("Inside"), window.LblCHeight[0]->text(),
                                        window.LblCWidth[0]->text(), window.LblCDepth[0]->text()}
                                .join(QLatin1Char(' '))));
@@ -323,13 +330,26 @@ void TestBuildSheet::exportThroughMenus()
     QVERIFY(svg.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&svg);
     int paths = 0;
+    QString viewBox;
     while (!xml.atEnd())
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("path"))
             ++paths;
+        else if (xml.isStartElement() && xml.name() == QLatin1String("svg"))
+            viewBox = xml.attributes().value(QLatin1String("viewBox")).toString();
+    QCOMPARE(viewBox, QStringLiteral("0 0 640 480"));
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QVERIFY(paths > 0);
     QVERIFY(writePicture(window.PicCrossoverPlan->drawing(), "plan.png", PictureFormat::Png, QStringLiteral("Plan")));
     QCOMPARE(QImage(QStringLiteral("plan.png")).size(), QSize(1280, 960));
+    // A picture grown with the window is exported at its size; the sheet still takes it at 640 x 480.
+    window.resize(1600, 1000);
+    window.SSTab->setCurrentIndex(FrmKelvane::TabCrossoverPlans);
+    settle();
+    const QSize shown = window.PicCrossoverPlan->size();
+    QVERIFY(shown.width() > 640);
+    QVERIFY(writePicture(window.PicCrossoverPlan->drawing(), "grown.png", PictureFormat::Png, {}));
+    QCOMPARE(QImage(QStringLiteral("grown.png")).size(), 2 * shown);
+    QCOMPARE(window.buildSheetSnapshot().plan.width(), 640.0);
     QVERIFY(!writePicture(window.PicFrequency->drawing(), dir_.path(), PictureFormat::Png, {}));
 }
 

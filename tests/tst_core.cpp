@@ -13,6 +13,7 @@
 #include "driver/DriverCore.h"
 #include "graphs/DisplacementCore.h"
 #include "graphs/FrequencyCore.h"
+#include "graphs/GraphGeometry.h"
 #include "models/SealedModel.h"
 #include "models/VentedModel.h"
 
@@ -387,6 +388,45 @@ private slots:
         QCOMPARE(withPoint[0], (freqcore::Mark{true, x(10), y(-24.9), 0, 0, 13}));
         c[300] = qQNaN();
         QVERIFY_THROWS_EXCEPTION(CalcFault, freqcore::curveMarks(c, 13));
+    }
+
+    // A picture of W x H keeps the margins of the 640 x 480 one (48 left, 24 top, 91 right, 176 bottom),
+    // so x = 48 + (W - 139) / 501 * 128 ln(f / 10) and y = 24 + (H - 200) / 280 * 8 (10 - L), worked in
+    // Python; the readout's inverses bring back the frequency and the level.
+    void graphMappingAtAnySize_data()
+    {
+        for (const char *c : {"width", "height", "hz", "db", "x", "y"})
+            QTest::addColumn<double>(c);
+        QTest::newRow("640 x 480, 100 Hz at 0 dB") << 640.0 << 480.0 << 100.0 << 0.0 << 342.7309 << 104.0;
+        QTest::newRow("1280 x 960, 100 Hz at 0 dB") << 1280.0 << 960.0 << 100.0 << 0.0 << 719.2334 << 241.1429;
+        QTest::newRow("1600 x 1200, 500 Hz at -25 dB") << 1600.0 << 1200.0 << 500.0 << -25.0 << 1508.2387 << 1024.0;
+        QTest::newRow("1600 x 1200, 10 Hz at +10 dB") << 1600.0 << 1200.0 << 10.0 << 10.0 << 48.0 << 24.0;
+        QTest::newRow("1244 x 933, 35 Hz at -3 dB") << 1244.0 << 933.0 << 35.0 << -3.0 << 401.6742 << 296.2571;
+    }
+    void graphMappingAtAnySize()
+    {
+        const graphgeo::PlotLayout l = graphgeo::responseLayout(fetch<double>("width"), fetch<double>("height"));
+        const double x = graphgeo::graphX(l, fetch<double>("hz")), y = graphgeo::graphY(l, fetch<double>("db"));
+        QVERIFY2(std::abs(x - fetch<double>("x")) < 1e-4 && std::abs(y - fetch<double>("y")) < 1e-4,
+                 qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+        QVERIFY(near(graphgeo::freqAtX(l, x), fetch<double>("hz"), 1e-12));
+        QVERIFY(std::abs(graphgeo::levelAtY(l, y) - fetch<double>("db")) < 1e-12);
+        // The thermal-limit axis on the same plot: 0 dB where the response axis has +5 dB.
+        QVERIFY(std::abs(graphgeo::limitY(l, 0) - graphgeo::graphY(l, 5)) < 1e-9);
+    }
+
+    // The largest 4 : 3 rectangle in a room, never below 640 x 480; and labels kept only where they
+    // clear the ones before by the gap.
+    void pictureSizeAndLabels()
+    {
+        const std::pair<std::pair<int, int>, std::pair<int, int>> rooms[] = {
+            {{640, 480}, {640, 480}}, {{1000, 600}, {800, 600}}, {{1601, 1300}, {1600, 1200}},
+            {{643, 2000}, {640, 480}}, {{300, 200}, {640, 480}}};
+        for (const auto &[room, size] : rooms)
+            QCOMPARE(graphgeo::fittedSize(room.first, room.second), size);
+        // (11, 20) starts 1 after (0, 10): too close; (13, 20) clears it by 3; (12, 40) overlaps that.
+        QCOMPARE(graphgeo::labelsThatFit({{0, 10}, {11, 20}, {13, 20}, {12, 40}, {-30, -2}}, 2),
+                 (std::vector<bool>{true, false, true, false, true}));
     }
 
     void summaryRows_data()

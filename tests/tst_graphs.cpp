@@ -5,6 +5,8 @@
 
 #include "TestSupport.h"
 #include "app/AnalysisTab.h"
+#include "crossover/CrossoverCore.h"
+#include "graphs/GraphCanvas.h"
 #include "graphs/GraphGeometry.h"
 #include "graphs/GraphOutput.h"
 #include "graphs/GraphPicture.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <cmath>
 
@@ -163,12 +166,14 @@ private slots:
     {
         for (int s : {1, 2, 3}) {
             GraphPicture pic;
-            pic.setLineWidth(2);
-            pic.box(48, 24, 549, 304, Red);
-            pic.pset(200, 200, Magenta);
-            pic.setLineWidth(1);
-            pic.line(49, 104, 548, 104, Grey);
-            pic.line(342.73, 125, 342.73, 303, Grey);
+            pic.setDrawing([](GraphCanvas &c) {
+                c.setLineWidth(2);
+                c.box(48, 24, 549, 304, Red);
+                c.pset(200, 200, Magenta);
+                c.setLineWidth(1);
+                c.line(49, 104, 548, 104, Grey);
+                c.line(342.73, 125, 342.73, 303, Grey);
+            });
             const QImage img = pic.renderImage(s);
             QCOMPARE(img.size(), QSize(640 * s, 480 * s));
             // Device pixels expected in a colour: {x, y, colour}; -1 is white.
@@ -185,26 +190,27 @@ private slots:
 
     void textRowsRepaintAndClear()
     {
-        GraphPicture pic;
-        pic.print(QStringLiteral("first"));
-        pic.print(QString());
-        QCOMPARE(pic.currentY(), 2 * GraphPicture::RowHeight);
+        GraphCanvas rows;
+        rows.print(QStringLiteral("first"));
+        rows.print(QString());
+        QCOMPARE(rows.currentY(), 2 * GraphCanvas::RowHeight);
         // Column 10 of an 8-point line is 9 average characters of 4.7 units from the edge.
-        pic.tab(10);
-        QCOMPARE(pic.currentX(), 9 * 4.7);
-        pic.printPart(QStringLiteral("10"));
-        QCOMPARE(pic.currentX(), 9 * 4.7 + GraphPicture::textWidth(QStringLiteral("10")));
+        rows.tab(10);
+        QCOMPARE(rows.currentX(), 9 * 4.7);
+        rows.printPart(QStringLiteral("10"));
+        QCOMPARE(rows.currentX(), 9 * 4.7 + GraphCanvas::textWidth(QStringLiteral("10")));
         // Rows about 12 units apart, as 8-point text on the 640 x 480 scale, and the font fits a row.
-        QVERIFY(GraphPicture::RowHeight >= 11.5 && GraphPicture::RowHeight <= 12.5);
-        QVERIFY(QFontMetricsF(GraphPicture::textFont()).height() <= GraphPicture::RowHeight);
+        QVERIFY(GraphCanvas::RowHeight >= 11.5 && GraphCanvas::RowHeight <= 12.5);
+        QVERIFY(QFontMetricsF(GraphCanvas::textFont()).height() <= GraphCanvas::RowHeight);
         // Text stays inside its row.
         GraphPicture text;
-        text.drawText(10, 10, QStringLiteral("W8 -10 dB"), 0);
-        const int below = 11 + int(GraphPicture::RowHeight);
+        text.setDrawing([](GraphCanvas &c) { c.drawText(10, 10, QStringLiteral("W8 -10 dB"), 0); });
+        const int below = 11 + int(GraphCanvas::RowHeight);
         QVERIFY(has(&text, 10, 10, 70, below - 1, -1));
         QVERIFY(blank(&text, 0, 8, 200, 8) && blank(&text, 0, below, 200, below));
-        // The picture survives repaints and resizing, on screen as in its image.
-        pic.box(48, 24, 549, 304, Red);
+        // The picture survives repaints, and is never smaller than 640 x 480, on screen as in its image.
+        GraphPicture pic;
+        pic.setDrawing([](GraphCanvas &c) { c.box(48, 24, 549, 304, Red); });
         const QImage before = pic.image();
         pic.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pic));
@@ -215,12 +221,14 @@ private slots:
         QImage onScreen = pic.grab().toImage().convertToFormat(QImage::Format_RGB32);
         onScreen.setDevicePixelRatio(1);
         QCOMPARE(onScreen, before);
-        // Clearing blanks it and homes the text position; points at nowhere leave it alone.
+        // Clearing blanks it; points at nowhere are not drawn.
         pic.clear();
-        QVERIFY(pic.currentX() == 0.0 && pic.currentY() == 0.0);
-        pic.line(0, 0, qQNaN(), 10, 0);
-        pic.pset(qInf(), 10, 0);
-        pic.line(-1e30, -1e30, -1e29, -1e30, 0);
+        QVERIFY(blank(&pic, 0, 0, 639, 479));
+        pic.setDrawing([](GraphCanvas &c) {
+            c.line(0, 0, qQNaN(), 10, 0);
+            c.pset(qInf(), 10, 0);
+            c.line(-1e30, -1e30, -1e29, -1e30, 0);
+        });
         QVERIFY(blank(&pic, 0, 0, 639, 479));
     }
 
@@ -534,13 +542,80 @@ private slots:
         QTest::newRow("displacement limits") << "PicDisplacementLimit" << QByteArray("8f6b9be93bd1ca696de3afeb4ed08b6eb5ac60fe");
         QTest::newRow("crossover plot") << "Picture1" << QByteArray("cce276682bbe8feb315a029b68651ac7c288e17f");
         QTest::newRow("crossover plan") << "PicCrossoverPlan" << QByteArray("be39de3aba08b5537852a703e5a2321131c32c14");
-        QTest::newRow("analysis") << "PicAnalysis" << QByteArray("d4b0335f6da4b2b57b30b7355dca036f4125e146");
+        QTest::newRow("analysis") << "PicAnalysis" << QByteArray("281966c6da96c1191c3649a8109dd3b0be1af8fb");
     }
     void picturesAtBaseSize()
     {
         auto w = everyPictureWindow();
         auto *pic = find<GraphPicture>(w.get(), fetch<QString>("picture"));
         QCOMPARE(pixelHash(pic), fetch<QByteArray>("hash"));
+    }
+
+    // The window opens with every picture at 640 x 480. In a 1600 x 1000 window each is larger, in
+    // proportion, and a readout at a point of a drawn curve reads that curve at the frequency shown:
+    // the sealed box's -7.97 dB at 35 Hz (Fc 53 Hz, Qtc 0.707); the vented box's limit at 25 Hz,
+    // 10 log10(3e-8 * 25^4) + 112.2 = 92.89 dB, 10^(-1.931) / 0.005 = 2.34 W; a fourth-order
+    // Linkwitz-Riley low-pass at its crossover frequency, -6.02 dB; the Analysis tab's excursion at
+    // 100 Hz. Back at the default size, every picture is as it was.
+    void picturesGrowWithTheWindow()
+    {
+        auto w = everyPictureWindow();
+        const std::pair<FrmKelvane::Tab, GraphPicture *> pictures[] = {
+            {F::TabFrequency, w->PicFrequency}, {F::TabDisplacement, w->PicDisplacementLimit},
+            {F::TabCrossover, w->Picture1}, {F::TabCrossoverPlans, w->PicCrossoverPlan},
+            {F::TabAnalysis, w->Analysis->PicAnalysis}};
+        const QSize standard = w->size();
+        QList<QByteArray> hashes;
+        for (const auto &[tab, pic] : pictures) {
+            w->SSTab->setCurrentIndex(tab);
+            QCOMPARE(pic->size(), QSize(640, 480));
+            hashes << pixelHash(pic);
+        }
+        w->resize(1600, 1000);
+        settle();
+        // The pointer at (x, y) on the picture, in its own units.
+        const auto pointAt = [&](GraphPicture *pic, double x, double y) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(x, y), pic->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(pic, &move);
+        };
+        for (const auto &[tab, pic] : pictures) {
+            w->SSTab->setCurrentIndex(tab);
+            settle();
+            QVERIFY2(pic->width() > 1000 && pic->width() * 3 == pic->height() * 4,
+                     qPrintable(QStringLiteral("%1 x %2").arg(pic->width()).arg(pic->height())));
+            const graphgeo::PlotLayout l = graphgeo::responseLayout(pic->width(), pic->height());
+            if (pic == w->PicFrequency) {
+                pointAt(pic, graphgeo::graphX(l, 35), graphgeo::graphY(l, sealedDb(35)));
+                QCOMPARE(shown(w.get(), "TxtFreqXNum; TxtSPLYNum"), QStringLiteral("TxtFreqXNum=35.0 Hz; TxtSPLYNum=-8.0 dB"));
+            } else if (pic == w->PicDisplacementLimit) {
+                const double level = 10 * std::log10(3e-8 * std::pow(25.0, 4)) + 112.2;
+                pointAt(pic, graphgeo::graphX(l, 25), graphgeo::limitY(l, level - w->SPLMax));
+                QCOMPARE(shown(w.get(), "TxtFreqPowerXNum; TxtSPLpowerYNum; TxtSPLpowerYwattsNum"),
+                         QStringLiteral("TxtFreqPowerXNum=25.0 Hz; TxtSPLpowerYNum=92.9 dB; TxtSPLpowerYwattsNum=2.3 Watts"));
+            } else if (pic == w->Picture1) {
+                namespace plot = crossover::plot;
+                const graphgeo::PlotLayout c = graphgeo::plotLayout(pic->width(), pic->height(), plot::Left, plot::Top,
+                                                                    plot::Right, plot::Bottom);
+                pointAt(pic, c.x(plot::x(2500)), c.y(plot::y(20 * std::log10(0.5))));
+                QCOMPARE(shown(w.get(), "TxtCrossoverFreqXNum; TxtCrossoverYNum"),
+                         QStringLiteral("TxtCrossoverFreqXNum=2,500 Hz; TxtCrossoverYNum=-6.0 dB"));
+            } else if (pic == w->Analysis->PicAnalysis) {
+                const auto &curves = w->Analysis->shownData().curves;
+                const auto axis = kelvane::analysis::axisFor(kelvane::analysis::Graph::Excursion, w->Analysis->shownData());
+                pointAt(pic, graphgeo::graphX(l, 100), l.y(kelvane::analysis::axisY(axis, curves[0][100])));
+                QCOMPARE(w->Analysis->TxtAnalysisXNum->text(), QStringLiteral("100 Hz"));
+                QCOMPARE(w->Analysis->TxtAnalysisSealedNum->text(),
+                         kelvane::analysis::valueText(kelvane::analysis::Graph::Excursion, curves[0][100]));
+            }
+        }
+        w->resize(standard);
+        settle();
+        for (int i = 0; i < 5; ++i) {
+            w->SSTab->setCurrentIndex(pictures[i].first);
+            QCOMPARE(pictures[i].second->size(), QSize(640, 480));
+            QCOMPARE(pixelHash(pictures[i].second), hashes[i]);
+        }
     }
 
     void planBeforeCrossover()

@@ -7,12 +7,16 @@
 
 #include "TestSupport.h"
 #include "app/FrmAbout.h"
+#include "app/WindowPlacement.h"
 #include "graphs/GraphPicture.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 
 using namespace testsupport;
 
@@ -343,7 +347,7 @@ private slots:
             MessageCatcher catcher;
             act(w.get(), "TxtFs=30; TxtVas=40; TxtQts=0.4; CmdCalculate; OptVolBox; TxtCBV=1.5; TxtQtc=1.2; TxtVBV=2; "
                          "TxtVFb=35; TxtQloss=10");
-            w->PicFrequency->pset(100, 100, 4);
+            w->PicFrequency->setDrawing([](GraphCanvas &c) { c.pset(100, 100, 4); });
             if (QLatin1String(edit) == QLatin1String("unit")) {
                 w->OptVas[1]->setFocus();
                 QTest::keyClick(w->OptVas[1], Qt::Key_M);
@@ -443,6 +447,60 @@ private slots:
         QCOMPARE(catcher.shown(), QStringLiteral("more"));
         QCOMPARE(shown(w.get(), "tab; focus; TxtVd"), QStringLiteral("tab=0; focus=TxtVCHeight; TxtVd="));
         QCOMPARE(w->Vd, 0.0);
+    }
+
+    // Off every screen a restored window comes, at its size, to the middle of the primary screen (its
+    // top-left corner kept on it); a screen that shows 100 x 50 pixels of it keeps it.
+    void windowBroughtOntoAScreen_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("placed");
+        const QRect size(0, 0, 800, 600);
+        QTest::newRow("on the primary screen") << QRect(100, 100, 800, 600) << QRect(100, 100, 800, 600);
+        QTest::newRow("on the second screen") << QRect(2000, 300, 800, 600) << QRect(2000, 300, 800, 600);
+        QTest::newRow("a corner of 40 x 30 on screen") << QRect(1880, 1050, 800, 600) << QRect(560, 240, 800, 600);
+        QTest::newRow("far off") << QRect(-5000, -5000, 800, 600) << QRect(560, 240, 800, 600);
+        QTest::newRow("larger than the screen") << QRect(9000, 0, 2000, 1200) << QRect(0, 0, 2000, 1200);
+    }
+    void windowBroughtOntoAScreen()
+    {
+        const QRect primary(0, 0, 1920, 1080), second(1920, 0, 1280, 1024);
+        QCOMPARE(placedOnScreen(fetch<QRect>("frame"), {primary, second}, primary), fetch<QRect>("placed"));
+    }
+
+    // The program's window opens at the size and place, and in the state, it was closed in (the
+    // settings file is a temporary one here); one closed off every screen opens on one. A window that
+    // is not asked to remember opens at its default size, where every picture is 640 x 480.
+    void windowPlacementRemembered()
+    {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        using P = FrmKelvane::Placement;
+        QSize standard;
+        {
+            FrmKelvane w(nullptr, P::Remembered);
+            standard = w.size();
+            QCOMPARE(w.PicFrequency->size(), QSize(640, 480));
+            w.setGeometry(QRect(screen.topLeft() + QPoint(30, 40), standard + QSize(200, 100)));
+            QVERIFY(w.close());
+        }
+        {
+            FrmKelvane w(nullptr, P::Remembered);
+            QCOMPARE(w.geometry(), QRect(screen.topLeft() + QPoint(30, 40), standard + QSize(200, 100)));
+            w.showMaximized();
+            QVERIFY(w.close());
+        }
+        {
+            FrmKelvane w(nullptr, P::Remembered);
+            QVERIFY(w.isMaximized());
+            w.showNormal();
+            w.move(screen.right() + 20000, screen.bottom() + 20000);
+            QVERIFY(w.close());
+        }
+        FrmKelvane w(nullptr, P::Remembered);
+        QVERIFY2(screen.intersects(w.frameGeometry()), qPrintable(QStringLiteral("%1, %2").arg(w.x()).arg(w.y())));
+        QCOMPARE(FrmKelvane().size(), standard);
     }
 };
 
