@@ -9,8 +9,8 @@
 //   KELVANE_MONKEY_EVENTS=<n> tst_monkey         sets the number of events per seed
 // No printer is reachable in this program (see main below), so every print takes its failure path.
 //
-// The Analysis tab's power, graph and vent, the driver library window and the build sheet and
-// picture exports have event kinds of their own too.
+// The Analysis tab's power, graph and vent, the driver library window, the build sheet and picture
+// exports, and window resizes (maximized and back too) have event kinds of their own too.
 //
 // Adding an event kind: write one member function of Monkey, `QString myEvent()`, that draws its
 // random choices with below() / chance() / pick(), stores what it will do in action_ and returns a
@@ -291,6 +291,19 @@ private:
         };
         return QStringLiteral("%1 mouse moves over %2").arg(points.size()).arg(picture->objectName());
     }
+    // The window resized: back to its default size, to any size up to about 2500 x 1500, or maximized
+    // and back; every picture then takes the room its tab gives it.
+    QString resizeWindow()
+    {
+        if (chance(15)) {
+            action_ = [this] { window_->isMaximized() ? window_->showNormal() : window_->showMaximized(); };
+            return QStringLiteral("window maximized or back");
+        }
+        const QSize smallest = window_->minimumSizeHint();
+        const QSize size = chance(25) ? smallest : smallest + QSize(below(1400), below(900));
+        action_ = [this, size] { window_->resize(size); };
+        return QStringLiteral("window resized to %1 x %2").arg(size.width()).arg(size.height());
+    }
     // Saving, opening, damaging and exporting design files, the recent list and the File menu.
     QString designFile()
     {
@@ -477,11 +490,12 @@ private:
 
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {24, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {22, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
         {2, &Monkey::driverLibrary}, {1, &Monkey::about},
-        {2, &Monkey::moreBoxes}}; // More Boxes tab (its 2 taken from typeText)
+        {2, &Monkey::moreBoxes}, // More Boxes tab (its 2 taken from typeText)
+        {2, &Monkey::resizeWindow}}; // taken from typeText too
 
     // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
     // field showing the text of the file it was opened from counts as typed.
@@ -599,6 +613,10 @@ private:
         }
         for (int i = 0; i < window_->SSTab->count(); ++i)
             texts.append({window_->SSTab, window_->SSTab->tabText(i)});
+        // A picture on show is 4 : 3 and never below 640 x 480.
+        for (GraphPicture *picture : pictures())
+            if (picture->isVisible() && (picture->width() < 640 || picture->width() * 3 != picture->height() * 4))
+                return QStringLiteral("%1 is %2 x %3").arg(picture->objectName()).arg(picture->width()).arg(picture->height());
         // The texts drawn on every picture; the driver's name rows show what the user typed (a
         // picture drawn before the name changed shows the name of then).
         for (GraphPicture *picture : pictures())
