@@ -14,6 +14,14 @@ namespace kelvane::analysis {
 namespace {
 
 using cplx = std::complex<double>;
+
+// |z| as sqrt(re^2 + im^2): the library's hypot, which guards against overflows no value here comes
+// near, took a tenth of an Analysis graph's time.
+double magnitude(cplx z)
+{
+    return std::sqrt(z.real() * z.real() + z.imag() * z.imag());
+}
+
 constexpr double Pi = 3.14159265358979323846;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 // rho c^2: the stiffness of air, Pa per unit of relative volume change.
@@ -115,7 +123,7 @@ Curve excursionCurve(const DriverSnapshot &d, const BoxSnapshot &box, double pow
     const double volts = peakVolts(power, c.re);
     Curve x = emptyCurve();
     for (int f = FirstHz; f <= LastHz; ++f)
-        x[f] = std::abs(motionAt(c, box, f, volts).coneVelocity) / (2 * Pi * f);
+        x[f] = magnitude(motionAt(c, box, f, volts).coneVelocity) / (2 * Pi * f);
     return x;
 }
 
@@ -128,7 +136,7 @@ Curve radiatorExcursionCurve(const DriverSnapshot &d, const BoxSnapshot &box, do
     const double area = box.radiator.count * box.radiator.sd;
     Curve x = emptyCurve();
     for (int f = FirstHz; f <= LastHz; ++f)
-        x[f] = std::abs(motionAt(c, box, f, volts).ventFlow) / (2 * Pi * f * area);
+        x[f] = magnitude(motionAt(c, box, f, volts).ventFlow) / (2 * Pi * f * area);
     return x;
 }
 
@@ -306,7 +314,7 @@ Curve responseCurve(const DriverSnapshot &d, const BoxSnapshot &box)
     if (box.kind == BoxKind::PassiveRadiator || box.kind == BoxKind::Bandpass) {
         const Transfer t = transferOf(d, box);
         for (int f = FirstHz; f <= LastHz; ++f)
-            r[f] = 20 * std::log10(std::abs(evaluate(t, f)));
+            r[f] = 20 * std::log10(magnitude(evaluate(t, f)));
         return r;
     }
     try {
@@ -424,7 +432,7 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
                 const Circuit circuit = circuitOf(d);
                 const double volts = peakVolts(power, circuit.re);
                 for (int f = FirstHz; f <= LastHz; ++f)
-                    c[f] = std::abs(motionAt(circuit, box, f, volts).ventFlow) / ventArea(*v);
+                    c[f] = magnitude(motionAt(circuit, box, f, volts).ventFlow) / ventArea(*v);
             }
             break;
         case Graph::GroupDelay: {
@@ -450,7 +458,7 @@ GraphData graphData(const Snapshot &s, Graph graph, double power, int ventIndex)
         case Graph::Impedance: {
             const Circuit circuit = circuitOf(d);
             for (int f = FirstHz; f <= LastHz; ++f)
-                c[f] = std::abs(motionAt(circuit, box, f, 1.0).impedance);
+                c[f] = magnitude(motionAt(circuit, box, f, 1.0).impedance);
             g.unit = QStringLiteral("ohms");
             break;
         }

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPoint>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -143,11 +144,34 @@ void drawAnalysis(GraphCanvas &pic, const AnalysisPicture &a)
         const double top = y - GraphCanvas::RowHeight < l.top + 2 ? y + 1 : y - GraphCanvas::RowHeight;
         pic.drawText(l.right - 4 - GraphCanvas::textWidth(data.limitLabel), top, data.limitLabel, DarkRed);
     }
+    // A curve through its values at every whole hertz, on the picture's whole units: a point on the
+    // unit of the one before adds nothing, and a run along a row or a column is one line (the lines'
+    // square ends cover the same units), so a curve takes a few hundred lines instead of 490.
     const auto curve = [&](const Curve &c, int colour) {
-        for (int f = FirstHz + 1; f <= LastHz; ++f)
-            if (std::isfinite(c[f - 1]) && std::isfinite(c[f]))
-                pic.line(graphX(l, f - 1), l.y(clampedY(axis, c[f - 1])), graphX(l, f), l.y(clampedY(axis, c[f])),
-                         colour);
+        std::vector<QPoint> run;
+        const auto draw = [&] {
+            for (std::size_t i = 1; i < run.size(); ++i)
+                pic.line(run[i - 1].x(), run[i - 1].y(), run[i].x(), run[i].y(), colour);
+            run.clear();
+        };
+        for (int f = FirstHz; f <= LastHz; ++f) {
+            if (!std::isfinite(c[f])) {
+                draw();
+                continue;
+            }
+            const QPoint p(int(std::floor(graphX(l, f) + 0.5)), int(std::floor(l.y(clampedY(axis, c[f])) + 0.5)));
+            if (!run.empty() && run.back() == p)
+                continue;
+            if (run.size() >= 2) {
+                const QPoint a = run.end()[-2], b = run.back();
+                const bool alongRow = a.y() == b.y() && b.y() == p.y() && (b.x() - a.x()) * (p.x() - b.x()) > 0;
+                const bool alongColumn = a.x() == b.x() && b.x() == p.x() && (b.y() - a.y()) * (p.y() - b.y()) > 0;
+                if (alongRow || alongColumn)
+                    run.pop_back();
+            }
+            run.push_back(p);
+        }
+        draw();
     };
     pic.setLineWidth(2);
     for (std::size_t i = 0; i < data.curves.size(); ++i)
@@ -241,6 +265,7 @@ double AnalysisTab::defaultPower() const
 void AnalysisTab::setSnapshot(const Snapshot &snapshot)
 {
     snapshot_ = snapshot;
+    ++snapshotSerial_;
     viewed_ = isVisible();
     if (snapshot_.calculated && !userPower_) {
         power_ = defaultPower();
@@ -342,7 +367,10 @@ void AnalysisTab::redraw()
     const int vent = CboAnalysisVent->currentIndex();
     data_ = graphData(snapshot_, graph, power_, vent);
     // The notes stand under the picture (and under the graph on the build sheet), not in it.
-    LblAnalysisNotes->setText(analysis::notes(snapshot_, power_, vent).join(QLatin1Char('\n')));
+    if (const NotesKey key{snapshotSerial_, power_, vent}; !(key == notesKey_)) {
+        LblAnalysisNotes->setText(analysis::notes(snapshot_, power_, vent).join(QLatin1Char('\n')));
+        notesKey_ = key;
+    }
 
     AnalysisPicture picture;
     picture.missing = data_.missing;

@@ -73,4 +73,13 @@ private:
     bool filling_ = false;
     bool viewed_ = false; // the tab has been open since the snapshot came
     mutable std::vector<std::pair<QString, kelvane::analysis::Curve>> exported_;
+    // The notes depend on the boxes, the power and the vent, not on the graph shown: they are worked
+    // out again only when one of those changed (the snapshot counted by snapshotSerial_).
+    int snapshotSerial_ = 0;
+    struct NotesKey {
+        int serial = -1;
+        double power = 0;
+        int vent = -1;
+        bool operator==(const NotesKey &) const = default;
+    } notesKey_;
 };

@@ -77,8 +77,7 @@ void FrmKelvane::CmdCalculateCrossover_Click()
     crossover::Design network;
     try {
         network = crossover::design(in);
-        for (auto curve : {crossover::plot::Curve::Woofer, crossover::plot::Curve::Tweeter, crossover::plot::Curve::Sum})
-            crossover::plot::curvePoints(network, curve);
+        crossover::plot::allCurvePoints(network);
     } catch (const kelvane::CalcFault &) {
         Program::ShowNumberError();
         return;

@@ -245,19 +245,23 @@ bool inside(double xUnits, double yUnits)
     return xUnits > Left && xUnits < Right && yUnits > Top && yUnits < Bottom;
 }
 
-std::vector<Point> curvePoints(const Design &d, Curve which, double step)
+std::array<std::vector<Point>, 3> allCurvePoints(const Design &d, double step)
 {
-    std::vector<Point> out;
+    std::array<std::vector<Point>, 3> out;
     const int steps = int(std::floor((Right - Left) / step + 1e-9));
+    for (auto &points : out)
+        points.reserve(std::size_t(steps) + 1);
     for (int i = 0; i <= steps; ++i) {
         const double xUnits = Left + i * step;
         const Levels l = levels(d, freqAtX(xUnits));
-        const double level = which == Curve::Woofer ? l.woofer : which == Curve::Tweeter ? l.tweeter : l.sum;
-        // A section far from its crossover frequency can pass nothing at all (-inf dB): that is
-        // the floor. Only a level that is not a number is a fault.
-        if (std::isnan(level))
-            throw kelvane::CalcFault("crossover response");
-        out.push_back({xUnits, std::clamp(y(level), Top, Bottom)});
+        int c = 0;
+        for (double level : {l.woofer, l.tweeter, l.sum}) {
+            // A section far from its crossover frequency can pass nothing at all (-inf dB): that is
+            // the floor. Only a level that is not a number is a fault.
+            if (std::isnan(level))
+                throw kelvane::CalcFault("crossover response");
+            out[std::size_t(c++)].push_back({xUnits, std::clamp(y(level), Top, Bottom)});
+        }
     }
     return out;
 }

@@ -129,10 +129,10 @@ enum class Curve { Woofer, Tweeter, Sum };
 struct Point {
     double x, y;
 };
-// The line of one curve across the plot: a point every `step` units from the left edge to the right
-// one (a picture drawn larger asks for finer steps), a level above the top or below the floor held
-// at that edge. Throws kelvane::CalcFault for a level that is not a number.
-std::vector<Point> curvePoints(const Design &d, Curve which, double step = 2);
+// The lines of the three curves across the plot, indexed by Curve: a point every `step` units from
+// the left edge to the right one (a picture drawn larger asks for finer steps), a level above the top
+// or below the floor held at that edge. Throws kelvane::CalcFault for a level that is not a number.
+std::array<std::vector<Point>, 3> allCurvePoints(const Design &d, double step = 2);
 } // namespace plot
 
 } // namespace crossover

@@ -42,7 +42,7 @@ graphgeo::PlotLayout plotLayout(double width, double height)
 // its curves at 640 x 480 (worked out once when it was calculated).
 struct ResponsePicture {
     std::optional<crossover::Design> network;
-    std::vector<crossover::plot::Point> curves[3]; // woofer, tweeter, sum
+    std::array<std::vector<crossover::plot::Point>, 3> curves; // woofer, tweeter, sum
 };
 
 void drawCurve(GraphCanvas &pic, const graphgeo::PlotLayout &l, const std::vector<crossover::plot::Point> &points,
@@ -133,22 +133,21 @@ void drawResponse(GraphCanvas &pic, const ResponsePicture &r)
                      + kelvane::formatNumber(d.in.tweeterHz, QStringLiteral("#,##0 Hz")),
                  Black);
 
-    using crossover::plot::Curve;
-    const Curve which[] = {Curve::Woofer, Curve::Tweeter, Curve::Sum};
+    // A wider plot takes a point every 2 of its own units; the points of the 640 x 480 plot, which
+    // were checked when the network was calculated, serve should a finer one meet a fault.
+    std::array<std::vector<crossover::plot::Point>, 3> finer;
+    if (!l.isBase()) {
+        try {
+            finer = crossover::plot::allCurvePoints(d, 2 / l.xScale());
+        } catch (const kelvane::CalcFault &) {
+            finer = {};
+        }
+    }
+    const auto &curves = finer[0].empty() ? r.curves : finer;
     const int colours[] = {Blue, Magenta, Green};
     pic.setLineWidth(2);
-    for (int c = 0; c < 3; ++c) {
-        // A wider plot takes a point every 2 of its own units.
-        std::vector<crossover::plot::Point> finer;
-        if (!l.isBase()) {
-            try {
-                finer = crossover::plot::curvePoints(d, which[c], 2 / l.xScale());
-            } catch (const kelvane::CalcFault &) {
-                finer.clear(); // the points of the 640 x 480 plot, which were checked, serve instead
-            }
-        }
-        drawCurve(pic, l, finer.empty() ? r.curves[c] : finer, colours[c]);
-    }
+    for (std::size_t c = 0; c < 3; ++c)
+        drawCurve(pic, l, curves[c], colours[c]);
     pic.setLineWidth(1);
 }
 
@@ -158,12 +157,8 @@ void FrmKelvane::CrossoverResponse()
 {
     ResponsePicture picture;
     picture.network = CrossoverNetwork;
-    if (CrossoverNetwork) {
-        using crossover::plot::Curve;
-        int c = 0;
-        for (Curve which : {Curve::Woofer, Curve::Tweeter, Curve::Sum})
-            picture.curves[c++] = crossover::plot::curvePoints(*CrossoverNetwork, which);
-    }
+    if (CrossoverNetwork)
+        picture.curves = crossover::plot::allCurvePoints(*CrossoverNetwork);
     Picture1->setDrawing([picture](GraphCanvas &canvas) { drawResponse(canvas, picture); });
 }
 

@@ -2,6 +2,7 @@
 #include "graphs/GraphCanvas.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <cmath>
 
 GraphCanvas::GraphCanvas(double width, double height)
@@ -40,8 +41,15 @@ const QFont &GraphCanvas::textFont()
 
 double GraphCanvas::textWidth(const QString &text)
 {
+    // Measuring a text shapes it, as long as drawing it takes; a graph measures the same labels every
+    // time it is drawn, so the widths are kept (and forgotten when many texts have come and gone).
     static const QFontMetricsF *const metrics = new QFontMetricsF(textFont());
-    return metrics->horizontalAdvance(text);
+    static QHash<QString, double> widths;
+    if (const auto it = widths.constFind(text); it != widths.constEnd())
+        return *it;
+    if (widths.size() > 4096)
+        widths.clear();
+    return widths[text] = metrics->horizontalAdvance(text);
 }
 
 void GraphCanvas::add(GraphDrawing::Mark mark)

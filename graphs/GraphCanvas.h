@@ -72,6 +72,8 @@ public:
     void setCurrentPosition(double x, double y) { currentX_ = x; currentY_ = y; }
 
     const GraphDrawing &drawing() const { return drawing_; }
+    // The drawing, moved out of the canvas.
+    GraphDrawing takeDrawing() { return std::move(drawing_); }
 
 private:
     void add(GraphDrawing::Mark mark);

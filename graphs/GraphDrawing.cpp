@@ -4,7 +4,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QHash>
 #include <QPen>
+#include <QTextLayout>
+#include <memory>
 #include <algorithm>
 #include <cmath>
 
@@ -26,16 +29,116 @@ double firstUnit(double v, int width)
     return snap(v) - width / 2;
 }
 
+// A text laid out once in the graphs' face and kept: laying a text out (shaping it) took as long as
+// drawing it, and a graph draws the same labels every time. The cache is emptied when it has grown
+// large (texts typed into the driver's name change with every key).
+QTextLine laidOut(const QString &text)
+{
+    static QHash<QString, std::shared_ptr<QTextLayout>> layouts;
+    if (layouts.size() > 4096)
+        layouts.clear();
+    std::shared_ptr<QTextLayout> &layout = layouts[text];
+    if (!layout) {
+        layout = std::make_shared<QTextLayout>(text, GraphCanvas::textFont());
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
+        QTextLine line = layout->createLine();
+        line.setLineWidth(TextBoxWidth);
+        layout->endLayout();
+    }
+    return layout->lineAt(0);
+}
+
+// The square a point covers: the line width's units around it.
+QRectF square(const GraphDrawing::Mark &mark)
+{
+    return {firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), double(mark.width), double(mark.width)};
+}
+
+// The line a Line mark draws. The pen's centre runs through the middle of the covered units, so an
+// axis-parallel line fills whole device pixels with nothing half-covered; no antialiasing blurs the
+// edges.
+QLineF pixelLine(const GraphDrawing::Mark &mark)
+{
+    const double offset = (mark.width % 2) ? 0.5 : 0.0;
+    return {snap(mark.x1) + offset, snap(mark.y1) + offset, snap(mark.x2) + offset, snap(mark.y2) + offset};
+}
+
 } // namespace
 
 void GraphDrawing::paint(QPainter &painter) const
 {
-    // A bitmap is painted as the screen always was; a document (PDF, SVG) gets every point and line
-    // as a path, which each format keeps as a vector shape.
-    const bool paths = painter.paintEngine() && painter.paintEngine()->type() != QPaintEngine::Raster;
     painter.setFont(GraphCanvas::textFont());
-    for (const Mark &mark : marks_)
-        paintMark(painter, mark, paths);
+    // A document (PDF, SVG) gets every point and line as a path, which each format keeps as a vector
+    // shape.
+    if (painter.paintEngine() && painter.paintEngine()->type() != QPaintEngine::Raster) {
+        for (const Mark &mark : marks_)
+            paintMark(painter, mark, true);
+        return;
+    }
+    // A bitmap is painted as the screen always was, mark by mark, but each run of lines of one colour
+    // and width goes to the rasteriser in one call: setting up the pen for every line took a fifth
+    // of a graph's painting. The lines are opaque and not antialiased, so the pixels are the same.
+    std::vector<QLineF> run;
+    std::vector<QRectF> squares;
+    int runColour = -1, runWidth = 0;
+    const auto flush = [&] {
+        if (!squares.empty()) {
+            // Points: whole-unit squares, filled as fillRect fills each of them.
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(GraphCanvas::paletteColor(runColour));
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.drawRects(squares.data(), int(squares.size()));
+            painter.setBrush(Qt::NoBrush);
+            squares.clear();
+        }
+        if (run.empty())
+            return;
+        QPen pen(GraphCanvas::paletteColor(runColour));
+        pen.setWidthF(runWidth);
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(pen);
+        painter.drawLines(run.data(), int(run.size()));
+        run.clear();
+    };
+    for (const Mark &mark : marks_) {
+        if (mark.kind == Mark::Text) {
+            // Where QPainter::drawText puts a single line in the mark's row, left-aligned and
+            // centred vertically.
+            flush();
+            const QTextLine line = laidOut(mark.text);
+            painter.setRenderHint(QPainter::TextAntialiasing, true);
+            painter.setPen(GraphCanvas::paletteColor(mark.colour));
+            // (QTextLine::height() is rounded up to a whole unit; the text's own height is not.)
+            const double height = line.ascent() + line.descent();
+            line.draw(&painter, QPointF(mark.x1, mark.y1 + (GraphCanvas::RowHeight - height) / 2));
+            continue;
+        }
+        if (mark.kind == Mark::Line) {
+            const QLineF l = pixelLine(mark);
+            if (l.p1() != l.p2()) {
+                if (mark.colour != runColour || mark.width != runWidth || !squares.empty())
+                    flush();
+                runColour = mark.colour;
+                runWidth = mark.width;
+                run.push_back(l);
+                continue;
+            }
+        }
+        if (mark.kind == Mark::Point || mark.kind == Mark::Line) {
+            if (mark.colour != runColour || mark.width != runWidth || !run.empty())
+                flush();
+            runColour = mark.colour;
+            runWidth = mark.width;
+            squares.push_back(square(mark));
+            continue;
+        }
+        flush();
+        paintMark(painter, mark, false);
+    }
+    flush();
 }
 
 QStringList GraphDrawing::texts() const
@@ -52,7 +155,7 @@ void GraphDrawing::paintMark(QPainter &p, const Mark &mark, bool paths)
     const QColor colour = GraphCanvas::paletteColor(mark.colour);
     // A point: the square of the line width's units around it.
     const auto square = [&] {
-        const QRectF r(firstUnit(mark.x1, mark.width), firstUnit(mark.y1, mark.width), mark.width, mark.width);
+        const QRectF r = ::square(mark);
         if (paths) {
             QPainterPath path;
             path.addRect(r);
@@ -66,11 +169,8 @@ void GraphDrawing::paintMark(QPainter &p, const Mark &mark, bool paths)
         square();
         break;
     case Mark::Line: {
-        // The pen's centre runs through the middle of the covered units, so an axis-parallel line
-        // fills whole device pixels with nothing half-covered; no antialiasing blurs the edges.
-        const double offset = (mark.width % 2) ? 0.5 : 0.0;
-        const QPointF a(snap(mark.x1) + offset, snap(mark.y1) + offset);
-        const QPointF b(snap(mark.x2) + offset, snap(mark.y2) + offset);
+        const QLineF l = pixelLine(mark);
+        const QPointF a = l.p1(), b = l.p2();
         if (a == b) {
             square();
             break;

@@ -26,7 +26,7 @@ GraphDrawing GraphPicture::drawingAt(QSize size) const
     GraphCanvas canvas(size.width(), size.height());
     if (routine_)
         routine_(canvas);
-    return canvas.drawing();
+    return canvas.takeDrawing();
 }
 
 const GraphDrawing &GraphPicture::drawing() const
@@ -45,14 +45,17 @@ int GraphPicture::pixelScale() const
     return std::max(1, int(std::ceil(devicePixelRatioF())));
 }
 
-QImage GraphPicture::render(const GraphDrawing &drawing, int scale)
+void GraphPicture::render(const GraphDrawing &drawing, int scale, QImage &image)
 {
-    QImage image(int(drawing.width()) * scale, int(drawing.height()) * scale, QImage::Format_RGB32);
+    // The image of the last drawing is painted over when it has the size: a fresh one of a megabyte
+    // or more costs the system's page faults every time.
+    const QSize size(int(drawing.width()) * scale, int(drawing.height()) * scale);
+    if (image.size() != size || image.format() != QImage::Format_RGB32)
+        image = QImage(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     p.scale(scale, scale);
     drawing.paint(p);
-    return image;
 }
 
 const QImage &GraphPicture::image() const
@@ -60,7 +63,7 @@ const QImage &GraphPicture::image() const
     const GraphDrawing &shown = drawing();
     if (!imageCurrent_ || imageScale_ != pixelScale()) {
         imageScale_ = pixelScale();
-        image_ = render(shown, imageScale_);
+        render(shown, imageScale_, image_);
         imageCurrent_ = true;
     }
     return image_;
@@ -70,12 +73,16 @@ QImage GraphPicture::imageAt(QSize size) const
 {
     if (size == this->size())
         return image();
-    return render(drawingAt(size), pixelScale());
+    QImage image;
+    render(drawingAt(size), pixelScale(), image);
+    return image;
 }
 
 QImage GraphPicture::renderImage(int scale) const
 {
-    return render(drawingAt(baseSize()), std::max(1, scale));
+    QImage image;
+    render(drawingAt(baseSize()), std::max(1, scale), image);
+    return image;
 }
 
 void GraphPicture::anchor(QWidget *child, bool bottom)

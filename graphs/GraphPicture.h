@@ -93,7 +93,7 @@ private:
         bool bottom;
     };
     void anchor(QWidget *child, bool bottom);
-    static QImage render(const GraphDrawing &drawing, int scale);
+    static void render(const GraphDrawing &drawing, int scale, QImage &image);
 
     Routine routine_;
     std::vector<Anchored> anchored_;
