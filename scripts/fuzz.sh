@@ -12,7 +12,7 @@ cmake -S . -B "$build" -DKELVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BU
 cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-for target in designfile xml wdr csv; do
+for target in designfile xml wdr csv curve; do
   # New inputs go into a working corpus in the build folder; the repository's seeds stay as they are.
   corpus=$build/corpus/$target findings=$build/findings/$target
   mkdir -p "$corpus" "$findings"
