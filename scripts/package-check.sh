@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, installs it with apt, checks the installed desktop entry and starts the
 # installed program headless: it must still be running a few seconds later.
 set -euo pipefail

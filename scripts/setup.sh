@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Kelvane needs, and only those that are missing, so a second run
 # installs nothing. "setup.sh build" for building and running; "setup.sh test" adds what the tests
 # use (a CUPS print queue, pdftotext, German and French locales with a decimal comma, the Debian

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user meets it: how it opens, its captions, exits and About window; entry
 // of driver data (key filters, Enter, warnings, focus); the calculation with its stops and the result
 // rows of both box models, the efficiency figures, Qts from Qes and Qms, Vd and the result units.
