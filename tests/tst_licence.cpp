@@ -83,9 +83,9 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("pattern");
         QTest::newRow("newest AppStream release") << "data/org.kelvane.Kelvane.metainfo.xml"
-                                                  << R"(<release\s+version="([^"]+)")";
-        QTest::newRow("Debian changelog") << "data/debian/changelog" << R"(^kelvane \(([^)]+)\) )";
-        QTest::newRow("manual page") << "data/kelvane.1" << R"(^\.TH KELVANE 1 "[^"]*" "Kelvane ([^"]+)")";
+                                                  << "<release\\s+version=\"([^\"]+)\"";
+        QTest::newRow("Debian changelog") << "data/debian/changelog" << "^kelvane \\(([^)]+)\\) ";
+        QTest::newRow("manual page") << "data/kelvane.1" << "^\\.TH KELVANE 1 \"[^\"]*\" \"Kelvane ([^\"]+)\"";
     }
 
     void versionsAgree()
