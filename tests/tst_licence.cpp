@@ -33,12 +33,14 @@ QString expectedSpdxLine(const QString &name)
     return {};
 }
 
-// Walks the source tree, leaving out hidden folders and build trees (any folder with a CMakeCache.txt,
-// whose generated sources are not the project's); collects the files checked and those without the line.
+// Walks the source tree, leaving out hidden folders and build trees: the build folders that git
+// ignores (build/, build-*/, where the scripts also generate sources) and any folder with a
+// CMakeCache.txt. Collects the files checked and those without the line.
 void checkSpdx(const QString &relative, QStringList &checked, QStringList &missing)
 {
     const QDir dir(SourceDir + u'/' + relative);
-    if (dir.exists(QStringLiteral("CMakeCache.txt")))
+    if (dir.exists(QStringLiteral("CMakeCache.txt")) || relative == QLatin1String("build")
+        || relative.startsWith(QLatin1String("build-")))
         return;
     for (const QFileInfo &entry : dir.entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot)) {
         const QString path = relative.isEmpty() ? entry.fileName() : relative + u'/' + entry.fileName();
