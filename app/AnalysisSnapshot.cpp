@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The snapshot of the last calculation that the Analysis tab draws from: the box models' results
 // of the last "Calculate Box", with the displacement, power and voice-coil data as the fields show
 // them now.

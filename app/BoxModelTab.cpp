@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Box Model" tab: how the sealed and vented models are driven, and the "Results" table.
 
 #include "app/Controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Export Build Sheet… and File > Export Picture…: the window's part is the snapshot of the
 // calculated design, the file chosen and the message when writing fails.
 

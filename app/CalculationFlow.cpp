@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation spine: read the driver data, stop on missing data, run the chain of models in a
 // fixed order, and invalidate the results when the driver changes.
 

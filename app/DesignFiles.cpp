@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design files: New, Open, Open Recent, Save, Save As and Export Curves on the File menu; the
 // unsaved mark in the window title and the question before unsaved changes are dropped.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control, every shared value of the program and every procedure that reads
 // the controls, calls the numeric core and writes the captions. The procedures are defined in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BuildSheetCommand.h"
 #include "app/FrmKelvane.h"
 #include "library/CommandLine.h"
@@ -11,13 +12,17 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.6"));
+    // The version is the CMake project's, handed down as compile definitions.
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(KELVANE_VERSION_MAJOR).arg(KELVANE_VERSION_MINOR).arg(KELVANE_VERSION_PATCH));
+    // Desktops match the window to its menu entry and software-centre page by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.Kelvane"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Designs sealed and vented loudspeaker boxes from a driver's Thiele-Small parameters."));
     parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A design (.kelvane) to open at start-up."),
                                  QStringLiteral("[FILE]"));
     const QCommandLineOption importDrivers(QStringLiteral("import-drivers"),
@@ -34,6 +39,13 @@ int main(int argc, char *argv[])
         for (const char *info : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
             if (std::strcmp(argv[i], info) == 0) {
                 QCoreApplication app(argc, argv);
+                // The version with the licence on a second line; a bad option is still reported first.
+                if (parser.parse(app.arguments()) && parser.isSet(version)) {
+                    QTextStream(stdout) << QCoreApplication::applicationName() << ' '
+                                        << QCoreApplication::applicationVersion()
+                                        << "\nLicense GPLv3+: GNU GPL version 3 or later\n";
+                    return 0;
+                }
                 parser.process(app);
             }
         }

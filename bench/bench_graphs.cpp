@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphs: each graph drawn completely into its picture's image by its button's handler (frame,
 // grid, both curves, the text), the crossover's plot and plan, the picture's image saved as a
 // bitmap file, and the "Save Image" buttons as the user presses them (the file written, then the

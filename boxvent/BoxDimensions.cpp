@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Box and Vent" tab: vent lengths and air speeds for the standard and the user's diameters,
 // and the volumes and inside dimensions to build for both boxes.
 

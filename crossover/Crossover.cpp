@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Calculate Crossover": read the woofer and tweeter data, stop on missing or bad data, design both
 // sections and the Zobel network, and show the parts, the notes, the response and the plan.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A design file: every entry a user makes, kept as the texts typed and the options chosen, written
 // as pretty-printed JSON with a format name and a version number. Reading checks the whole file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry of the driver and model fields: key filters, the commit on Enter, plausibility warnings.
 
 #include "app/FrmKelvane.h"

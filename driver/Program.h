@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared entry routines and the program's fixed messages. Every message is a real modal box titled
 // "Error" with an OK button only and no icon.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the design-file reader. A design it accepts has every option and tab in range, and
 // writes and reads back to the same design.
 

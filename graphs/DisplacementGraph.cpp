@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Displacement Limits" tab: the level at which each box reaches the driver's excursion limit,
 // relative to the level at its thermal limit, with the power notes, the mouse readout, and the
 // image save and print.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What was drawn on a 640 x 480 picture, mark by mark in logical units: a value that can be kept,
 // copied and painted again onto any painter whose coordinates are the logical scale, so the screen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where frequencies and levels fall on the 640 x 480 graph scale, and back. The plot rectangle is
 // (48, 24)-(549, 304); the frequency axis is logarithmic from 10 Hz at x = 48.

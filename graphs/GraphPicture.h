@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A drawing surface with a logical 640 x 480 scale (origin top-left, y down). It keeps one
 // persistent image: the screen shows it, the bitmap save writes it and the window print grabs it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmark programs in a Release tree (build-release/), runs them all headless and prints
 # one table: benchmark, measured (median wall time of the repetitions, or peak resident memory),
 # target, ok or MISSED. "bench.sh --markdown" prints the table in Markdown (as in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of the file readers (fuzz/, with clang++) into build-fuzz and runs each
 # for SECONDS (default 60) from its seed corpus and the inputs of past findings. Any crash, hang
 # (an input taking over 10 s), leak or memory use over 2 GB fails the run; the input that caused it

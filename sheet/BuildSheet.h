@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The build sheet: everything a builder takes to the workbench, laid out as tables of texts in a
 // fixed order (title and driver data, the box with its cut list, the vent, the crossover, the

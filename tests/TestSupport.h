@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the window tests: drive the real window with a short script of user steps, read
 // back what it shows in the same "Name=text" form, and catch the program's modal message boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded, bounded random run of the real window (a "monkey"): thousands of user events drawn from
 // the table of event kinds below. After each event the window must still answer (a watchdog aborts
 // on a hang), show no "nan" or "inf", have shown only the program's own messages, have written

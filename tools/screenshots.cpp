@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every tab of the main window, with a sample driver and crossover calculated,
 // into the folder given on the command line (default: the current folder). Used for the README and
 // for checking the layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
