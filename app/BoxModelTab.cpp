@@ -257,7 +257,10 @@ kelvane::driver::DriverValues FrmKelvane::oneDriver() const
     if (const double sd = number(TxtSd); sd > 0)
         d.sd = sd * driver::SquareMmPerSdUnit[unit(selectedIndex(OptSd))] / 1e6;
     else if (const double dia = number(TxtDia); dia > 0)
-        d.sd = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(selectedIndex(OptDia))])) / 1e6;
+        try {
+            d.sd = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(selectedIndex(OptDia))])) / 1e6;
+        } catch (const kelvane::CalcFault &) { // a diameter too large to square: no area
+        }
     d.power = number(TxtPower);
     d.re = number(TxtRe);
     d.le = number(TxtL) / 1000; // typed in mH
@@ -267,13 +270,7 @@ kelvane::driver::DriverValues FrmKelvane::oneDriver() const
 
 void FrmKelvane::ShowDriverGroup()
 {
-    // The sensitivity is the one EfficiencyCalcs worked out for the group's Vas, while on offer. A
-    // diameter too large for its cone area leaves the figures out.
-    kelvane::driver::DriverValues one;
-    try {
-        one = oneDriver();
-    } catch (const kelvane::CalcFault &) {
-    }
+    // The sensitivity is the one EfficiencyCalcs worked out for the group's Vas, while on offer.
     LblDriverGroup->setText(kelvane::driver::groupLine(
-        driverGroup(one), CmdFrequency->isEnabled() ? std::optional<double>(SPL) : std::nullopt));
+        driverGroup(oneDriver()), CmdFrequency->isEnabled() ? std::optional<double>(SPL) : std::nullopt));
 }

@@ -226,7 +226,8 @@ public:
     // The group the Box Model tab describes (one driver while the count field holds no count) of
     // drivers with the values given.
     kelvane::driver::DriverGroup driverGroup(const kelvane::driver::DriverValues &one) const;
-    // One driver as the Input and Crossover tabs give it now, without messages.
+    // One driver as the Input and Crossover tabs give it now; no message, no fault (what is missing,
+    // or a diameter too large to square, is 0).
     kelvane::driver::DriverValues oneDriver() const;
     void ShowDriverGroup();
 
