@@ -77,7 +77,8 @@ private slots:
             for (int k = 0; k < 3; ++k) {
                 const QStringList v = volumes[k].split(u' ');
                 QTest::addRow("%s %s", groups[k], driver) << steps + "tab=1; " + counts[k] + "CmdCalculate" << ""
-                    << tuning + "; LblCBVolume(0)=" + v[0] + "; LblVBVolume(5)=" + v[1] + "; LblSPL=" + v[2];
+                    << tuning + "; LblCBVolume(0)=" + v[0] + "; LblVBVolume(5)=" + v[1] + "; LblSPL=" + v[2]
+                           + (k ? "" : "; LblDriverGroup="); // one driver is no group
             }
         };
         rows("50 Hz", Driver50, "LblCFb(0)=101.0; LblCF3(0)=101.0; LblVFb(5)=57.3; LblVF3(5)=63.4",
@@ -134,7 +135,7 @@ private slots:
         QTest::newRow("a count resets the model") << Driver30 + "CmdCalculate; tab=1; TxtDriverCount<3" << ""
                                                   << "TxtVBV=; TxtQtc=0.707; " + off;
         QTest::newRow("pairs reset it too") << Driver30 + "tab=1; TxtDriverCount<2; CmdCalculate; ChkIsobaric" << ""
-                                            << "ChkIsobaric=on; TxtVBV=; " + off;
+                                            << "ChkIsobaric=on; TxtVBV=; LblDriverGroup=2 drivers in parallel as 1 isobaric pair: Vas 42 l; " + off;
         QTest::newRow("an odd count clears the pairs") << "tab=1; TxtDriverCount<2; ChkIsobaric; TxtDriverCount<3" << ""
                                                        << "ChkIsobaric=off; LblDriverGroup=3 drivers in parallel";
     }
