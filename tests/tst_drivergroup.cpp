@@ -103,6 +103,9 @@ private slots:
         act(w.get(), "TxtDriverCount<4");
         QCOMPARE(w->CboWiring->count(), 3);
         QCOMPARE(w->CboWiring->currentIndex(), 0);
+        // Sd from a 20 cm diameter: pi (0.85 x 200 mm)^2 / 4 = 226.98 cm², four of them 908 cm².
+        act(w.get(), "tab=0; TxtSd=; OptDia(1); TxtDia=20; tab=1");
+        QCOMPARE(w->LblDriverGroup->text(), "4 drivers in parallel: 2.0 ohms, Vas 340 l, Sd 908 cm²");
     }
 
     // 2 in series (parallel) in twice the box: Re, Le and Bl^2 are 2 (1/2) times one driver's and the
@@ -141,8 +144,7 @@ private slots:
     }
     void messages() { checkRow(freshWindow().get()); }
 
-    // A group reopens as saved; a design of one driver keeps none of the group's entries, and a file
-    // whose count is "1" has one driver's wiring whatever it says.
+    // A group reopens as saved; a design of one driver keeps none of the group's entries.
     void designFile()
     {
         QTemporaryDir dir;
@@ -167,12 +169,15 @@ private slots:
         for (const char *key : {"TxtDriverCount", "CboWiring", "ChkIsobaric"})
             QVERIFY(!bytes.contains(key));
         QJsonObject root = QJsonDocument::fromJson(bytes).object(), box = root["boxModel"].toObject();
-        for (const auto &[wiring, reason] : {std::pair{1, ""}, {3, "\"CboWiring\" is not one of its options"}}) {
+        // A wiring beside a count of "1" is one driver's; the pairs are not taken for given.
+        for (const auto &[count, wiring, reason, read] :
+             {std::tuple{"1", 1, "", 0}, {"2", 1, "", 1}, {"2", 3, "\"CboWiring\" is not one of its options", 0}}) {
+            box["TxtDriverCount"] = count;
             box["CboWiring"] = wiring;
             root["boxModel"] = box;
             const design::ReadResult r = design::fromJson(QJsonDocument(root).toJson());
             QCOMPARE(r.reason, QLatin1String(reason));
-            QCOMPARE(r.design.drivers.wiring, 0);
+            QVERIFY(r.design.drivers.wiring == read && !r.design.drivers.isobaric);
         }
     }
 
