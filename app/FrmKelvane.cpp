@@ -57,6 +57,9 @@ FrmKelvane::FrmKelvane(QWidget *parent) : QMainWindow(parent)
     connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == TabAnalysis && CmdFrequency->isEnabled())
             UpdateAnalysis();
+        // The group of drivers in words, with what was typed on the other tabs since.
+        if (index == TabBoxModel)
+            ShowDriverGroup();
     });
 }
 
@@ -198,7 +201,7 @@ void FrmKelvane::wireHandlers()
     defineNumericEntries();
     for (const NumericEntry &entry : numericEntries_)
         entry.field->installEventFilter(this);
-    for (QLineEdit *f : {TxtName, TxtQtc, TxtCBV, TxtAddVolume, TxtPercentOverVolume, TxtVentDia})
+    for (QLineEdit *f : {TxtName, TxtQtc, TxtCBV, TxtAddVolume, TxtPercentOverVolume, TxtVentDia, TxtDriverCount})
         f->installEventFilter(this);
     for (QRadioButton *o : OptVas)
         o->installEventFilter(this);

@@ -6,6 +6,7 @@
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
+#include "driver/DriverGroup.h"
 #include "library/DriverEntry.h"
 #include "sheet/BuildSheet.h"
 
@@ -21,6 +22,8 @@
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -121,6 +124,11 @@ public:
            *LblVPeakFreq = nullptr;
     QLabel *LblEBP = nullptr, *LblSPL = nullptr, *LblEstimated = nullptr;
     QPushButton *CmdCalculate = nullptr, *CmdFrequency = nullptr, *CmdDisplacement = nullptr;
+    // The drivers in the box: how many, how wired, isobaric pairs, and the group in words.
+    QLineEdit *TxtDriverCount = nullptr;
+    QComboBox *CboWiring = nullptr;
+    QCheckBox *ChkIsobaric = nullptr;
+    QLabel *LblDriverGroup = nullptr;
 
     // Box and Vent tab
     std::array<QLabel *, 3> LblCVol{}, LblCHeight{}, LblCWidth{}, LblCDepth{};
@@ -208,6 +216,21 @@ public:
     void OptVas_Click(int Index);
     void TxtQtc_Click();
     void TxtCBV_Click();
+
+    // ---- Several drivers in the box (app/BoxModelTab.cpp) ----
+    void TxtDriverCount_KeyPress(int &KeyAscii);
+    // A new count or isobaric choice resets the Box Model as an edit of Vas does; the wiring only
+    // changes the group's impedances.
+    void TxtDriverCount_Change();
+    void ChkIsobaric_Click();
+    void CboWiring_Click();
+    // The group the Box Model tab describes (one driver while the count field holds no count) of
+    // drivers with the values given.
+    kelvane::driver::DriverGroup driverGroup(const kelvane::driver::DriverValues &one) const;
+    // One driver as the Input and Crossover tabs give it now; no message, no fault (what is missing,
+    // or a diameter too large to square, is 0).
+    kelvane::driver::DriverValues oneDriver() const;
+    void ShowDriverGroup();
 
     // ---- Entry (driver/Entry.cpp) ----
     // Key handlers receive the key code by reference; 0 discards the key.

@@ -77,7 +77,15 @@ void FrmKelvane::CmdCalculateCrossover_Click()
     // the tabs as they were.
     crossover::Design network;
     try {
-        network = crossover::design(in);
+        // A group of woofers: the network is designed on the group's nominal impedance, the Zobel
+        // on the group's Re and Le.
+        const kelvane::driver::DriverValues woofers =
+            driverGroup({.re = in.reOhms, .le = in.leHenries, .z = in.wooferOhms}).equivalent;
+        crossover::Input group = in;
+        group.reOhms = woofers.re;
+        group.leHenries = woofers.le;
+        group.wooferOhms = woofers.z;
+        network = crossover::design(group);
         for (auto curve : {crossover::plot::Curve::Woofer, crossover::plot::Curve::Tweeter, crossover::plot::Curve::Sum})
             crossover::plot::curvePoints(network, curve);
     } catch (const kelvane::CalcFault &) {

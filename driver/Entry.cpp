@@ -64,6 +64,8 @@ bool FrmKelvane::dispatchKey(QObject *watched, int &KeyAscii)
         TxtPercentOverVolume_KeyPress(KeyAscii);
     else if (watched == TxtVentDia)
         TxtVentDia_KeyPress(KeyAscii);
+    else if (watched == TxtDriverCount)
+        TxtDriverCount_KeyPress(KeyAscii);
     else if (int i = 0; (i = int(std::find(OptVas.begin(), OptVas.end(), watched) - OptVas.begin())) < 3)
         OptVas_KeyPress(i, KeyAscii);
     else

@@ -76,5 +76,6 @@ void ShowMoreDataNeeded() { ShowMessage(MoreDataNeededText, QStringLiteral("Erro
 void ShowUnusualValue() { ShowMessage(UnusualValueText, QStringLiteral("Error")); }
 void ShowFsLimit() { ShowMessage(FsLimitText, QStringLiteral("Error")); }
 void ShowQtcError() { ShowMessage(QtcErrorText, QStringLiteral("Error")); }
+void ShowDriverCountError() { ShowMessage(DriverCountErrorText, QStringLiteral("Error")); }
 
 } // namespace Program

@@ -18,7 +18,8 @@ bool same(const design::Design &a, const design::Design &b)
            && a.analysis.power == b.analysis.power && a.analysis.vent == b.analysis.vent
            && a.moreBoxes.texts == b.moreBoxes.texts
            && a.moreBoxes.passiveRadiatorCalculated == b.moreBoxes.passiveRadiatorCalculated
-           && a.moreBoxes.bandpassCalculated == b.moreBoxes.bandpassCalculated;
+           && a.moreBoxes.bandpassCalculated == b.moreBoxes.bandpassCalculated && a.drivers.count == b.drivers.count
+           && a.drivers.wiring == b.drivers.wiring && a.drivers.isobaric == b.drivers.isobaric;
 }
 
 } // namespace

@@ -110,6 +110,10 @@ void FrmKelvane::CmdDisplacement_Click()
             TxtVd->setFocus();
             return;
         }
+        // All the drivers in the box: their power, and the displacement of the cones facing the air.
+        const kelvane::driver::DriverValues group = driverGroup({.vd = Vd, .power = Power}).equivalent;
+        Power = kelvane::checked(group.power);
+        Vd = kelvane::checked(group.vd);
 
         const displacement::ThermalLimit thermal = displacement::thermalLimit(Power, Efficiency);
         AcousticPowerMax = thermal.acousticPowerMax;

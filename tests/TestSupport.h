@@ -35,7 +35,7 @@ inline QString shortMessage(const Message &m)
     const std::pair<const QString &, const char *> known[] = {
         {Program::NumberErrorText, "number"}, {Program::MoreDataNeededText, "more"},
         {Program::UnusualValueText, "unusual"}, {Program::FsLimitText, "fs"},
-        {Program::QtcErrorText, "qtc"}, {Program::PrintProblemText, "print"}};
+        {Program::QtcErrorText, "qtc"}, {Program::PrintProblemText, "print"}, {Program::DriverCountErrorText, "count"}};
     for (const auto &[text, name] : known)
         if (m.text == text && m.title == QLatin1String("Error"))
             return QLatin1String(name);

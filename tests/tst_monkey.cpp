@@ -10,8 +10,8 @@
 //   KELVANE_MONKEY_EVENTS=<n> tst_monkey         sets the number of events per seed
 // No printer is reachable in this program (see main below), so every print takes its failure path.
 //
-// The Analysis tab's power, graph and vent, the driver library window and the build sheet and
-// picture exports have event kinds of their own too.
+// The Analysis tab's power, graph and vent, the driver library window, the build sheet and
+// picture exports and the drivers in the box have event kinds of their own too.
 //
 // Adding an event kind: write one member function of Monkey, `QString myEvent()`, that draws its
 // random choices with below() / chance() / pick(), stores what it will do in action_ and returns a
@@ -30,6 +30,7 @@
 #include "sheet/SheetWriter.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
@@ -438,6 +439,24 @@ private:
         action_ = [this] { window_->MnuAbout->trigger(); };
         return QStringLiteral("Help > About");
     }
+    // The drivers in the box: a count typed with Enter (mostly one a builder would use), a wiring, or
+    // the isobaric pairs clicked.
+    QString drivers()
+    {
+        const int kind = below(3);
+        const QString count = chance(80) ? QString::number(1 + below(8)) : typedText();
+        const int wiring = below(4) - 1; // -1: no choice at all
+        action_ = [this, kind, count, wiring] {
+            window_->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
+            if (kind == 0)
+                typeInto(window_->TxtDriverCount, count);
+            else if (kind == 1)
+                window_->CboWiring->setCurrentIndex(wiring);
+            else
+                QTest::mouseClick(window_->ChkIsobaric, Qt::LeftButton, {}, QPoint(6, window_->ChkIsobaric->height() / 2));
+        };
+        return kind == 0 ? "drivers " + quoted(count) : kind == 1 ? QStringLiteral("wiring %1").arg(wiring) : QStringLiteral("isobaric pairs");
+    }
     // ---- More Boxes tab: begin ----
     // The radiator box or the bandpass box calculated from entries mostly a builder would make,
     // sometimes odd ones; the bandpass chambers emptied for a fresh design now and then.
@@ -478,11 +497,12 @@ private:
 
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {24, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {22, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
         {2, &Monkey::driverLibrary}, {1, &Monkey::about},
-        {2, &Monkey::moreBoxes}}; // More Boxes tab (its 2 taken from typeText)
+        {2, &Monkey::moreBoxes}, // More Boxes tab (its 2 taken from typeText)
+        {2, &Monkey::drivers}};  // the drivers in the box (its 2 taken from typeText)
 
     // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
     // field showing the text of the file it was opened from counts as typed.
@@ -631,7 +651,7 @@ private:
     }
 
     // While the graph buttons are enabled the results are valid: they must belong to the Fs, Qts and
-    // Vas the Input tab shows.
+    // Vas the Input tab shows (Vas: of the drivers in the box together).
     QString resultsOfOtherData() const
     {
         const FrmKelvane &w = *window_;
@@ -649,7 +669,8 @@ private:
             return fault("Fs", w.Fs, w.TxtFs);
         if (!qts || *qts != w.Qts)
             return fault("Qts", w.Qts, w.TxtQts);
-        if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] != w.Vas)
+        const double groupFactor = w.driverGroup({1}).equivalent.vas;
+        if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] * groupFactor != w.Vas)
             return fault("Vas", w.Vas, w.TxtVas);
         return {};
     }
