@@ -91,8 +91,10 @@ private slots:
                                     << "w.frd: the file holds only 2 points; a curve needs at least 3";
         QTest::newRow("three lines, one frequency repeated")
             << QByteArray("20 85\n20 85\n40 86\n") << R << "w.frd: the file holds only 2 points; a curve needs at least 3";
-        QTest::newRow("frequency 0") << QByteArray("0 85\n40 86\n80 87\n") << R
-                                     << "w.frd: line 1: the frequency 0 Hz is not above 0";
+        QTest::newRow("frequency 0, starting with a point") << QByteArray(".0 85\n40 86\n80 87\n") << R
+                                                            << "w.frd: line 1: the frequency .0 Hz is not above 0";
+        QTest::newRow("negative frequency on the first line") << QByteArray("-20 85\n40 86\n80 87\n") << R
+                                                              << "w.frd: line 1: the frequency -20 Hz is not above 0";
         QTest::newRow("negative frequency, lines counted over comments and CRLF")
             << QByteArray("* c\r\n20 85\r\n\r\n-40 86\r\n80 87\r\n") << R << "w.frd: line 4: the frequency -40 Hz is not above 0";
         QTest::newRow("impedance 0") << QByteArray("20 8\n40 0\n80 9\n") << Z
@@ -104,6 +106,8 @@ private slots:
         QTest::newRow("nan") << QByteArray("20 85\n40 nan\n80 87\n") << R << "w.frd: line 2: \"nan\" is not a number";
         QTest::newRow("a word in the phase column") << QByteArray("20 85 0\n40 86 abc\n80 87 0\n") << R
                                                      << "w.frd: line 2: \"abc\" is not a number";
+        QTest::newRow("a control character") << QByteArray("20 85 0\n40 86 1\x01\n80 87 0\n") << R
+                                             << "w.frd: line 2: \"1\uFFFD\" is not a number";
         QTest::newRow("two numbers in one field") << QByteArray("20 85\n40 1,5,5\n80 87\n") << R
                                                   << "w.frd: line 2: \"1,5,5\" is not a number";
         QTest::newRow("a second header line") << QByteArray("Freq dB\nHz dB\n20 85\n40 86\n80 87\n") << R
