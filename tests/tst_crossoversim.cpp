@@ -243,7 +243,7 @@ private slots:
             const double off = t.phaseDeg[k] - exact;
             if (std::isnan(turns))
                 turns = std::round(off / 360);
-            QVERIFY2(std::abs(off - 360 * turns) < 0.5, qPrintable(QStringLiteral("%1 Hz: %2").arg(g.hz[k]).arg(off)));
+            QVERIFY2(std::abs(off - 360 * turns) < 0.1, qPrintable(QStringLiteral("%1 Hz: %2").arg(g.hz[k]).arg(off)));
         }
     }
 
