@@ -57,6 +57,8 @@ private slots:
             << QByteArray("* Hz  dB  avgd [s]\n20 85.5 -10.25\n40 86 -20\n80 87 30\n") << R << hz << db << ph;
         QTest::newRow("a repeated frequency keeps its first point")
             << QByteArray("20 85.5 -10.25\n20 99 9\n40 86 -20\n80 87 30\n") << R << hz << db << ph;
+        QTest::newRow("lines of separators only are blank")
+            << QByteArray("20 0\n;;;\n,\f\n40 -3\n\t,\n80 -60\n") << R << hz << Values{0, -3, -60} << Values{};
         QTest::newRow("levels at and below 0 dB") << QByteArray("20 0\n40 -3\n80 -60\n") << R << hz << Values{0, -3, -60} << Values{};
         QTest::newRow("impedance with phase")
             << QByteArray("10 6.2 5\n100 8 30.5\n1000 12 -40\n") << Z << Values{10, 100, 1000} << Values{6.2, 8, 12}
