@@ -76,7 +76,8 @@ Network twoWayNetwork(const Section &woofer, const Section &tweeter, const Zobel
 
 struct Acoustics {
     double offsetMm = 0;          // the tweeter's acoustic centre behind (+) or in front of (-) the woofer's
-    bool tweeterReversed = false; // the tweeter connected in reversed polarity
+    bool tweeterReversed = false; // the tweeter connected in reversed polarity; as the design's note
+                                  // says to start with: Design::tweeterSign < 0 (third order: normal)
 };
 
 struct Simulation {
