@@ -209,6 +209,8 @@ ReadResult readCurve(const QByteArray &bytes, Kind kind, const QString &fileName
             commaSeparates = commaSeparates || f.front() == ',' || f.back() == ',';
         if (commaSeparates)
             fields = split(line, " \t;,");
+        if (fields.empty())
+            continue; // nothing but separators: a blank line
         // The header: the first line of content that does not start with a number.
         const char first = fields.front().front();
         const bool numberLike = isDigit(first) || first == '+' || first == '-' || first == '.' || first == ',';

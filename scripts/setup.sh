@@ -14,7 +14,7 @@ mode=${1:-build}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite fonts-dejavu-core libfftw3-dev libeigen3-dev)
 if [ "$mode" = test ]; then
   packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev qspeakers
             clang libclang-rt-14-dev)

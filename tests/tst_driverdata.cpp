@@ -57,6 +57,8 @@ private slots:
             << QByteArray("* Hz  dB  avgd [s]\n20 85.5 -10.25\n40 86 -20\n80 87 30\n") << R << hz << db << ph;
         QTest::newRow("a repeated frequency keeps its first point")
             << QByteArray("20 85.5 -10.25\n20 99 9\n40 86 -20\n80 87 30\n") << R << hz << db << ph;
+        QTest::newRow("lines of separators only are blank")
+            << QByteArray("20 0\n;;;\n,\f\n40 -3\n\t,\n80 -60\n") << R << hz << Values{0, -3, -60} << Values{};
         QTest::newRow("levels at and below 0 dB") << QByteArray("20 0\n40 -3\n80 -60\n") << R << hz << Values{0, -3, -60} << Values{};
         QTest::newRow("impedance with phase")
             << QByteArray("10 6.2 5\n100 8 30.5\n1000 12 -40\n") << Z << Values{10, 100, 1000} << Values{6.2, 8, 12}
@@ -91,8 +93,10 @@ private slots:
                                     << "w.frd: the file holds only 2 points; a curve needs at least 3";
         QTest::newRow("three lines, one frequency repeated")
             << QByteArray("20 85\n20 85\n40 86\n") << R << "w.frd: the file holds only 2 points; a curve needs at least 3";
-        QTest::newRow("frequency 0") << QByteArray("0 85\n40 86\n80 87\n") << R
-                                     << "w.frd: line 1: the frequency 0 Hz is not above 0";
+        QTest::newRow("frequency 0, starting with a point") << QByteArray(".0 85\n40 86\n80 87\n") << R
+                                                            << "w.frd: line 1: the frequency .0 Hz is not above 0";
+        QTest::newRow("negative frequency on the first line") << QByteArray("-20 85\n40 86\n80 87\n") << R
+                                                              << "w.frd: line 1: the frequency -20 Hz is not above 0";
         QTest::newRow("negative frequency, lines counted over comments and CRLF")
             << QByteArray("* c\r\n20 85\r\n\r\n-40 86\r\n80 87\r\n") << R << "w.frd: line 4: the frequency -40 Hz is not above 0";
         QTest::newRow("impedance 0") << QByteArray("20 8\n40 0\n80 9\n") << Z
@@ -104,6 +108,8 @@ private slots:
         QTest::newRow("nan") << QByteArray("20 85\n40 nan\n80 87\n") << R << "w.frd: line 2: \"nan\" is not a number";
         QTest::newRow("a word in the phase column") << QByteArray("20 85 0\n40 86 abc\n80 87 0\n") << R
                                                      << "w.frd: line 2: \"abc\" is not a number";
+        QTest::newRow("a control character") << QByteArray("20 85 0\n40 86 1\x01\n80 87 0\n") << R
+                                             << "w.frd: line 2: \"1\uFFFD\" is not a number";
         QTest::newRow("two numbers in one field") << QByteArray("20 85\n40 1,5,5\n80 87\n") << R
                                                   << "w.frd: line 2: \"1,5,5\" is not a number";
         QTest::newRow("a second header line") << QByteArray("Freq dB\nHz dB\n20 85\n40 86\n80 87\n") << R
