@@ -244,6 +244,28 @@ private slots:
         QCOMPARE(problem, message);
     }
 
+    // Curves of random rows (a fixed seed): each is measured or refused, never a value that is not
+    // a finite number.
+    void randomCurves()
+    {
+        std::mt19937 rng(7);
+        const auto u = [&rng] { return rng() / 4294967295.0; };
+        for (int n = 0; n < 100; ++n) {
+            Curve c;
+            c.fileName = "random.zma";
+            for (double f = 5 + 50 * u(); f < 30000; f *= 1 + 0.2 * u()) {
+                c.hz.push_back(f);
+                c.magnitude.push_back(0.1 + 100 * u() * u());
+                if (n % 2)
+                    c.phaseDeg.push_back(360 * u() - 180);
+            }
+            const FreeAir fa = measureFreeAir(c, n % 3 ? 0 : 4 * u());
+            QVERIFY(!fa.ok() || (std::isfinite(fa.standard.qts) && std::isfinite(fa.le) && std::isfinite(fa.fitError)));
+            const BoxCheck box = checkVentedBox(c, fa.ok() ? std::optional(fa.fit) : std::nullopt);
+            QVERIFY(!box.ok() || (std::isfinite(box.fb) && (!box.ql || std::isfinite(*box.ql))));
+        }
+    }
+
     void ventedBox_data()
     {
         QTest::addColumn<double>("ql");
