@@ -83,7 +83,7 @@ void drawImpedancePlot(GraphPicture *pic, const ImpedancePlot &plot)
                 pic->drawText(x - GraphPicture::textWidth(label) / 2, PlotBottom + 2, label, Black);
             }
         }
-    pic->drawText(PlotRight + 6, PlotBottom + 2, QStringLiteral("Hz"), Black);
+    pic->drawText(PlotRight + 18, PlotBottom + 2, QStringLiteral("Hz"), Black);
     const int steps = int(std::lround((axes.ohms.high - axes.ohms.low) / axes.ohms.step));
     for (int k = 0; k <= steps; ++k) {
         const double ohms = axes.ohms.low + k * axes.ohms.step, y = plotY(axes, ohms);
@@ -95,7 +95,7 @@ void drawImpedancePlot(GraphPicture *pic, const ImpedancePlot &plot)
     }
     double legendTop = PlotTop + 4;
     for (const ImpedancePlot::Line &l : plot.lines) {
-        pic->setLineWidth(2);
+        pic->setLineWidth(l.width);
         for (std::size_t i = 1; i < l.hz.size(); ++i)
             pic->line(plotX(axes, l.hz[i - 1]), plotY(axes, l.ohms[i - 1]), plotX(axes, l.hz[i]), plotY(axes, l.ohms[i]),
                       l.colour);
@@ -172,7 +172,8 @@ DlgMeasureDriver::DlgMeasureDriver(const QString &libraryPath, Hooks hooks, QWid
         rg->addWidget(label(results, QString(), QLatin1String(caption)), r, 0);
         standard = label(results, QLatin1String(name), QString());
         standard->setMinimumWidth(110);
-        rg->addWidget(standard, r, 1);
+        // A value without a fitted one beside it may take the fit's column too.
+        rg->addWidget(standard, r, 1, 1, fitted ? 1 : 2);
         if (fitted) {
             *fitted = label(results, QLatin1String(fittedName), QString());
             rg->addWidget(*fitted, r, 2);
@@ -191,9 +192,8 @@ DlgMeasureDriver::DlgMeasureDriver(const QString &libraryPath, Hooks hooks, QWid
     resultRow("Bl:", LblMeasuredBl, "LblMeasuredBl");
     resultRow("Sensitivity (1 W / 1 m):", LblMeasuredSPL, "LblMeasuredSPL");
     resultRow("Fit error (rms):", LblMeasuredFitError, "LblMeasuredFitError");
-    LblMeasureNote = label(results, QStringLiteral("LblMeasureNote"), QString());
+    LblMeasureNote = label(driverPage, QStringLiteral("LblMeasureNote"), QString());
     LblMeasureNote->setWordWrap(true);
-    rg->addWidget(LblMeasureNote, r++, 0, 1, 3);
     CmdUseMeasured = button(driverPage, QStringLiteral("CmdUseMeasured"), QStringLiteral("Use"),
                             QStringLiteral("Click here to put the measured driver on the Input tab."));
     CmdAddMeasuredToLibrary = button(driverPage, QStringLiteral("CmdAddMeasuredToLibrary"), QStringLiteral("Add to Library"),
@@ -205,6 +205,7 @@ DlgMeasureDriver::DlgMeasureDriver(const QString &libraryPath, Hooks hooks, QWid
     auto *driverColumn = new QVBoxLayout(driverPage);
     driverColumn->addWidget(entries);
     driverColumn->addWidget(results);
+    driverColumn->addWidget(LblMeasureNote);
     driverColumn->addLayout(driverButtons);
     driverColumn->addStretch(1);
 
@@ -615,11 +616,13 @@ void DlgMeasureDriver::redraw()
             plot.title = QStringLiteral("Impedance: ") + freeCurve_->fileName;
             plot.lines.push_back(line(*freeCurve_, freeCurve_->magnitude, Blue, QStringLiteral("Measured")));
         }
-        if (freeAir_)
-            plot.lines.push_back(line(*freeCurve_, freeAir_->fitOhms, Red, QStringLiteral("Fit")));
         if (secondCurve_)
             plot.lines.push_back(line(*secondCurve_, secondCurve_->magnitude, Green,
                                       CboVasMethod->currentIndex() == 1 ? QStringLiteral("Test box") : QStringLiteral("Added mass")));
+        if (freeAir_) {
+            plot.lines.push_back(line(*freeCurve_, freeAir_->fitOhms, Red, QStringLiteral("Fit")));
+            plot.lines.back().width = 1;
+        }
     }
     drawImpedancePlot(PicMeasuredImpedance, plot);
 }

@@ -33,6 +33,7 @@ struct ImpedancePlot {
         std::vector<double> hz, ohms;
         int colour = 0; // palette index
         QString label;
+        int width = 2;  // line width; the fit is drawn thin over the measured curve
     };
     std::vector<Line> lines;
     QString title;

@@ -4,6 +4,7 @@
 
 #include "app/DlgMeasureDriver.h"
 #include "app/FrmKelvane.h"
+#include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
 #include "library/DriverStore.h"
@@ -27,10 +28,16 @@ MeasureSnapshot snapshotOf(const FrmKelvane &w)
         return std::isfinite(v) && v > 0 ? v : 0.0;
     };
     const int sdUnit = std::max(0, FrmKelvane::selectedIndex(w.OptSd)), diaUnit = std::max(0, FrmKelvane::selectedIndex(w.OptDia));
-    if (const double sd = number(w.TxtSd); sd > 0)
-        s.sdCm2 = sd * driver::SquareMmPerSdUnit[sdUnit] / 100;
-    else if (const double dia = number(w.TxtDia); dia > 0)
-        s.sdCm2 = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[diaUnit])) / 100;
+    // A typed number too large for an area is no area.
+    try {
+        if (const double sd = number(w.TxtSd); sd > 0)
+            s.sdCm2 = sd * driver::SquareMmPerSdUnit[sdUnit] / 100;
+        else if (const double dia = number(w.TxtDia); dia > 0)
+            s.sdCm2 = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[diaUnit])) / 100;
+    } catch (const CalcFault &) {
+    }
+    if (!std::isfinite(s.sdCm2))
+        s.sdCm2 = 0;
     s.calculated = w.CmdFrequency->isEnabled();
     if (!s.calculated)
         return s;
