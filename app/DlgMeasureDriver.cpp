@@ -597,8 +597,15 @@ void DlgMeasureDriver::checkBox()
 void DlgMeasureDriver::redraw()
 {
     ImpedancePlot plot;
+    // At most 2,000 points of a long file are drawn (every n-th row): the picture keeps every line.
     const auto line = [](const Curve &c, const std::vector<double> &ohms, int colour, const QString &label) {
-        return ImpedancePlot::Line{c.hz, ohms, colour, label};
+        ImpedancePlot::Line l{{}, {}, colour, label};
+        const std::size_t n = std::min(c.hz.size(), ohms.size()), step = std::max<std::size_t>(1, n / 2000);
+        for (std::size_t i = 0; i < n; i += step) {
+            l.hz.push_back(c.hz[i]);
+            l.ohms.push_back(ohms[i]);
+        }
+        return l;
     };
     if (TabMeasure->currentIndex() == 1) {
         plot.note = QStringLiteral("Load the impedance curve of the built vented box.");

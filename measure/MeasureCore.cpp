@@ -470,10 +470,6 @@ double roundedTo4(double v)
     return std::round(v * scale) / scale;
 }
 
-} // namespace
-
-namespace {
-
 Complex coilImpedance(const DriverModel &m, double hz)
 {
     const Complex jw(0, TwoPi * hz);
