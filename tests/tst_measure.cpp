@@ -317,6 +317,16 @@ private slots:
         QCOMPARE(kelvane::measure::ventAdvice(34, measured, diameter, 1.5), advice);
     }
 
+    // The picture's axes: 1-2-5 steps around the data (12 Hz to 18 kHz: 10 Hz to 20 kHz; 21 to 480 Hz:
+    // 20 to 500 Hz), the ends on the frame's edges x = 48 and 549; ohms from 0 in round steps.
+    void plotAxes()
+    {
+        const PlotAxes wide = kelvane::measure::plotAxes(12, 18000, 47), narrow = kelvane::measure::plotAxes(21, 480, 9);
+        QCOMPARE((QList<double>{wide.lowHz, wide.highHz, narrow.lowHz, narrow.highHz}), (QList<double>{10, 20000, 20, 500}));
+        QCOMPARE((QList<double>{plotX(wide, 10), plotX(wide, 20000), plotY(wide, 0), wide.ohms.high}), (QList<double>{48, 549, 304, 50}));
+        QCOMPARE(plotX(narrow, 100), 48 + 501 * std::log(5.0) / std::log(25.0));
+    }
+
     // kelvane --measure-driver and --measure-box, read back: one header and one row, or one line on
     // standard error and exit status 1.
     void commandLine_data()
