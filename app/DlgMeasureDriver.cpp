@@ -276,6 +276,17 @@ void DlgMeasureDriver::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     refreshDesign();
+    // The cone area starts as the Input tab's.
+    if (TxtMeasureSd->text().isEmpty() && design_.sdCm2 > 0)
+        TxtMeasureSd->setText(text(design_.sdCm2, "#0.0"));
+}
+
+void DlgMeasureDriver::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The design may have changed in the main window meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshDesign();
 }
 
 bool DlgMeasureDriver::eventFilter(QObject *watched, QEvent *event)
@@ -309,11 +320,12 @@ bool DlgMeasureDriver::eventFilter(QObject *watched, QEvent *event)
             f->clear();
         }
     }
-    QCoreApplication::postEvent(f, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")));
     if (f == TxtMeasureRe)
         measure();
     else
         measureSecond();
+    // The Tab keystroke is queued once any message above has been answered.
+    QCoreApplication::postEvent(f, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")));
     return true;
 }
 
@@ -544,8 +556,6 @@ bool DlgMeasureDriver::loadBoxImpedance(const QString &path)
 void DlgMeasureDriver::refreshDesign()
 {
     design_ = hooks_.design ? hooks_.design() : MeasureSnapshot{};
-    if (TxtMeasureSd->text().isEmpty() && design_.sdCm2 > 0)
-        TxtMeasureSd->setText(text(design_.sdCm2, "#0.0"));
     const QSignalBlocker block(CboMeasuredVent);
     const int before = CboMeasuredVent->currentIndex();
     CboMeasuredVent->clear();

@@ -88,6 +88,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QLineEdit *secondAmountField() const;
