@@ -76,6 +76,13 @@ private slots:
         QCOMPARE(d->LblMeasuredRe->text(), "5.60 ohms (from the fit)");
         QCOMPARE(d->LblMeasuredVas->text(), "");
         QVERIFY(d->PicMeasuredImpedance->texts().contains("Impedance: woofer.zma"));
+        // The measured curve in blue, along the whole frame (not just its legend).
+        const QImage picture = d->PicMeasuredImpedance->renderImage(1);
+        int blue = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                blue += picture.pixel(x, y) == qRgb(0, 0, 255);
+        QVERIFY2(blue > 500, qPrintable(QString::number(blue)));
         // The Input tab takes the values as the dialog rounds them for the library.
         const library::Entry e = d->measuredDriver();
         QVERIFY(std::abs(*e.qts - 0.4444) < 0.005);
@@ -122,6 +129,9 @@ private slots:
         QCOMPARE(catcher.shown(), "Measure Driver: r.zma shows no clear resonance peak: it may be the curve of a resistor, or it may stop short of the resonance.");
         QCOMPARE(d->LblMeasuredFs->text(), "");
         QVERIFY(!d->CmdUseMeasured->isEnabled() && !d->CmdLoadSecond->isEnabled());
+        w_->TxtFs->setText("42");
+        d->CmdUseMeasured_Click();
+        QCOMPARE(w_->TxtFs->text(), "42");
         catcher.clear();
         QVERIFY(!d->loadBoxImpedance(freeAir_));
         settle();
