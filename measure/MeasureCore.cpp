@@ -52,10 +52,11 @@ QString notAboveReText(const QString &file, double zmax, double re)
     return QStringLiteral("The resonance peak of %1 (%2 ohms) is not above Re (%3 ohms): check the Re typed.")
         .arg(file, formatNumber(zmax, QStringLiteral("#0.00")), formatNumber(re, QStringLiteral("#0.00")));
 }
-QString fitText(const QString &file)
+// A typed Re far from the coil's keeps the fit off the curve too.
+QString fitText(const QString &file, bool reTyped)
 {
-    return QStringLiteral("The driver model could not be fitted to %1 (the fit did not converge): it may not be the impedance of a driver in free air.")
-        .arg(file);
+    return QStringLiteral("The driver model could not be fitted to %1 (the fit did not converge): it may not be the impedance of a driver in free air%2.")
+        .arg(file, reTyped ? QStringLiteral(", or the Re typed may be wrong") : QString());
 }
 
 // The curve as measured, without near-duplicate rows: a row less than 0.1 % above the row before
@@ -551,14 +552,14 @@ FreeAir measureFreeAir(const Curve &curve, double reOhms)
         }
     }
     if (!std::isfinite(bestNorm)) {
-        out.problem = fitText(file);
+        out.problem = fitText(file, !out.reFromFit);
         return out;
     }
     out.fit = fit.model(best);
     out.fitError = rmsPercent(s, [&](double hz) { return impedance(out.fit, hz); }, &out.fitOhms);
     if (!(out.fitError <= WorstFitPercent) || !(out.fit.fs > s.hz.front() && out.fit.fs < s.hz.back())
         || !(out.fit.qms > 0.05 && out.fit.qms < 1000 && out.fit.qes > 0.01 && out.fit.qes < 100)) {
-        out.problem = fitText(file);
+        out.problem = fitText(file, !out.reFromFit);
         out.fitOhms.clear();
         return out;
     }

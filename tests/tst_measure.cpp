@@ -207,6 +207,8 @@ private slots:
             << "re" << "The resonance peak of f.zma (43.04 ohms) is not above Re (50.00 ohms): check the Re typed.";
         QTest::newRow("a vented box as free air")
             << "vented" << "The driver model could not be fitted to v.zma (the fit did not converge): it may not be the impedance of a driver in free air.";
+        QTest::newRow("Re typed far off")
+            << "re20" << "The driver model could not be fitted to f.zma (the fit did not converge): it may not be the impedance of a driver in free air, or the Re typed may be wrong.";
         // Fs 30.6 Hz in free air, 30.6 again with "added mass", and Fs / sqrt(1 + 20/30) = 23.7 Hz with
         // 20 g on the cone "in the test box".
         QTest::newRow("added mass that did not lower Fs")
@@ -231,6 +233,8 @@ private slots:
             problem = measureFreeAir(sampled("e.zma", free, true, 0, 26)).problem;
         else if (which == "re")
             problem = measureFreeAir(freeAir, 50).problem;
+        else if (which == "re20")
+            problem = measureFreeAir(freeAir, 20).problem;
         else if (which == "vented")
             problem = measureFreeAir(sampled("v.zma", [](double f) { return jigImpedance(Woofer, f, 0, {60, 30, 7}); }, true, 0)).problem;
         else if (which == "single")
