@@ -84,6 +84,11 @@ void FrmKelvane::buildMenus()
     file->addSeparator();
     MnuItemExit = file->addAction(QStringLiteral("E&xit"));
     MnuItemExit->setObjectName(QStringLiteral("MnuItemExit"));
+    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("MnuTools"));
+    MnuMeasureDriver = tools->addAction(QStringLiteral("&Measure Driver…"));
+    MnuMeasureDriver->setObjectName(QStringLiteral("MnuMeasureDriver"));
+    connect(MnuMeasureDriver, &QAction::triggered, this, [this] { MnuMeasureDriver_Click(); });
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MnuHelp"));
     MnuAbout = help->addAction(QStringLiteral("&About"));

@@ -36,6 +36,7 @@ class AnalysisTab;
 class MoreBoxesTab;
 class GraphPicture;
 class DlgDriverLibrary;
+class DlgMeasureDriver;
 
 class FrmKelvane : public QMainWindow
 {
@@ -93,7 +94,7 @@ public:
     QTabWidget *SSTab = nullptr;
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
     QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
-            *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr;
+            *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr, *MnuMeasureDriver = nullptr;
     QAction *MnuExportBuildSheet = nullptr, *MnuExportPicture = nullptr;
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
@@ -197,6 +198,8 @@ public:
     void useDriver(const kelvane::library::Entry &entry);
     // The driver on the Input tab as a library entry (Vas in litres, Sd in cm², Xmax in mm).
     kelvane::library::Entry currentDriver() const;
+    // ---- Measuring a driver (app/MeasureDriver.cpp): Use fills the Input tab through useDriver ----
+    void MnuMeasureDriver_Click();
     // ---- Build sheet and pictures (app/BuildSheetExport.cpp) ----
     void MnuExportBuildSheet_Click();
     void MnuExportPicture_Click();
@@ -364,6 +367,7 @@ private:
     void refreshRecentMenu();
 
     QPointer<DlgDriverLibrary> driverLibrary_;
+    QPointer<DlgMeasureDriver> measureDriver_;
     QString designPath_;          // absolute; empty for a design never saved
     bool designModified_ = false;
     bool fillingDesign_ = false;  // edits made while a design is filled in are not the user's

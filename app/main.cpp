@@ -3,6 +3,7 @@
 #include "app/FrmKelvane.h"
 #include "library/CommandLine.h"
 #include "library/DriverStore.h"
+#include "measure/MeasureCommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     parser.addOption(importDrivers);
     parser.addOption(listDrivers);
     kelvane::buildsheet::addOptions(parser);
+    kelvane::measure::addOptions(parser);
 
     // --help and --version answer on standard output and end the program, also where no display
     // is reachable: they are answered before the window system starts.
@@ -63,6 +65,14 @@ int main(int argc, char *argv[])
             return kelvane::library::listDriversCommand(library, parser.positionalArguments().join(QLatin1Char(' ')),
                                                         out, err);
         }
+    }
+
+    // Nor do the measurements from impedance files.
+    if (kelvane::measure::requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        parser.process(app);
+        QTextStream out(stdout), err(stderr);
+        return kelvane::measure::run(parser, out, err);
     }
 
     // A build sheet needs fonts and painting but no display: without a platform chosen by the user
