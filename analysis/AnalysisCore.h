@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Curves of a box at an amplifier power: sound level, the level the cone's excursion or the voice
 // coil's heat allows, cone excursion, vent air speed, group delay, phase and impedance. Plain

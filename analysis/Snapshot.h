@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the analysis needs to know of a design, copied out of the window after "Calculate Box": the
 // driver as the models used it and one entry per box. Plain values in working units; a box kind

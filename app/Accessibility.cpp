@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names for assistive technology: every control gets an accessible name a screen reader can speak,
 // taken from its caption, from the label beside it, or from its tooltip.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The snapshot of the last calculation that the Analysis tab draws from: the box models' results
 // of the last "Calculate Box", with the displacement, power and voice-coil data as the fields show
 // them now.
@@ -26,13 +27,10 @@ void FrmKelvane::UpdateAnalysis()
         const auto usable = [](double v) { return std::isfinite(v) && v > 0 ? v : 0.0; };
         const auto unit = [](int index) { return std::max(0, index); };
         analysis::DriverSnapshot &d = s.driver;
-        d = {DriverName, Fs, Qts, Qes, Vas, SPL, usable(number(TxtPower)), 0, 0,
-             usable(number(TxtRe)), usable(number(TxtL) / 1000)}; // Le typed in mH
-        // Cone area (square metres): typed, else from the advertised diameter.
-        if (const double sd = number(TxtSd); sd > 0)
-            d.sd = usable(sd * driver::SquareMmPerSdUnit[unit(selectedIndex(OptSd))] / 1e6);
-        else if (const double dia = number(TxtDia); dia > 0)
-            d.sd = usable(driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(selectedIndex(OptDia))])) / 1e6);
+        // The group of drivers as one (Vas, and so SPL, are the group's since the calculation).
+        const driver::DriverValues group = driverGroup(oneDriver()).equivalent;
+        d = {DriverName, Fs, Qts, Qes, Vas, SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
+             usable(group.le)};
         // Xmax (metres): typed, else from the voice coil, both in the Xmax unit.
         double xmax = number(TxtXmax);
         if (xmax <= 0 && number(TxtVCHeight) > 0 && number(TxtVCGap) > 0)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Analysis" tab: the curves of every calculated box at an amplifier's power (sound level, maximum level,
 // cone excursion, vent air speed, group delay, phase, impedance) drawn from a snapshot of the last

@@ -1,9 +1,18 @@
-// The "Box Model" tab: how the sealed and vented models are driven, and the "Results" table.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The "Box Model" tab: how the sealed and vented models are driven, the drivers in the box, and the
+// "Results" table.
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "common/Checked.h"
+#include "common/NumberText.h"
+#include "driver/DriverCore.h"
+#include "driver/Program.h"
+#include "models/VolumeUnit.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -76,6 +85,25 @@ QWidget *FrmKelvane::buildBoxModelTab()
     choices->addLayout(vented);
     choices->addStretch(1);
 
+    // The drivers in the box
+    auto *drivers = new QHBoxLayout;
+    drivers->addWidget(label(page, QStringLiteral("LblDriverCount"), QStringLiteral("Drivers:")));
+    TxtDriverCount = field(page, QStringLiteral("TxtDriverCount"), QStringLiteral("1"),
+                           QStringLiteral("Enter the number of drivers in the box (1 to 8)."), 3);
+    TxtDriverCount->setAccessibleName(QStringLiteral("Drivers"));
+    CboWiring = new QComboBox(page);
+    CboWiring->setObjectName(QStringLiteral("CboWiring"));
+    CboWiring->setToolTip(QStringLiteral("Choose how the drivers are wired."));
+    CboWiring->setAccessibleName(QStringLiteral("Wiring"));
+    ChkIsobaric = new QCheckBox(QStringLiteral("Isobaric pairs"), page);
+    ChkIsobaric->setObjectName(QStringLiteral("ChkIsobaric"));
+    ChkIsobaric->setToolTip(QStringLiteral("Check to mount the drivers in pairs, one behind the other."));
+    LblDriverGroup = label(page, QStringLiteral("LblDriverGroup"), QString());
+    for (QWidget *w : std::initializer_list<QWidget *>{TxtDriverCount, CboWiring, ChkIsobaric, LblDriverGroup})
+        drivers->addWidget(w);
+    drivers->addStretch(1);
+    TxtDriverCount_Change();
+
     // Results
     auto *shape = new QFrame(page);
     shape->setObjectName(QStringLiteral("Shape1"));
@@ -142,6 +170,7 @@ QWidget *FrmKelvane::buildBoxModelTab()
 
     auto *outer = new QVBoxLayout(page);
     outer->addLayout(choices);
+    outer->addLayout(drivers);
     outer->addWidget(label(page, QStringLiteral("Label4"),
                            QStringLiteral("NOTE - Click <Calculate> if you change values!")));
     outer->addWidget(shape);
@@ -152,5 +181,97 @@ QWidget *FrmKelvane::buildBoxModelTab()
     QWidget::setTabOrder(TxtQtc, TxtVBV);
     QWidget::setTabOrder(TxtVBV, TxtVFb);
     QWidget::setTabOrder(TxtVFb, TxtQloss);
+    QWidget::setTabOrder(TxtQloss, TxtDriverCount);
+    QWidget::setTabOrder(TxtDriverCount, CboWiring);
+    QWidget::setTabOrder(CboWiring, ChkIsobaric);
+    connect(TxtDriverCount, &QLineEdit::textChanged, this, [this] { TxtDriverCount_Change(); });
+    connect(ChkIsobaric, &QCheckBox::toggled, this, [this] { ChkIsobaric_Click(); });
+    connect(CboWiring, &QComboBox::currentIndexChanged, this, [this] { CboWiring_Click(); });
     return page;
+}
+
+void FrmKelvane::TxtDriverCount_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != Program::KeyEnter) {
+        Program::NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    queueTab();
+    if (const std::optional<int> count = kelvane::driver::driverCount(TxtDriverCount->text())) {
+        TxtDriverCount->setText(QString::number(*count)); // "02" reads "2"
+        return;
+    }
+    Program::ShowDriverCountError();
+    TxtDriverCount->setText(QStringLiteral("1"));
+}
+
+void FrmKelvane::TxtDriverCount_Change()
+{
+    const int count = kelvane::driver::driverCount(TxtDriverCount->text()).value_or(1);
+    {
+        // A new count starts again from "Parallel"; one driver has no wiring.
+        const QSignalBlocker quiet(CboWiring);
+        CboWiring->clear();
+        CboWiring->addItems(kelvane::driver::wiringNames(count));
+        CboWiring->setEnabled(count > 1);
+    }
+    if (!kelvane::driver::isobaricOffered(count))
+        ChkIsobaric->setChecked(false);
+    ChkIsobaric->setEnabled(kelvane::driver::isobaricOffered(count));
+    if (!CmdFrequency) // still building the tab
+        return;
+    ResetModel();
+    ButtonsOff();
+    ShowDriverGroup();
+}
+
+void FrmKelvane::ChkIsobaric_Click()
+{
+    ResetModel();
+    ButtonsOff();
+    ShowDriverGroup();
+}
+
+void FrmKelvane::CboWiring_Click()
+{
+    ShowDriverGroup();
+    UpdateAnalysis();
+}
+
+kelvane::driver::DriverGroup FrmKelvane::driverGroup(const kelvane::driver::DriverValues &one) const
+{
+    using kelvane::driver::Wiring;
+    const Wiring wiring[] = {Wiring::Parallel, Wiring::Series, Wiring::SeriesParallel};
+    return kelvane::driver::group(one, kelvane::driver::driverCount(TxtDriverCount->text()).value_or(1),
+                                  wiring[std::clamp(CboWiring->currentIndex(), 0, 2)], ChkIsobaric->isChecked());
+}
+
+kelvane::driver::DriverValues FrmKelvane::oneDriver() const
+{
+    namespace driver = kelvane::driver;
+    const auto number = [](const QLineEdit *f) { return kelvane::parseNumber(f->text()).value_or(0.0); };
+    const auto unit = [](int index) { return std::max(0, index); };
+    driver::DriverValues d;
+    d.vas = kelvane::volume::toCubicFeet(number(TxtVas), unit(selectedIndex(OptVas)));
+    // Cone area (square metres): typed, else from the advertised diameter.
+    if (const double sd = number(TxtSd); sd > 0)
+        d.sd = sd * driver::SquareMmPerSdUnit[unit(selectedIndex(OptSd))] / 1e6;
+    else if (const double dia = number(TxtDia); dia > 0)
+        try {
+            d.sd = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(selectedIndex(OptDia))])) / 1e6;
+        } catch (const kelvane::CalcFault &) { // a diameter too large to square: no area
+        }
+    d.power = number(TxtPower);
+    d.re = number(TxtRe);
+    d.le = number(TxtL) / 1000; // typed in mH
+    d.z = number(TxtZ);
+    return d;
+}
+
+void FrmKelvane::ShowDriverGroup()
+{
+    // The sensitivity is the one EfficiencyCalcs worked out for the group's Vas, while on offer.
+    LblDriverGroup->setText(kelvane::driver::groupLine(
+        driverGroup(oneDriver()), CmdFrequency->isEnabled() ? std::optional<double>(SPL) : std::nullopt));
 }

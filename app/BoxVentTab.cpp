@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Box and Vent" tab: inside dimensions of both boxes and the vent table.
 
 #include "app/Controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // kelvane --build-sheet DESIGN.kelvane OUT.pdf [--box sealed|vented] [--ratio 1|2|3] [--wall W]
 // [--units metric|inch] [--page a4|letter]: the build sheet of a design file, written without a

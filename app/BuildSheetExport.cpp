@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Export Build Sheet… and File > Export Picture…: the window's part is the snapshot of the
 // calculated design, the file chosen and the message when writing fails.
 
@@ -5,6 +6,7 @@
 #include "app/DlgBuildSheet.h"
 #include "app/FrmKelvane.h"
 #include "app/MoreBoxesTab.h"
+#include "common/NumberText.h"
 #include "driver/DriverCore.h"
 #include "driver/Program.h"
 #include "graphs/GraphPicture.h"
@@ -16,9 +18,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <cmath>
+#include <numbers>
 
 using namespace kelvane;
 
@@ -82,6 +88,15 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     s.percentOverVolume = PercentOverVolume;
     s.userVentDia = VentDia[6];
     s.vd = VentVd;
+    if (const driver::DriverGroup g = driverGroup({}); g.count > 1) {
+        ShowDriverGroup();
+        // The advertised diameter, else the one whose piston (85 % of it) has the cone area.
+        const double dia = parseNumber(TxtDia->text()).value_or(0.0), sd = parseNumber(TxtSd->text()).value_or(0.0);
+        const double mm = dia > 0 ? dia * driver::MmPerDiaUnit[std::max(0, selectedIndex(OptDia))]
+                                  : std::sqrt(4 * sd * driver::SquareMmPerSdUnit[std::max(0, selectedIndex(OptSd))]
+                                              / std::numbers::pi) / 0.85;
+        s.drivers = {g.count, LblDriverGroup->text(), g.cones, std::isfinite(mm) ? mm / 25.4 : 0.0, g.isobaric};
+    }
     s.crossover = CrossoverNetwork;
     // The sheet takes every picture at 640 x 480, whatever its size on screen.
     const QSize base = GraphPicture::baseSize();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation spine: read the driver data, stop on missing data, run the chain of models in a
 // fixed order, and invalidate the results when the driver changes.
 
@@ -35,6 +36,12 @@ void FrmKelvane::CmdCalculate_Click()
     const QString nameBefore = DriverName;
     const double fsBefore = Fs, vasBefore = Vas, qtsBefore = Qts, qesBefore = Qes, qtcBefore = Qtc;
     bool chainStarted = false;
+    if (!driver::driverCount(TxtDriverCount->text())) {
+        Program::ShowDriverCountError();
+        SSTab->setCurrentIndex(TabBoxModel);
+        TxtDriverCount->setFocus();
+        return;
+    }
     try {
         DriverName = TxtName->text();
         Fs = numberInOrZero(TxtFs->text());
@@ -61,6 +68,8 @@ void FrmKelvane::CmdCalculate_Click()
             TxtQtc->setText(generalNumber(Qts + 0.1));
         const int unit = std::max(0, selectedIndex(OptVas));
         Vas = checked(numberIn(TxtVas->text()) * VasToCubicFeet[unit]);
+        // From here on the models work on the drivers in the box as one equivalent driver.
+        Vas = checked(driverGroup({.vas = Vas}).equivalent.vas);
         ButtonsOn();
         chainStarted = true;
         SealedBox();
@@ -68,6 +77,7 @@ void FrmKelvane::CmdCalculate_Click()
         EfficiencyCalcs();
         VentLengths();
         BoxDimensions();
+        ShowDriverGroup();
         UpdateAnalysis();
         CmdFrequency->setFocus();
     } catch (const CalcFault &) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small factories for the window's controls: each control gets its objectName (arrays carry the
 // index in brackets, "OptVas(1)"), its caption or default text and its tooltip in one call.

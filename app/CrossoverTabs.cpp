@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Crossover" and "Crossover Plans" tabs: the woofer and tweeter data, the crossover types,
 // the parts of both sections with their E12 values, the response plot and the notes; the
 // schematic with its "Save Image" and "Print" buttons.

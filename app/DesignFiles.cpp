@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design files: New, Open, Open Recent, Save, Save As and Export Curves on the File menu; the
 // unsaved mark in the window title and the question before unsaved changes are dropped.
 
@@ -13,6 +14,8 @@
 #include "models/VolumeUnit.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -99,8 +102,9 @@ void FrmKelvane::watchDesignEdits()
     for (QLabel *l : findChildren<QLabel *>())
         startUpCaptions_.emplace_back(l, l->text());
     for (QLineEdit *f : findChildren<QLineEdit *>()) {
-        const bool stored = std::any_of(design::TextFields.begin(), design::TextFields.end(),
-                                        [f](const design::TextField &t) { return f->objectName() == QLatin1String(t.name); });
+        const bool stored = f == TxtDriverCount
+                            || std::any_of(design::TextFields.begin(), design::TextFields.end(),
+                                           [f](const design::TextField &t) { return f->objectName() == QLatin1String(t.name); });
         if (stored)
             connect(f, &QLineEdit::textChanged, this, [this] { markDesignModified(); });
         else
@@ -109,6 +113,8 @@ void FrmKelvane::watchDesignEdits()
     for (std::size_t c = 0; c < design::ChoiceFields.size(); ++c)
         for (QRadioButton *o : choiceOptions(c))
             connect(o, &QRadioButton::toggled, this, [this] { markDesignModified(); });
+    connect(CboWiring, &QComboBox::currentIndexChanged, this, [this] { markDesignModified(); });
+    connect(ChkIsobaric, &QCheckBox::toggled, this, [this] { markDesignModified(); });
     updateDesignTitle();
 }
 
@@ -141,6 +147,7 @@ design::Design FrmKelvane::currentDesign() const
     d.tab = SSTab->currentIndex();
     d.analysis = Analysis->settings();
     d.moreBoxes = MoreBoxes->settings();
+    d.drivers = {TxtDriverCount->text(), std::max(0, CboWiring->currentIndex()), ChkIsobaric->isChecked()};
     return d;
 }
 
@@ -177,6 +184,11 @@ void FrmKelvane::applyDesign(const design::Design &d)
     // The options go first so that a unit change cannot rewrite a field set after it; the driver
     // fields reset the Box Model as they change, so the choices are set once more at the end.
     setDesignChoices(d);
+    // The drivers in the box before the fields they would reset.
+    TxtDriverCount->setText(d.drivers.count);
+    if (d.drivers.wiring < CboWiring->count())
+        CboWiring->setCurrentIndex(d.drivers.wiring);
+    ChkIsobaric->setChecked(d.drivers.isobaric && ChkIsobaric->isEnabled());
     for (std::size_t i = 0; i < design::TextFields.size(); ++i)
         findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->setText(d.texts[i]);
     setDesignChoices(d);
@@ -194,6 +206,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
     if (d.crossoverCalculated)
         CmdCalculateCrossover_Click();
     MoreBoxes->applySettings(d.moreBoxes);
+    ShowDriverGroup();
     SSTab->setCurrentIndex(d.tab);
     if (!d.calculated && d.tab == TabInput)
         TxtFs->setFocus(Qt::OtherFocusReason);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DlgBuildSheet.h"
 #include "boxvent/BoxCore.h"
 #include "common/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File > Export Build Sheet…: which box, side ratio, wall thickness, units, page size and whether
 // the crossover goes on the sheet. Built from the window's snapshot; the window never sees its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The driver library window: a search field, a sortable table of the stored drivers and the buttons
 // that use, add, edit, delete, import and export them. It reaches the main window only through the

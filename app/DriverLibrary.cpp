@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the driver library: opening its window, and moving a driver between the
 // library and the Input tab.
 

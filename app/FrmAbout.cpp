@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrmAbout.h"
 
 #include "app/Controls.h"
@@ -49,6 +50,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     lblDescription->setWordWrap(true);
     lblDisclaimer = controls::label(this, QStringLiteral("lblDisclaimer"), QString());
     lblDisclaimer->setWordWrap(true);
+    lblLicense = controls::label(this, QStringLiteral("lblLicense"), QString());
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -72,6 +74,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     outer->addWidget(lblDescription);
     outer->addWidget(divider(this, 1));
     outer->addWidget(lblDisclaimer);
+    outer->addWidget(lblLicense);
     outer->addLayout(buttons);
     setMinimumWidth(420);
 
@@ -89,4 +92,6 @@ void FrmAbout::Form_Load()
     lblDisclaimer->setText(QStringLiteral(
         "Although every effort has been made to make it accurate, there is no guarantee that it "
         "actually is. Therefore, use it at your own risk."));
+    // The year the program was first published, not the build's.
+    lblLicense->setText(QStringLiteral("Copyright 2026 Kelvane contributors. License GPLv3+"));
 }

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QDialog>
 
 class QLabel;
 class QPushButton;
 
-// The modal About window: title, version, what the program is for, and the disclaimer.
+// The modal About window: title, version, what the program is for, the disclaimer and the licence.
 class FrmAbout : public QDialog
 {
 public:
@@ -16,6 +17,7 @@ public:
     QLabel *lblVersion = nullptr;
     QLabel *lblDescription = nullptr;
     QLabel *lblDisclaimer = nullptr;
+    QLabel *lblLicense = nullptr;
     QPushButton *cmdOK = nullptr;
 
 private:

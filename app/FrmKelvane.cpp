@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrmKelvane.h"
 
 #include "app/AnalysisTab.h"
@@ -57,6 +58,9 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == TabAnalysis && CmdFrequency->isEnabled())
             UpdateAnalysis();
+        // The group of drivers in words, with what was typed on the other tabs since.
+        if (index == TabBoxModel)
+            ShowDriverGroup();
     });
 }
 
@@ -81,6 +85,11 @@ void FrmKelvane::buildMenus()
     file->addSeparator();
     MnuItemExit = file->addAction(QStringLiteral("E&xit"));
     MnuItemExit->setObjectName(QStringLiteral("MnuItemExit"));
+    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("MnuTools"));
+    MnuMeasureDriver = tools->addAction(QStringLiteral("&Measure Driver…"));
+    MnuMeasureDriver->setObjectName(QStringLiteral("MnuMeasureDriver"));
+    connect(MnuMeasureDriver, &QAction::triggered, this, [this] { MnuMeasureDriver_Click(); });
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MnuHelp"));
     MnuAbout = help->addAction(QStringLiteral("&About"));
@@ -194,7 +203,7 @@ void FrmKelvane::wireHandlers()
     defineNumericEntries();
     for (const NumericEntry &entry : numericEntries_)
         entry.field->installEventFilter(this);
-    for (QLineEdit *f : {TxtName, TxtQtc, TxtCBV, TxtAddVolume, TxtPercentOverVolume, TxtVentDia})
+    for (QLineEdit *f : {TxtName, TxtQtc, TxtCBV, TxtAddVolume, TxtPercentOverVolume, TxtVentDia, TxtDriverCount})
         f->installEventFilter(this);
     for (QRadioButton *o : OptVas)
         o->installEventFilter(this);

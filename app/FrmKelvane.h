@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control, every shared value of the program and every procedure that reads
 // the controls, calls the numeric core and writes the captions. The procedures are defined in the
@@ -5,6 +6,7 @@
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
+#include "driver/DriverGroup.h"
 #include "library/DriverEntry.h"
 #include "sheet/BuildSheet.h"
 
@@ -20,6 +22,8 @@
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -32,6 +36,7 @@ class AnalysisTab;
 class MoreBoxesTab;
 class GraphPicture;
 class DlgDriverLibrary;
+class DlgMeasureDriver;
 
 class FrmKelvane : public QMainWindow
 {
@@ -93,7 +98,7 @@ public:
     QTabWidget *SSTab = nullptr;
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
     QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
-            *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr;
+            *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr, *MnuMeasureDriver = nullptr;
     QAction *MnuExportBuildSheet = nullptr, *MnuExportPicture = nullptr;
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
@@ -124,6 +129,11 @@ public:
            *LblVPeakFreq = nullptr;
     QLabel *LblEBP = nullptr, *LblSPL = nullptr, *LblEstimated = nullptr;
     QPushButton *CmdCalculate = nullptr, *CmdFrequency = nullptr, *CmdDisplacement = nullptr;
+    // The drivers in the box: how many, how wired, isobaric pairs, and the group in words.
+    QLineEdit *TxtDriverCount = nullptr;
+    QComboBox *CboWiring = nullptr;
+    QCheckBox *ChkIsobaric = nullptr;
+    QLabel *LblDriverGroup = nullptr;
 
     // Box and Vent tab
     std::array<QLabel *, 3> LblCVol{}, LblCHeight{}, LblCWidth{}, LblCDepth{};
@@ -192,6 +202,8 @@ public:
     void useDriver(const kelvane::library::Entry &entry);
     // The driver on the Input tab as a library entry (Vas in litres, Sd in cm², Xmax in mm).
     kelvane::library::Entry currentDriver() const;
+    // ---- Measuring a driver (app/MeasureDriver.cpp): Use fills the Input tab through useDriver ----
+    void MnuMeasureDriver_Click();
     // ---- Build sheet and pictures (app/BuildSheetExport.cpp) ----
     void MnuExportBuildSheet_Click();
     void MnuExportPicture_Click();
@@ -211,6 +223,21 @@ public:
     void OptVas_Click(int Index);
     void TxtQtc_Click();
     void TxtCBV_Click();
+
+    // ---- Several drivers in the box (app/BoxModelTab.cpp) ----
+    void TxtDriverCount_KeyPress(int &KeyAscii);
+    // A new count or isobaric choice resets the Box Model as an edit of Vas does; the wiring only
+    // changes the group's impedances.
+    void TxtDriverCount_Change();
+    void ChkIsobaric_Click();
+    void CboWiring_Click();
+    // The group the Box Model tab describes (one driver while the count field holds no count) of
+    // drivers with the values given.
+    kelvane::driver::DriverGroup driverGroup(const kelvane::driver::DriverValues &one) const;
+    // One driver as the Input and Crossover tabs give it now; no message, no fault (what is missing,
+    // or a diameter too large to square, is 0).
+    kelvane::driver::DriverValues oneDriver() const;
+    void ShowDriverGroup();
 
     // ---- Entry (driver/Entry.cpp) ----
     // Key handlers receive the key code by reference; 0 discards the key.
@@ -346,6 +373,7 @@ private:
     void refreshRecentMenu();
 
     QPointer<DlgDriverLibrary> driverLibrary_;
+    QPointer<DlgMeasureDriver> measureDriver_;
     QString designPath_;          // absolute; empty for a design never saved
     bool designModified_ = false;
     bool fillingDesign_ = false;  // edits made while a design is filled in are not the user's

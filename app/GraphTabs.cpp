@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two graph tabs: each holds a picture (640 x 480, larger as the window grows) with its readout
 // fields above the plot and its "Save Image" and "Print" buttons right of it, all kept at the
 // picture's right edge.

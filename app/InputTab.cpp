@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Input" tab: driver data, its units and the two calculate buttons.
 
 #include "app/Controls.h"

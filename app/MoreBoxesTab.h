@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "More Boxes" tab: a box with passive radiators and a fourth-order bandpass box for the driver
 // of the last "Calculate Box". The window hands it a snapshot (the driver, the vented box it starts

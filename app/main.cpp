@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BuildSheetCommand.h"
 #include "app/FrmKelvane.h"
 #include "library/CommandLine.h"
 #include "library/DriverStore.h"
+#include "measure/MeasureCommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,13 +13,17 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.6"));
+    // The version is the CMake project's, handed down as compile definitions.
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(KELVANE_VERSION_MAJOR).arg(KELVANE_VERSION_MINOR).arg(KELVANE_VERSION_PATCH));
+    // Desktops match the window to its menu entry and software-centre page by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvane.Kelvane"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Designs sealed and vented loudspeaker boxes from a driver's Thiele-Small parameters."));
     parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A design (.kelvane) to open at start-up."),
                                  QStringLiteral("[FILE]"));
     const QCommandLineOption importDrivers(QStringLiteral("import-drivers"),
@@ -27,6 +33,7 @@ int main(int argc, char *argv[])
     parser.addOption(importDrivers);
     parser.addOption(listDrivers);
     kelvane::buildsheet::addOptions(parser);
+    kelvane::measure::addOptions(parser);
 
     // --help and --version answer on standard output and end the program, also where no display
     // is reachable: they are answered before the window system starts.
@@ -34,6 +41,13 @@ int main(int argc, char *argv[])
         for (const char *info : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
             if (std::strcmp(argv[i], info) == 0) {
                 QCoreApplication app(argc, argv);
+                // The version with the licence on a second line; a bad option is still reported first.
+                if (parser.parse(app.arguments()) && parser.isSet(version)) {
+                    QTextStream(stdout) << QCoreApplication::applicationName() << ' '
+                                        << QCoreApplication::applicationVersion()
+                                        << "\nLicense GPLv3+: GNU GPL version 3 or later\n";
+                    return 0;
+                }
                 parser.process(app);
             }
         }
@@ -51,6 +65,14 @@ int main(int argc, char *argv[])
             return kelvane::library::listDriversCommand(library, parser.positionalArguments().join(QLatin1Char(' ')),
                                                         out, err);
         }
+    }
+
+    // Nor do the measurements from impedance files.
+    if (kelvane::measure::requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        parser.process(app);
+        QTextStream out(stdout), err(stderr);
+        return kelvane::measure::run(parser, out, err);
     }
 
     // A build sheet needs fonts and painting but no display: without a platform chosen by the user

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the benchmark programs: the target a figure is held against (a counter that the
 // table of scripts/bench.sh reads back), a main() that runs the benchmarks inside an offscreen

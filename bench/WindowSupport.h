@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window for the window benchmarks: shown offscreen, the sample driver entered, on the tab
 // a benchmark needs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric core alone, without the window: the sealed and vented box models (curve fit, the
 // Newton search for the -3 dB point, the 491-point response sweep), efficiency and advice, and
 // the build dimensions with the seven vent lengths. "Core: whole chain" runs all of it once, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphs: each graph drawn completely by its button's handler and made into the image the screen
 // shows (frame, grid, both curves, the text), at 640 x 480 and at 1600 x 1200; the crossover's plot
 // and plan, the Analysis tab's graphs; the picture's image saved as a bitmap file, and the "Save

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The driver library's figures: one keystroke in the search field of a 10,000-driver library (the
 // table filtered and sorted again), an import of a 1,000-driver table into the library (read,
 // recognised, parsed and stored in one transaction), and the library window opened on 10,000

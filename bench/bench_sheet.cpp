@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The build sheet: the whole PDF written from a calculated window (sample driver, vented box, the
 // sample crossover, both graphs drawn): the snapshot taken, the sheet laid out and every page
 // painted into the file. Also the pictures exported as PNG at twice the size and as SVG.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the JSON results of the benchmark programs (and of the session program) and prints one
 // table: benchmark, measured, target, ok or MISSED. With repetitions it takes each benchmark's
 // median; times are wall-clock per iteration. "--markdown" prints the table in Markdown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own figures: one press of "Calculate" on the real window (fit mode, every caption of
 // the Box Model and Box and Vent tabs written), the same followed by the repaint the user sees, one
 // press of "Calculate Crossover", the lines of the box-and-vent report built from the window, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole working session, for its peak resident memory: start the program, enter the sample
 // driver, calculate, draw both graphs, save both as bitmaps into a temporary folder, then read the
 // peak resident set (VmHWM) from /proc/self/status. Writes one result in the JSON shape of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up probe: the program's own start (application, main window constructed and shown offscreen,
 // first paint) and then an exit, so a benchmark can time whole start-ups as fresh processes.
 // Exits with 1 when the window is never exposed.

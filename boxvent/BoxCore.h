@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Building figures of the two boxes: the volume to build after the added-volume and over-volume
 // corrections, the inside dimensions for three fixed side ratios, and the length of a round vent.

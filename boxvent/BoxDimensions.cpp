@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Box and Vent" tab: vent lengths and air speeds for the standard and the user's diameters,
 // and the volumes and inside dimensions to build for both boxes.
 
@@ -33,7 +34,7 @@ void FrmKelvane::VentLengths()
     VentSpeeds();
 }
 
-// The air speed in each vent for the driver's Vd as the Input tab gives it now. Missing or
+// The air speed in each vent for the drivers' Vd as the Input tab gives it now. Missing or
 // unusable displacement data is no error here: the speeds stay empty and the tab says what to
 // enter. Nothing is written back to the Input tab and nothing is asked.
 void FrmKelvane::VentSpeeds()
@@ -45,7 +46,7 @@ void FrmKelvane::VentSpeeds()
             TxtVd->text(), TxtSd->text(), TxtDia->text(), TxtXmax->text(), TxtVCHeight->text(),
             TxtVCGap->text(), std::max(0, selectedIndex(OptVd)), std::max(0, selectedIndex(OptSd)),
             std::max(0, selectedIndex(OptDia)), std::max(0, selectedIndex(OptXmax))};
-        VentVd = driver::displacementOf(entries);
+        VentVd = driverGroup({.vd = driver::displacementOf(entries)}).equivalent.vd; // of all the drivers
         const double smallest = VentVd > 0 ? smallestVentDiameter(Fb, VentVd) : 0;
         if (std::isfinite(smallest) && smallest > 0)
             MinVentDia = smallest;

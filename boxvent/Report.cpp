@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Print" on the "Box and Vent" tab: the build report on the default printer.
 
 #include "boxvent/Report.h"

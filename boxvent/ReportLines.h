@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lines of the printed box-and-vent report, built from the tab's captions and the program's
 // values. Two layouts: inches and cubic feet (the tab's own captions), or centimetres and litres

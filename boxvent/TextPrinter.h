@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain text on a printer: lines one under the other in the printer's default font, from the top of
 // the first page, a new page whenever the next line would not fit.

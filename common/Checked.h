@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Faults of the calculation chain: a text that is not a number, or a floating-point result that is
 // not finite (division by zero, overflow, the root or logarithm of a negative number). The chain

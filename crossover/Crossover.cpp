@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Calculate Crossover": read the woofer and tweeter data, stop on missing or bad data, design both
 // sections and the Zobel network, and show the parts, the notes, the response and the plan.
 
@@ -76,7 +77,15 @@ void FrmKelvane::CmdCalculateCrossover_Click()
     // the tabs as they were.
     crossover::Design network;
     try {
-        network = crossover::design(in);
+        // A group of woofers: the network is designed on the group's nominal impedance, the Zobel
+        // on the group's Re and Le.
+        const kelvane::driver::DriverValues woofers =
+            driverGroup({.re = in.reOhms, .le = in.leHenries, .z = in.wooferOhms}).equivalent;
+        crossover::Input group = in;
+        group.reOhms = woofers.re;
+        group.leHenries = woofers.le;
+        group.wooferOhms = woofers.z;
+        network = crossover::design(group);
         crossover::plot::allCurvePoints(network);
     } catch (const kelvane::CalcFault &) {
         Program::ShowNumberError();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two-way passive crossover as pure functions: the woofer's low-pass and the tweeter's
 // high-pass ladders for five alignments, the Zobel network across the woofer, the nearest E12

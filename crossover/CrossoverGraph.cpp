@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crossover's response plot on the "Crossover" tab: the frame with its grid and labels, the
 // woofer's low-pass, the tweeter's high-pass and their sum, and the readout under the mouse.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Crossover Plans" tab: the schematic of the calculated network drawn on a 640 x 480 picture,
 // amplifier on the left, the woofer's low-pass with the Zobel network above the common return
 // wire, the tweeter's high-pass below it with the tweeter's polarity; every part with its value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "design/DesignFile.h"
 #include "common/NumberText.h"
 
@@ -21,6 +22,7 @@ constexpr const char *AnalysisSection = "analysis";
 constexpr const char *MoreBoxesSection = "moreBoxes";
 constexpr const char *RadiatorFlag = "passiveRadiatorCalculated";
 constexpr const char *BandpassFlag = "bandpassCalculated";
+constexpr const char *DriverCountName = "TxtDriverCount", *WiringName = "CboWiring", *IsobaricName = "ChkIsobaric";
 
 QString quoted(const char *name)
 {
@@ -69,6 +71,28 @@ QString readMoreBoxes(const QJsonObject &root, MoreBoxesSettings &settings)
     return {};
 }
 
+// The drivers in the box: each entry may be missing (one driver), what is there must be of its
+// kind. With a count of "1" the wiring and the pairs are those of one driver, as the file will be
+// written again. The reason when an entry is not of its kind, else empty.
+QString readDrivers(const QJsonObject &boxModel, DriverGroupSettings &drivers)
+{
+    const QJsonValue count = boxModel.value(QLatin1String(DriverCountName));
+    const QJsonValue wiring = boxModel.value(QLatin1String(WiringName));
+    const QJsonValue isobaric = boxModel.value(QLatin1String(IsobaricName));
+    if (!count.isUndefined() && !count.isString())
+        return quoted(DriverCountName) + QStringLiteral(" is not a text");
+    if (!wiring.isUndefined() && !wholeNumber(wiring, 0, WiringCount - 1))
+        return quoted(WiringName) + QStringLiteral(" is not one of its options");
+    if (!isobaric.isUndefined() && !isobaric.isBool())
+        return quoted(IsobaricName) + QStringLiteral(" is not true or false");
+    drivers.count = count.toString(QStringLiteral("1"));
+    if (drivers.count != QLatin1String("1")) {
+        drivers.wiring = wiring.toInt(0);
+        drivers.isobaric = isobaric.toBool(false);
+    }
+    return {};
+}
+
 } // namespace
 
 QByteArray toJson(const Design &design)
@@ -84,6 +108,11 @@ QByteArray toJson(const Design &design)
         sectionOf(TextFields[i].section).insert(QLatin1String(TextFields[i].name), design.texts[i]);
     for (std::size_t i = 0; i < ChoiceFields.size(); ++i)
         sectionOf(ChoiceFields[i].section).insert(QLatin1String(ChoiceFields[i].name), design.choices[i]);
+    if (design.drivers.count != QLatin1String("1")) {
+        sectionOf("boxModel").insert(QLatin1String(DriverCountName), design.drivers.count);
+        sectionOf("boxModel").insert(QLatin1String(WiringName), design.drivers.wiring);
+        sectionOf("boxModel").insert(QLatin1String(IsobaricName), design.drivers.isobaric);
+    }
 
     QJsonObject root;
     root.insert(QStringLiteral("format"), QLatin1String(FormatName));
@@ -181,6 +210,8 @@ ReadResult fromJson(const QByteArray &bytes)
         return fail(QStringLiteral("\"tab\" is missing or not a tab"));
     r.design.tab = *tab;
     if (const QString reason = readMoreBoxes(root, r.design.moreBoxes); !reason.isEmpty())
+        return fail(reason);
+    if (const QString reason = readDrivers(*section("boxModel"), r.design.drivers); !reason.isEmpty())
         return fail(reason);
 
     // The Analysis tab's section and each of its entries may be missing (a file of an earlier

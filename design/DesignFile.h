@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A design file: every entry a user makes, kept as the texts typed and the options chosen, written
 // as pretty-printed JSON with a format name and a version number. Reading checks the whole file
@@ -89,6 +90,16 @@ struct MoreBoxesSettings {
     bool bandpassCalculated = false;
 };
 
+// The drivers in the box (TxtDriverCount as typed, the index of CboWiring, ChkIsobaric), kept in
+// the "boxModel" section only when the count is not "1": a design of one driver is written as it
+// was before groups of drivers, and a file without them opens with one driver.
+inline constexpr int WiringCount = 3;
+struct DriverGroupSettings {
+    QString count = QStringLiteral("1");
+    int wiring = 0;
+    bool isobaric = false;
+};
+
 struct Design {
     std::array<QString, TextFields.size()> texts{};   // by the index in TextFields
     std::array<int, ChoiceFields.size()> choices{};
@@ -99,6 +110,7 @@ struct Design {
     int tab = 0;                         // the tab that was open
     AnalysisSettings analysis;
     MoreBoxesSettings moreBoxes;
+    DriverGroupSettings drivers;
 };
 
 QByteArray toJson(const Design &design);

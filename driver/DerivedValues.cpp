@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values derived from the driver data on the Input tab: the total Q from Qes and Qms, and the
 // linear volume displacement Vd from whatever displacement data was given.
 

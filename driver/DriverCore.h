@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Values derived from the driver's data: total Q from the electrical and mechanical Q, an estimate
 // of a missing Qes, reference efficiency, sensitivity and EBP with the box-type advice, and the

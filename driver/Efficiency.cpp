@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference efficiency, sensitivity at 1 W / 1 m and EBP of the driver, with the box-type advice;
 // a missing Qes is estimated from Qms (or a Qms of 3) and the estimate is noted.
 

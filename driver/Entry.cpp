@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry of the driver and model fields: key filters, the commit on Enter, plausibility warnings.
 
 #include "app/FrmKelvane.h"
@@ -63,6 +64,8 @@ bool FrmKelvane::dispatchKey(QObject *watched, int &KeyAscii)
         TxtPercentOverVolume_KeyPress(KeyAscii);
     else if (watched == TxtVentDia)
         TxtVentDia_KeyPress(KeyAscii);
+    else if (watched == TxtDriverCount)
+        TxtDriverCount_KeyPress(KeyAscii);
     else if (int i = 0; (i = int(std::find(OptVas.begin(), OptVas.end(), watched) - OptVas.begin())) < 3)
         OptVas_KeyPress(i, KeyAscii);
     else

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "driver/Program.h"
 #include "common/NumberText.h"
 
@@ -75,5 +76,6 @@ void ShowMoreDataNeeded() { ShowMessage(MoreDataNeededText, QStringLiteral("Erro
 void ShowUnusualValue() { ShowMessage(UnusualValueText, QStringLiteral("Error")); }
 void ShowFsLimit() { ShowMessage(FsLimitText, QStringLiteral("Error")); }
 void ShowQtcError() { ShowMessage(QtcErrorText, QStringLiteral("Error")); }
+void ShowDriverCountError() { ShowMessage(DriverCountErrorText, QStringLiteral("Error")); }
 
 } // namespace Program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared entry routines and the program's fixed messages. Every message is a real modal box titled
 // "Error" with an OK button only and no icon.
@@ -32,6 +33,7 @@ void ShowMoreDataNeeded();
 void ShowUnusualValue();
 void ShowFsLimit();
 void ShowQtcError();
+void ShowDriverCountError();
 
 // A modal message box with OK only and no icon.
 void ShowMessage(const QString &text, const QString &title);
@@ -42,6 +44,7 @@ inline const QString UnusualValueText =
     QStringLiteral("Are you sure about this number?  It may be outside the normally expected value.");
 inline const QString FsLimitText = QStringLiteral("This program only calculates calculates for Fs<500 Hz.");
 inline const QString QtcErrorText = QStringLiteral("Qtc must be > Qts!");
+inline const QString DriverCountErrorText = QStringLiteral("Please enter a whole number of drivers from 1 to 8.");
 inline const QString PrintProblemText = QStringLiteral("There was a problem printing to your printer.");
 
 } // namespace Program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every fuzz target checks once a reader has accepted its bytes. A broken promise aborts, so
 // libFuzzer (or the regression run of the ordinary test build) reports the input that broke it.

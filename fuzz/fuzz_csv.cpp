@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: A driver table with units in its header (comma, semicolon or tab separated).
 
 #include "fuzz/FuzzCheck.h"

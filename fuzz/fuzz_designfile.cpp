@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the design-file reader. A design it accepts has every option and tab in range, and
 // writes and reads back to the same design.
 
@@ -17,7 +18,8 @@ bool same(const design::Design &a, const design::Design &b)
            && a.analysis.power == b.analysis.power && a.analysis.vent == b.analysis.vent
            && a.moreBoxes.texts == b.moreBoxes.texts
            && a.moreBoxes.passiveRadiatorCalculated == b.moreBoxes.passiveRadiatorCalculated
-           && a.moreBoxes.bandpassCalculated == b.moreBoxes.bandpassCalculated;
+           && a.moreBoxes.bandpassCalculated == b.moreBoxes.bandpassCalculated && a.drivers.count == b.drivers.count
+           && a.drivers.wiring == b.drivers.wiring && a.drivers.isobaric == b.drivers.isobaric;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: A one-driver .wdr file ([Driver] and Key=Value lines).
 
 #include "fuzz/FuzzCheck.h"

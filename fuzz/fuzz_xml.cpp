@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: The XML driver database (<speakers><speaker .../></speakers>).
 
 #include "fuzz/FuzzCheck.h"

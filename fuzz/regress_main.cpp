@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target, built with the ordinary compiler, once over every file given on the command
 // line or lying in a folder given there: the seed corpus and the inputs of past findings.
 

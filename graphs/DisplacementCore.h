@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Displacement-limited output of a driver against its thermal limit, as pure functions.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Displacement Limits" tab: the level at which each box reaches the driver's excursion limit,
 // relative to the level at its thermal limit, with the power notes, the mouse readout, and the
 // image save and print.
@@ -134,6 +135,10 @@ void FrmKelvane::CmdDisplacement_Click()
             TxtVd->setFocus();
             return;
         }
+        // All the drivers in the box: their power, and the displacement of the cones facing the air.
+        const kelvane::driver::DriverValues group = driverGroup({.vd = Vd, .power = Power}).equivalent;
+        Power = kelvane::checked(group.power);
+        Vd = kelvane::checked(group.vd);
 
         const displacement::ThermalLimit thermal = displacement::thermalLimit(Power, Efficiency);
         AcousticPowerMax = thermal.acousticPowerMax;

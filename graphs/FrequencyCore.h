@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbers and texts behind the frequency-response graph, free of any widget: the sealed-box
 // response sweep, the marks that draw a response curve (with its clipping at the -25 dB floor),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency-response graph: its frame, the sealed and vented curves with the summary under
 // them, the readout under the mouse pointer, and the save and print buttons.
 

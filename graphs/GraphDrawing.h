@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What was drawn on a picture, mark by mark in the picture's units (its pixels on an ordinary
 // screen): a value that can be kept, copied and painted again onto any painter whose coordinates are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where frequencies and levels fall on a graph picture, and back. On the 640 x 480 picture the plot
 // rectangle is (48, 24)-(549, 304) and the frequency axis is logarithmic from 10 Hz at x = 48.

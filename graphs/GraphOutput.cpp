@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and printing either graph, and the window's side of it: the file name from the driver
 // name, the buttons hidden while the window is printed, the messages when it fails.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a graph to a bitmap file and printing the window with a graph: the pieces both graph
 // tabs share, free of the main window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture on a tab: the widget that shows a graph (or a plan) drawn at the size it has on screen.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The library from the command line, with no window: import files and print the summary, or print
 // the drivers matching a text as CSV in the export's columns. Each returns the exit status.

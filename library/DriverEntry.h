@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One driver of the library, in the units the library keeps: Vas in litres, Le in millihenries,
 // Sd in square centimetres, Xmax and the diameter in millimetres, Mms in grams. A value the source

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The driver library: one SQLite file, opened through Qt SQL on a connection of its own. Every change
 // is one transaction that takes the write lock at its start, and the file is in WAL mode with a busy

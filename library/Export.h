@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drivers written out: a CSV table with units in the header (which importTable reads back) and
 // one driver as a .wdr file.

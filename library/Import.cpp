@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recognising a driver file by its content, and the number reading all readers share.
 
 #include "library/Import.h"

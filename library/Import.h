@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Driver files read into entries. Each reader is a function from bytes to entries plus problems:
 // it touches neither the store nor any window, so a test or a fuzz target calls it directly.

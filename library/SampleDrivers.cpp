@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Made-up drivers the library holds on its first start, so that a new user can try it at once.
 // The makers and numbers are invented; each Qts is 1/(1/Qes + 1/Qms) rounded to three places.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A driver table: comma-, semicolon- or tab-separated, the first line naming each column with its
 // unit ("Fs [Hz]", "Vas [l]", "Sd [cm2]"); "." or "," as decimal mark; an empty cell or a 0 is
 // unknown. The program's own export reads back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A .wdr driver file: a [Driver] section of Key=Value lines in SI units; 0 means unknown.
 
 #include "library/Import.h"

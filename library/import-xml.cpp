@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XML driver database: <speakers> holding one <speaker .../> element per driver, every value an
 // attribute. Values may carry a unit after the number (bl="5.82 N/A"); a missing attribute or a 0
 // is unknown.

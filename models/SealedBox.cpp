@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sealed-box row of the Box Model tab: read how the model is driven (target Qtc or box volume),
 // run the closed-box alignment and show the results.
 

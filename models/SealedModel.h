@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Closed-box alignment: the second-order high-pass of a driver in a sealed box. Plain functions of
 // the driver's Fs (Hz), Qts and Vas (cubic feet); every result is finite or CalcFault is thrown.

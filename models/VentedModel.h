@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Vented-box (bass-reflex) alignment: curve fits for the tuning and volume, the fourth-order
 // response polynomial, the Newton search for its -3 dB point and the response sweep. Plain

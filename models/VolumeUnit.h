@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result volume units of the box models: cubic feet, litres and cubic metres, selected by the
 // option array OptSealedVolumeBox. Volumes are held in cubic feet; a typed volume is multiplied by

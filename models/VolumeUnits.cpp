@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result volume unit: rewrite every shown box volume in the selected unit. The volumes
 // themselves stay in cubic feet; nothing is recalculated. The smallest vent diameter on the Box and
 // Vent tab follows the unit too: centimetres for litres and cubic metres.

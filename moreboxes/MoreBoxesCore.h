@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Two more boxes for the driver of the Input tab: a box tuned by passive radiators instead of a vent,
 // and the fourth-order bandpass box (a sealed rear chamber behind the driver, a vented front chamber

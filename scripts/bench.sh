@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmark programs in a Release tree (build-release/), runs them all headless and prints
 # one table: benchmark, measured (median wall time of the repetitions, or peak resident memory),
 # target, ok or MISSED. "bench.sh --markdown" prints the table in Markdown (as in
@@ -32,7 +33,7 @@ out=build-release/bench-results
 rm -rf "$out"
 mkdir -p "$out"
 for program in kelvane-bench-core kelvane-bench-window kelvane-bench-graphs kelvane-bench-library \
-    kelvane-bench-sheet; do
+    kelvane-bench-sheet kelvane-bench-crossover kelvane-bench-measure; do
   echo "running $program ..." >&2
   "$bin/$program" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
     --benchmark_out="$out/$program.json" --benchmark_out_format=json >"$out/$program.txt" 2>&1
@@ -43,5 +44,5 @@ echo "running kelvane-bench-session ..." >&2
 echo >&2
 "$bin/kelvane-bench-table" "${table_args[@]}" "$out"/kelvane-bench-core.json \
   "$out"/kelvane-bench-window.json "$out"/kelvane-bench-graphs.json "$out"/kelvane-bench-library.json \
-  "$out"/kelvane-bench-sheet.json \
+  "$out"/kelvane-bench-sheet.json "$out"/kelvane-bench-crossover.json "$out"/kelvane-bench-measure.json \
   "$out"/session.json

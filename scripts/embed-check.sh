@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Kelvane's library as a subdirectory of a small parent CMake project, the way another
 # project would embed it, and links a program of the parent's own against it. It fails when a path
 # of the build refers to the parent's folders instead of Kelvane's.

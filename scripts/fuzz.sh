@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of the file readers (fuzz/, with clang++) into build-fuzz and runs each
 # for SECONDS (default 60) from its seed corpus and the inputs of past findings. Any crash, hang
 # (an input taking over 10 s), leak or memory use over 2 GB fails the run; the input that caused it
@@ -12,7 +13,7 @@ cmake -S . -B "$build" -DKELVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BU
 cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-for target in designfile xml wdr csv; do
+for target in designfile xml wdr csv curve; do
   # New inputs go into a working corpus in the build folder; the repository's seeds stay as they are.
   corpus=$build/corpus/$target findings=$build/findings/$target
   mkdir -p "$corpus" "$findings"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the whole tree with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan (or the
 # folder given as the first argument) and runs every test through ctest. Any sanitizer report fails
 # the run: errors halt the program with a non-zero exit code.

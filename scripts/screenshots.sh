@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of every tab under a virtual X server (Xvfb), with a sample driver calculated, into
 # docs/screenshots/ for the README.
 set -euo pipefail

@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Kelvane needs, and only those that are missing, so a second run
 # installs nothing. "setup.sh build" for building and running; "setup.sh test" adds what the tests
 # use (a CUPS print queue, pdftotext, German and French locales with a decimal comma, the Debian
 # driver database of the qspeakers package that the driver library imports, clang and its libFuzzer
 # runtime for the fuzz targets of scripts/fuzz.sh) and Google
-# Benchmark, so the benchmarks are compiled too; "setup.sh bench" adds Google Benchmark alone.
+# Benchmark, so the benchmarks are compiled too; "setup.sh bench" adds Google Benchmark alone;
+# "setup.sh package" adds what scripts/package-check.sh builds and checks the Debian package with
+# (dpkg-shlibdeps, appstreamcli, desktop-file-validate, lintian).
 set -euo pipefail
 
 mode=${1:-build}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite fonts-dejavu-core libfftw3-dev libeigen3-dev)
 if [ "$mode" = test ]; then
   packages+=(cups cups-client printer-driver-cups-pdf poppler-utils locales libbenchmark-dev qspeakers
             clang libclang-rt-14-dev)
 fi
 if [ "$mode" = bench ]; then
   packages+=(libbenchmark-dev)
+fi
+if [ "$mode" = package ]; then
+  packages+=(dpkg-dev appstream desktop-file-utils lintian)
 fi
 
 missing=()

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A long random run of the window before a release: EVENTS (default 100000) events of the random run
 # of tests/tst_monkey.cpp over all tabs, in one go from one seed (the second argument, or a fresh one),
 # printed so a failure can be reproduced. A crash, a hang (one event over 10 s), "nan" or "inf" on

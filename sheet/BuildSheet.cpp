@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/BuildSheet.h"
 #include "boxvent/BoxCore.h"
 #include "common/NumberText.h"
@@ -112,6 +113,21 @@ Section boxSection(const Snapshot &s, const Choices &c, const Units &u)
     cut.rows.push_back({QStringLiteral("Total"), QString::number(count), QString(), QString(), u.area(area)});
     sec.items.push_back(std::move(cut));
     sec.items.push_back(Paragraph{JoineryText});
+    if (const Drivers &d = s.drivers; d.count > 1) {
+        // The drivers stand within the inside height and width, clear of the panels behind the front's edges.
+        const bool divider = c.other == OtherBox::Bandpass;
+        const QString panel = divider ? QStringLiteral("divider") : QStringLiteral("front panel");
+        sec.items.push_back(quantityTable({{QStringLiteral("Drivers"), d.group},
+                                           {QStringLiteral("Driver cut-outs in the ") + panel, QString::number(d.cutOuts)}}));
+        if (d.diameter > 0 && !cutOutsFit(d.cutOuts, d.diameter, in.height, in.width))
+            sec.items.push_back(Paragraph{QStringLiteral("Warning: %1 cut-out%2 of %3 cannot stand side by side in the %4 "
+                                                         "(inside %5 high, %6 wide); choose another side ratio or a larger box.")
+                                              .arg(d.cutOuts).arg(d.cutOuts > 1 ? QStringLiteral("s") : QString(),
+                                                                  u.length(d.diameter), panel, u.length(in.height),
+                                                                  u.length(in.width))});
+        if (d.isobaric)
+            sec.items.push_back(Paragraph{IsobaricNote});
+    }
     return sec;
 }
 
@@ -262,6 +278,14 @@ std::array<Panel, 4> cutList(double height, double width, double depth, double w
              {"Back", 1, tall, width},
              {"Side", 2, tall, depth + 2 * wall},
              {"Top and bottom", 2, width, depth}}};
+}
+
+bool cutOutsFit(int count, double diameter, double height, double width)
+{
+    for (int rows = 1; rows <= count; ++rows)
+        if (rows * diameter <= height && (count + rows - 1) / rows * diameter <= width)
+            return true;
+    return false;
 }
 
 VentChoice chooseVent(const Snapshot &s)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The build sheet: everything a builder takes to the workbench, laid out as tables of texts in a
 // fixed order (title and driver data, the box with its cut list, the vent, the crossover, the
@@ -35,6 +36,15 @@ struct MoreBox {
     std::vector<std::pair<QString, QString>> results;
 };
 
+// The drivers in the box, when there are several.
+struct Drivers {
+    int count = 1;        // 1: the sheet says nothing of them
+    QString group;        // the group in words, as the Box Model tab says it
+    int cutOuts = 1;      // cut-outs in the front panel (the bandpass box: in the divider)
+    double diameter = 0;  // of one driver, inches; 0 when unknown
+    bool isobaric = false;
+};
+
 // What the window hands over: the calculated design as plain values.
 struct Snapshot {
     QString driverName;
@@ -53,6 +63,7 @@ struct Snapshot {
     std::vector<Graph> graphs;
     // The boxes of the More Boxes tab, when calculated.
     std::optional<MoreBox> radiatorBox, bandpassBox;
+    Drivers drivers;
 };
 
 enum class PageSize { A4, Letter };
@@ -91,6 +102,12 @@ std::array<Panel, 4> cutList(double height, double width, double depth, double w
 inline const QString JoineryText = QStringLiteral(
     "Joinery: the sides are whole; front and back fit between the sides; top and bottom fit between "
     "the sides and between front and back.");
+
+// Whether count round cut-outs of a diameter fit side by side, in rows and columns, on a panel of
+// that height and width.
+bool cutOutsFit(int count, double diameter, double height, double width);
+inline const QString IsobaricNote = QStringLiteral(
+    "Face to face: wire the outer driver reversed. Tunnel: same polarity; add the tunnel's volume to the box.");
 
 // The vent to build: the user's diameter when given, else the narrowest standard diameter that is
 // not too fast for the driver's Vd (the narrowest that fits when Vd is unknown; the widest that

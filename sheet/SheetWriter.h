@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns a build sheet into PDF pages, and a picture into a PNG or SVG file.
 //

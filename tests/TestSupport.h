@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the window tests: drive the real window with a short script of user steps, read
 // back what it shows in the same "Name=text" form, and catch the program's modal message boxes.
@@ -34,7 +35,7 @@ inline QString shortMessage(const Message &m)
     const std::pair<const QString &, const char *> known[] = {
         {Program::NumberErrorText, "number"}, {Program::MoreDataNeededText, "more"},
         {Program::UnusualValueText, "unusual"}, {Program::FsLimitText, "fs"},
-        {Program::QtcErrorText, "qtc"}, {Program::PrintProblemText, "print"}};
+        {Program::QtcErrorText, "qtc"}, {Program::PrintProblemText, "print"}, {Program::DriverCountErrorText, "count"}};
     for (const auto &[text, name] : known)
         if (m.text == text && m.title == QLatin1String("Error"))
             return QLatin1String(name);

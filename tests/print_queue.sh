@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real CUPS print queue for the printing tests: "start" makes sure a scheduler is running and adds
 # a queue that writes each job as a PDF file; "stop" removes the queue again and ends the scheduler
 # if "start" was the one to start it. Both may be run any number of times. Needs root, cups,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Analysis tab: its curves against closed forms, and the tab in the window.
 
 #include "TestSupport.h"

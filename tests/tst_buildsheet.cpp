@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The build sheet: its cut list and vent worked out by hand, the PDF of the three sample designs
 // read back with pdftotext and pdfimages, page breaks in a long table, the picture files, and the
 // command line's answers to bad input.

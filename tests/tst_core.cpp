@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric cores, called with numbers: number text, the box models, the graphs' figures and
 // notes, box and vent sizes, the printed report's lines, the crossover, the curves file. ctest runs
 // this program (like every test) under the C and a German locale, so each row also proves the

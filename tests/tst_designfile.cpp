@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design files through the real window: a saved design reopens showing exactly what it showed, a bad
 // file is refused with one message and leaves the window as it was, a failed save keeps the old
 // file, the question before unsaved changes are dropped, the recent list, the curves file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency-response graph on a double-density screen: the picture keeps its 640 x 480 layout,
 // its image and the saved bitmap have twice the pixels, and each logical unit is a crisp 2 x 2 block.
 

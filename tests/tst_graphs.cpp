@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures: the drawing surface (crisp lines on the logical pixel at every pixel scale, text
 // rows, persistence, clearing), the bitmap writer, and the frequency-response, displacement-limits
 // and crossover graphs through the window: what they draw, the readout under the pointer, saving

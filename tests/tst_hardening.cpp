@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults found by the random run of the window (tst_monkey) and by the sanitizer build, each kept as
 // a table row or test named after what it protects.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The driver library: each file format read into entries (units, suffixes, decimal commas, missing
 // and zero values, damaged files, files of another kind), the store (duplicates, one transaction per
 // file, two programs writing at once, a damaged library file), and the window's Use and Add.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded, bounded random run of the real window (a "monkey"): thousands of user events drawn from
 // the table of event kinds below. After each event the window must still answer (a watchdog aborts
 // on a hang), show no "nan" or "inf", have shown only the program's own messages, have written
@@ -9,8 +10,9 @@
 //   KELVANE_MONKEY_EVENTS=<n> tst_monkey         sets the number of events per seed
 // No printer is reachable in this program (see main below), so every print takes its failure path.
 //
-// The Analysis tab's power, graph and vent, the driver library window, the build sheet and picture
-// exports, and window resizes (maximized and back too) have event kinds of their own too.
+// The Analysis tab's power, graph and vent, the driver library window, the Measure Driver window,
+// the build sheet and picture exports, the drivers in the box and window resizes (maximized and back
+// too) have event kinds of their own too.
 //
 // Adding an event kind: write one member function of Monkey, `QString myEvent()`, that draws its
 // random choices with below() / chance() / pick(), stores what it will do in action_ and returns a
@@ -22,6 +24,7 @@
 #include "TestSupport.h"
 #include "app/AnalysisTab.h"
 #include "app/DlgDriverLibrary.h"
+#include "app/DlgMeasureDriver.h"
 #include "app/MoreBoxesTab.h"
 #include "common/NumberText.h"
 #include "design/DesignFile.h"
@@ -29,6 +32,7 @@
 #include "sheet/SheetWriter.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
@@ -88,7 +92,10 @@ class Monkey
 {
 public:
     Monkey(quint64 seed, const QString &workDir, const QString &rootDir, QStringList *trace)
-        : rng_(seed), seed_(seed), workDir_(workDir), rootDir_(rootDir), trace_(trace) {}
+        : rng_(seed), seed_(seed), workDir_(workDir), rootDir_(rootDir), trace_(trace)
+    {
+        writeCurves();
+    }
 
     // Runs the events; an empty result means every check held.
     QString run(int events)
@@ -450,6 +457,24 @@ private:
         action_ = [this] { window_->MnuAbout->trigger(); };
         return QStringLiteral("Help > About");
     }
+    // The drivers in the box: a count typed with Enter (mostly one a builder would use), a wiring, or
+    // the isobaric pairs clicked.
+    QString drivers()
+    {
+        const int kind = below(3);
+        const QString count = chance(80) ? QString::number(1 + below(8)) : typedText();
+        const int wiring = below(4) - 1; // -1: no choice at all
+        action_ = [this, kind, count, wiring] {
+            window_->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
+            if (kind == 0)
+                typeInto(window_->TxtDriverCount, count);
+            else if (kind == 1)
+                window_->CboWiring->setCurrentIndex(wiring);
+            else
+                QTest::mouseClick(window_->ChkIsobaric, Qt::LeftButton, {}, QPoint(6, window_->ChkIsobaric->height() / 2));
+        };
+        return kind == 0 ? "drivers " + quoted(count) : kind == 1 ? QStringLiteral("wiring %1").arg(wiring) : QStringLiteral("isobaric pairs");
+    }
     // ---- More Boxes tab: begin ----
     // The radiator box or the bandpass box calculated from entries mostly a builder would make,
     // sometimes odd ones; the bandpass chambers emptied for a fresh design now and then.
@@ -488,14 +513,93 @@ private:
     }
     // ---- More Boxes tab: end ----
 
+    // ---- Measure Driver window: begin ----
+    // Opened from the Tools menu; its fields typed into, its lists chosen, its pages switched, its
+    // buttons clicked (the file dialogs are closed unanswered) and curves loaded as a chosen file
+    // would be: a driver, the same with a mass on the cone, a vented box, a resistor, a file that is
+    // no curve and one that is not there, all written by the run outside its folder.
+    QString measureDriver()
+    {
+        auto *dialog = window_->findChild<DlgMeasureDriver *>();
+        if (!dialog || !dialog->isVisible()) {
+            action_ = [this] { window_->MnuMeasureDriver->trigger(); };
+            return QStringLiteral("Tools > Measure Driver");
+        }
+        switch (below(6)) {
+        case 0: case 1: {
+            QLineEdit *const fields[] = {dialog->TxtMeasureRe, dialog->TxtAddedMass, dialog->TxtMeasureSd, dialog->TxtTestBoxVolume};
+            QLineEdit *f = pick(fields);
+            const QString text = chance(70) ? pick(QStringList{"", "5.6", "6", "20", "25", "150", "220", "40", "90"}) : typedText();
+            action_ = [f, text] { typeInto(f, text); };
+            return "type " + quoted(text) + " into " + f->objectName() + " + Enter";
+        }
+        case 2: {
+            const int which = below(3), index = below(3);
+            action_ = [dialog, which, index] {
+                if (which == 0)
+                    dialog->CboVasMethod->setCurrentIndex(index % 2);
+                else if (which == 1)
+                    dialog->CboMeasuredVent->setCurrentIndex(std::min(index, dialog->CboMeasuredVent->count() - 1));
+                else
+                    dialog->TabMeasure->setCurrentIndex(index % 2);
+            };
+            return QStringLiteral("choose %1 in %2").arg(index).arg(QLatin1String(which == 0 ? "CboVasMethod" : which == 1 ? "CboMeasuredVent" : "TabMeasure"));
+        }
+        case 3: case 4: {
+            const QString file = QLatin1String(pick({"woofer.zma", "mass.zma", "box.zma", "resistor.zma", "junk.zma", "missing.zma"}));
+            const int how = below(3);
+            const QString path = curves_.filePath(file);
+            action_ = [dialog, how, path] {
+                how == 0 ? dialog->loadFreeAir(path) : how == 1 ? dialog->loadSecond(path) : dialog->loadBoxImpedance(path);
+            };
+            return QStringLiteral("load %1 as the %2 curve").arg(file, QLatin1String(how == 0 ? "free-air" : how == 1 ? "second" : "box"));
+        }
+        default: {
+            QPushButton *const buttons[] = {dialog->CmdLoadFreeAir, dialog->CmdLoadSecond, dialog->CmdLoadBoxImpedance,
+                                            dialog->CmdUseMeasured, dialog->CmdAddMeasuredToLibrary, dialog->CmdCloseMeasure};
+            QPushButton *b = pick(buttons);
+            // Use puts the measured driver's name into TxtName, as a user could have typed it.
+            action_ = [this, b] { QTest::mouseClick(b, Qt::LeftButton); userText_[window_->TxtName] = window_->TxtName->text(); };
+            return "click " + b->objectName();
+        }
+        }
+    }
+    void writeCurves()
+    {
+        using kelvane::measure::DriverModel;
+        const DriverModel woofer{5.6, 30, 4, 0.5, 0.8e-3, 0.3e-3, 6}, loaded{5.6, 24, 4, 0.56, 0.8e-3, 0.3e-3, 6};
+        const std::function<std::complex<double>(double)> curves[] = {
+            [&](double f) { return kelvane::measure::impedance(woofer, f); },
+            [&](double f) { return kelvane::measure::impedance(loaded, f); },
+            [&](double f) { return kelvane::measure::ventedImpedance(woofer, 1.2, 28, 7, f); },
+            [](double) { return std::complex<double>(8); }};
+        const char *const names[] = {"woofer.zma", "mass.zma", "box.zma", "resistor.zma"};
+        for (int k = 0; k < 4; ++k) {
+            QFile f(curves_.filePath(QLatin1String(names[k])));
+            if (!f.open(QIODevice::WriteOnly))
+                continue;
+            for (int i = 0; i < 300; ++i) {
+                const double hz = 10 * std::pow(2000.0, i / 299.0);
+                const std::complex<double> z = curves[k](hz);
+                f.write(QByteArray::number(hz) + ' ' + QByteArray::number(std::abs(z)) + ' ' + QByteArray::number(std::arg(z) * 57.3) + '\n');
+            }
+        }
+        QFile junk(curves_.filePath(QStringLiteral("junk.zma")));
+        if (junk.open(QIODevice::WriteOnly))
+            junk.write("Freq Ohm\n10 8\nten 9\n");
+    }
+    // ---- Measure Driver window: end ----
+
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {22, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {18, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
         {2, &Monkey::driverLibrary}, {1, &Monkey::about},
-        {2, &Monkey::moreBoxes}, // More Boxes tab (its 2 taken from typeText)
-        {2, &Monkey::resizeWindow}}; // taken from typeText too
+        {2, &Monkey::moreBoxes},      // More Boxes tab (its 2 taken from typeText)
+        {2, &Monkey::drivers},        // the drivers in the box (its 2 taken from typeText)
+        {2, &Monkey::measureDriver},  // Measure Driver window (its 2 taken from typeText)
+        {2, &Monkey::resizeWindow}};  // window resizes (its 2 taken from typeText)
 
     // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
     // field showing the text of the file it was opened from counts as typed.
@@ -527,8 +631,11 @@ private:
 
     QList<GraphPicture *> pictures() const
     {
-        return {window_->PicFrequency, window_->PicDisplacementLimit, window_->Picture1, window_->PicCrossoverPlan,
-                window_->Analysis->PicAnalysis};
+        QList<GraphPicture *> out{window_->PicFrequency, window_->PicDisplacementLimit, window_->Picture1,
+                                  window_->PicCrossoverPlan, window_->Analysis->PicAnalysis};
+        if (auto *dialog = window_->findChild<DlgMeasureDriver *>())
+            out << dialog->PicMeasuredImpedance;
+        return out;
     }
 
     // Every caption, field text, button state, graph text and message, in a fixed order.
@@ -560,7 +667,8 @@ private:
                 return QStringLiteral("unknown message \"%1\" titled \"%2\"").arg(m.text, m.title);
         }
         for (const QString &dialog : std::exchange(closer_.dialogs, {}))
-            if (!QStringList{"frmAbout", "DlgOpenDesign", "DlgSaveDesign", "DlgExportCurves", "DlgBuildSheet", "DlgExportPicture"}
+            if (!QStringList{"frmAbout", "DlgOpenDesign", "DlgSaveDesign", "DlgExportCurves", "DlgBuildSheet", "DlgExportPicture",
+                             "DlgLoadFreeAir", "DlgLoadSecond", "DlgLoadBoxCurve"}
                      .contains(dialog))
                 return "unexpected dialog " + dialog;
         if (QString fault = nonFiniteShown(); !fault.isEmpty())
@@ -583,6 +691,9 @@ private:
             "|^Delete \".*\" from the library\\?$"));
         if (m.title == QLatin1String("Driver Library"))
             return library.match(m.text).hasMatch();
+        // The Measure Driver window: what is wrong with a curve, in plain words.
+        if (m.title == DlgMeasureDriver::Title)
+            return !m.text.isEmpty();
         if (m.title == QLatin1String("Kelvane"))
             return m.text == Program::PrintProblemText || question.match(m.text).hasMatch();
         if (m.title != QLatin1String("Error"))
@@ -648,7 +759,7 @@ private:
     }
 
     // While the graph buttons are enabled the results are valid: they must belong to the Fs, Qts and
-    // Vas the Input tab shows.
+    // Vas the Input tab shows (Vas: of the drivers in the box together).
     QString resultsOfOtherData() const
     {
         const FrmKelvane &w = *window_;
@@ -666,7 +777,8 @@ private:
             return fault("Fs", w.Fs, w.TxtFs);
         if (!qts || *qts != w.Qts)
             return fault("Qts", w.Qts, w.TxtQts);
-        if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] != w.Vas)
+        const double groupFactor = w.driverGroup({1}).equivalent.vas;
+        if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] * groupFactor != w.Vas)
             return fault("Vas", w.Vas, w.TxtVas);
         return {};
     }
@@ -688,6 +800,7 @@ private:
 
     std::mt19937_64 rng_;
     quint64 seed_;
+    QTemporaryDir curves_;
     QString workDir_, rootDir_;
     QStringList *trace_;
     MessageCatcher closer_{QMessageBox::Ok, 1};

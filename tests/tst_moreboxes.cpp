@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The passive-radiator and fourth-order bandpass boxes: designs and captions from the pure core,
 // and their curves on the Analysis tab against closed forms.
 

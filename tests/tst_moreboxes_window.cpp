@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The More Boxes tab in the window: start values, entry messages, the fill from the vented box and
 // the bandpass design, the captions, the design file, the build sheet and the Analysis tab's legend.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Print" on the "Box and Vent" tab through the system's real print service (CUPS): the report
 // reaches a real print queue as one document, and with no reachable printer the user is told so
 // and nothing else changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Box and Vent" and "Crossover" tabs through the real window: build volumes, inside dimensions,
 // vent lengths and air speeds as the tab shows them, its three Enter-driven fields; the crossover's
 // parts, notes and messages. Vent lengths Lv = 1.463e7 R^2 / Fb^2 / Vb - 1.463 R (inches), air speeds

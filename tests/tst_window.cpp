@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user meets it: how it opens, its captions, exits and About window; entry
 // of driver data (key filters, Enter, warnings, focus); the calculation with its stops and the result
 // rows of both box models, the efficiency figures, Qts from Qes and Qms, Vd and the result units.
@@ -100,13 +101,14 @@ private slots:
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog && dialog->isModal());
             about << dialog->windowTitle() << find<QLabel>(dialog, "lblVersion")->text()
-                  << find<QLabel>(dialog, "lblDisclaimer")->text();
+                  << find<QLabel>(dialog, "lblDisclaimer")->text() << find<QLabel>(dialog, "lblLicense")->text();
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         w->MnuAbout->trigger();
         QCOMPARE(about, (QStringList{"About Kelvane", "Version 1.0.6",
                                      "Although every effort has been made to make it accurate, there is no guarantee that "
-                                     "it actually is. Therefore, use it at your own risk."}));
+                                     "it actually is. Therefore, use it at your own risk.",
+                                     "Copyright 2026 Kelvane contributors. License GPLv3+"}));
         QVERIFY(w->isVisible());
         QCOMPARE(w->TxtFs->text(), QStringLiteral("42"));
     }

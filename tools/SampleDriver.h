@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sample driver the screenshots and the benchmarks type into the Input tab: an 8-inch-class
 // woofer, Vas in litres; and a crossover for it.

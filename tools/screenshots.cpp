@@ -1,19 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every tab of the main window, with a sample driver and crossover calculated,
 // into the folder given on the command line (default: the current folder). Used for the README and
 // for checking the layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
 
 #include "app/AnalysisTab.h"
+#include "app/DlgMeasureDriver.h"
 #include "app/FrmKelvane.h"
 #include "app/MoreBoxesTab.h"
+#include "measure/MeasureCore.h"
 #include "tools/SampleDriver.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
+
+namespace {
+
+// The sample driver's impedance as a measuring jig writes it: Re 5.8 ohms, Fs 30 Hz, Qms 4,
+// Qes 0.45, a lossy coil; with 25 g on its cone of 22.5 g, Fs and both Q rise by sqrt(1 + 25/22.5)
+// or fall in the case of Fs.
+void writeSampleCurve(const QString &path, double massRatio)
+{
+    const double k = std::sqrt(massRatio);
+    const kelvane::measure::DriverModel m{5.8, 30 / k, 4 * k, 0.45 * k, 0.5e-3, 0.4e-3, 7};
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    f.write("Freq[Hz]  Ohm  Phase[Deg]\n");
+    for (int i = 0; i < 500; ++i) {
+        const double hz = 10 * std::pow(2000.0, i / 499.0);
+        const std::complex<double> z = kelvane::measure::impedance(m, hz) * (1 + 0.004 * std::sin(i * 1.7));
+        f.write(QByteArray::number(hz, 'f', 2) + ' ' + QByteArray::number(std::abs(z), 'f', 3) + ' '
+                + QByteArray::number(std::arg(z) * 57.29578, 'f', 2) + '\n');
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -67,5 +98,17 @@ int main(int argc, char *argv[])
     w.Analysis->CboAnalysisGraph->setCurrentIndex(2);
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("tab-analysis.png")));
+    // Tools > Measure Driver…: the sample driver measured in free air and with 25 g on its cone.
+    QTemporaryDir curves;
+    writeSampleCurve(curves.filePath(QStringLiteral("w8-free-air.zma")), 1);
+    writeSampleCurve(curves.filePath(QStringLiteral("w8-added-25g.zma")), 1 + 25 / 22.5);
+    w.MnuMeasureDriver->trigger();
+    auto *measure = w.findChild<DlgMeasureDriver *>();
+    measure->loadFreeAir(curves.filePath(QStringLiteral("w8-free-air.zma")));
+    measure->TxtMeasureSd->setText(QStringLiteral("220"));
+    measure->TxtAddedMass->setText(QStringLiteral("25"));
+    measure->loadSecond(curves.filePath(QStringLiteral("w8-added-25g.zma")));
+    QTest::qWait(100);
+    measure->grab().save(out.filePath(QStringLiteral("dlg-measure-driver.png")));
     return 0;
 }

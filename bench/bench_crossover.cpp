@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The crossover simulated on its drivers: the whole simulation over the 480-point grid with both
+// drivers' response and impedance files loaded (the network solve, the drivers' sound through it and
+// the sum), the nodal solve alone, and loading a 30,000-point file (reading the text and bringing
+// the curve onto the grid; without phase, the minimum phase too). The files are made up here.
+
+#include "BenchSupport.h"
+
+#include "crossover/Simulation.h"
+#include "driverdata/DriverData.h"
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+using namespace crossover;
+using kelvane::driverdata::Kind;
+using cplx = std::complex<double>;
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+
+// A measured-looking text file of `points` points spaced evenly from 10 Hz to 24 kHz, as an FFT
+// export is: a response (a band-pass driver with a 0.3 ms time of flight) or an impedance (Re,
+// Le and a resonance).
+QByteArray sampleFile(Kind kind, int points, bool phase, double fs, double fc)
+{
+    QByteArray text = kind == Kind::Response ? "* made-up driver\nFreq[Hz]  dBSPL  Phase[Deg]\n"
+                                             : "* made-up driver\nFreq[Hz]  Ohm  Phase[Deg]\n";
+    for (int i = 0; i < points; ++i) {
+        const double f = 10 + (24000.0 - 10) * i / (points - 1);
+        const cplx s(0, f / fs);
+        cplx v;
+        if (kind == Kind::Response)
+            v = 2.0 * s * s / (s * s + s / 0.7 + 1.0) / (1.0 + cplx(0, f / fc)) * std::polar(1.0, -2 * Pi * f * 0.3e-3);
+        else
+            v = 6.0 + cplx(0, 2 * Pi * f * 0.4e-3) + 40.0 * s / 2.0 / (s * s + s / 2.0 + 1.0);
+        const double magnitude = kind == Kind::Response ? 88 + 20 * std::log10(std::abs(v)) : std::abs(v);
+        text += QByteArray::number(f, 'f', 3) + '\t' + QByteArray::number(magnitude, 'f', 3);
+        if (phase)
+            text += '\t' + QByteArray::number(std::arg(v) * 180 / Pi, 'f', 2);
+        text += '\n';
+    }
+    return text;
+}
+
+struct Loaded {
+    Grid grid = logGrid();
+    DriverCurves woofer, tweeter;
+    Network network;
+};
+
+const Loaded &loaded()
+{
+    static const Loaded l = [] {
+        Loaded x;
+        const auto curve = [](Kind kind, double fs, double fc) {
+            return *kelvane::driverdata::readCurve(sampleFile(kind, 2000, true, fs, fc), kind).curve;
+        };
+        x.woofer.response = responseOnGrid(curve(Kind::Response, 45, 3000), x.grid);
+        x.woofer.impedance = impedanceOnGrid(curve(Kind::Impedance, 45, 3000), x.grid);
+        x.tweeter.response = responseOnGrid(curve(Kind::Response, 900, 30000), x.grid);
+        x.tweeter.impedance = impedanceOnGrid(curve(Kind::Impedance, 900, 30000), x.grid);
+        Input in;
+        in.type = 4, in.wooferOhms = 8, in.tweeterOhms = 6, in.wooferHz = 2500, in.tweeterHz = 2500;
+        in.reOhms = 5.6, in.leHenries = 0.8e-3;
+        const Design d = design(in);
+        x.network = twoWayNetwork(usedSection(d.woofer, e12Values(d.woofer)), usedSection(d.tweeter, e12Values(d.tweeter)),
+                                  e12Zobel(d.zobel));
+        return x;
+    }();
+    return l;
+}
+
+void BM_SimulateWholeGrid(benchmark::State &state)
+{
+    const Loaded &l = loaded();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(simulate(l.network, l.woofer, l.tweeter, {25, false}, l.grid));
+    kelvanebench::setTargetMicroseconds(state, 1000);
+}
+BENCHMARK(BM_SimulateWholeGrid)->Name("Crossover on the drivers: whole grid simulated")->Unit(benchmark::kMicrosecond);
+
+void BM_SolveOnly(benchmark::State &state)
+{
+    const Loaded &l = loaded();
+    const Loads loads{l.woofer.impedance, l.tweeter.impedance};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(solve(l.network, loads, l.grid));
+}
+BENCHMARK(BM_SolveOnly)->Name("Crossover on the drivers: nodal solve alone")->Unit(benchmark::kMicrosecond);
+
+void BM_LoadFile(benchmark::State &state, Kind kind, bool phase)
+{
+    const QByteArray text = sampleFile(kind, 30000, phase, 45, 3000);
+    const Grid grid = logGrid();
+    for (auto _ : state) {
+        const auto read = kelvane::driverdata::readCurve(text, kind, QStringLiteral("big.txt"));
+        if (kind == Kind::Response)
+            benchmark::DoNotOptimize(responseOnGrid(*read.curve, grid));
+        else
+            benchmark::DoNotOptimize(impedanceOnGrid(*read.curve, grid));
+    }
+    kelvanebench::setTargetMicroseconds(state, 20000);
+}
+BENCHMARK_CAPTURE(BM_LoadFile, response, Kind::Response, true)
+    ->Name("Crossover on the drivers: 30,000-point response file loaded")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadFile, minimumPhase, Kind::Response, false)
+    ->Name("Crossover on the drivers: 30,000-point response file without phase loaded")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadFile, impedance, Kind::Impedance, true)
+    ->Name("Crossover on the drivers: 30,000-point impedance file loaded")
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
