@@ -48,12 +48,17 @@ QString hertzLabel(double hz)
 
 } // namespace
 
-void drawImpedancePlot(GraphPicture *pic, const ImpedancePlot &plot)
+void drawImpedancePlot(GraphCanvas &canvas, const ImpedancePlot &plot)
 {
     using namespace graphgeo;
-    pic->clear();
+    GraphCanvas *const pic = &canvas;
+    // The plot keeps its 640 x 480 margins and takes the rest of a larger picture; the axes place
+    // their positions on the 640 x 480 plot, which l maps onto this one.
+    const PlotLayout l = responseLayout(canvas.width(), canvas.height());
+    const auto x = [&](double hz, const PlotAxes &axes) { return l.x(plotX(axes, hz)); };
+    const auto y = [&](double ohms, const PlotAxes &axes) { return l.y(plotY(axes, ohms)); };
     if (plot.lines.empty()) {
-        pic->drawText(PlotLeft, 200, plot.note, Black);
+        pic->drawText(l.left, l.y(200), plot.note, Black);
         return;
     }
     double lowHz = HUGE_VAL, highHz = 0, highOhms = 0;
@@ -65,9 +70,9 @@ void drawImpedancePlot(GraphPicture *pic, const ImpedancePlot &plot)
         }
     const PlotAxes axes = plotAxes(lowHz, highHz, highOhms);
     pic->drawText(4, 0, QStringLiteral("ohms"), Black);
-    pic->drawText(PlotLeft, GraphPicture::RowHeight, plot.title, Black);
+    pic->drawText(l.left, GraphCanvas::RowHeight, plot.title, Black);
     pic->setLineWidth(2);
-    pic->box(PlotLeft, PlotTop, PlotRight, PlotBottom, DarkRed);
+    pic->box(l.left, l.top, l.right, l.bottom, DarkRed);
     pic->setLineWidth(1);
     // Grid lines at every whole multiple of a decade, labels at 1, 2 and 5 of each.
     for (double decade = std::pow(10.0, std::floor(std::log10(axes.lowHz))); decade < axes.highHz; decade *= 10)
@@ -75,38 +80,38 @@ void drawImpedancePlot(GraphPicture *pic, const ImpedancePlot &plot)
             const double hz = m * decade;
             if (hz < axes.lowHz * 0.999 || hz > axes.highHz * 1.001)
                 continue;
-            const double x = plotX(axes, hz);
-            if (x > PlotLeft + 1 && x < PlotRight - 1)
-                pic->line(x, PlotTop + 1, x, PlotBottom - 1, Grey);
+            const double gx = x(hz, axes);
+            if (gx > l.left + 1 && gx < l.right - 1)
+                pic->line(gx, l.top + 1, gx, l.bottom - 1, Grey);
             if (m == 1 || m == 2 || m == 5) {
                 const QString label = hertzLabel(hz);
-                pic->drawText(x - GraphPicture::textWidth(label) / 2, PlotBottom + 2, label, Black);
+                pic->drawText(gx - GraphCanvas::textWidth(label) / 2, l.bottom + 2, label, Black);
             }
         }
-    pic->drawText(PlotRight + 18, PlotBottom + 2, QStringLiteral("Hz"), Black);
+    pic->drawText(l.right + 18, l.bottom + 2, QStringLiteral("Hz"), Black);
     const int steps = int(std::lround((axes.ohms.high - axes.ohms.low) / axes.ohms.step));
     for (int k = 0; k <= steps; ++k) {
-        const double ohms = axes.ohms.low + k * axes.ohms.step, y = plotY(axes, ohms);
+        const double ohms = axes.ohms.low + k * axes.ohms.step, gy = y(ohms, axes);
         const QString label = generalNumber(ohms);
-        pic->drawText(PlotLeft - 4 - GraphPicture::textWidth(label), y - GraphPicture::RowHeight / 2, label, Black);
+        pic->drawText(l.left - 4 - GraphCanvas::textWidth(label), gy - GraphCanvas::RowHeight / 2, label, Black);
         if (k > 0 && k < steps)
-            for (double x = PlotLeft + 1; x < PlotRight; x += 3)
-                pic->pset(x, y, Grey);
+            for (double gx = l.left + 1; gx < l.right; gx += 3)
+                pic->pset(gx, gy, Grey);
     }
-    double legendTop = PlotTop + 4;
-    for (const ImpedancePlot::Line &l : plot.lines) {
-        pic->setLineWidth(l.width);
-        for (std::size_t i = 1; i < l.hz.size(); ++i)
-            pic->line(plotX(axes, l.hz[i - 1]), plotY(axes, l.ohms[i - 1]), plotX(axes, l.hz[i]), plotY(axes, l.ohms[i]),
-                      l.colour);
+    double legendTop = l.top + 4;
+    for (const ImpedancePlot::Line &line : plot.lines) {
+        pic->setLineWidth(line.width);
+        for (std::size_t i = 1; i < line.hz.size(); ++i)
+            pic->line(x(line.hz[i - 1], axes), y(line.ohms[i - 1], axes), x(line.hz[i], axes), y(line.ohms[i], axes),
+                      line.colour);
         pic->setLineWidth(1);
-        pic->drawText(PlotRight + 6, legendTop, l.label, l.colour);
-        legendTop += GraphPicture::RowHeight;
+        pic->drawText(l.right + 6, legendTop, line.label, line.colour);
+        legendTop += GraphCanvas::RowHeight;
     }
     if (plot.markHz > axes.lowHz && plot.markHz < axes.highHz) {
-        const double x = plotX(axes, plot.markHz);
-        pic->line(x, PlotTop + 1, x, PlotBottom - 1, DarkRed);
-        pic->drawText(x + 3, PlotTop + 2, plot.markLabel, DarkRed);
+        const double gx = x(plot.markHz, axes);
+        pic->line(gx, l.top + 1, gx, l.bottom - 1, DarkRed);
+        pic->drawText(gx + 3, l.top + 2, plot.markLabel, DarkRed);
     }
 }
 
@@ -246,12 +251,10 @@ DlgMeasureDriver::DlgMeasureDriver(const QString &libraryPath, Hooks hooks, QWid
 
     PicMeasuredImpedance = new GraphPicture(this);
     PicMeasuredImpedance->setObjectName(QStringLiteral("PicMeasuredImpedance"));
-    PicMeasuredImpedance->setScale(GraphPicture::LogicalWidth, GraphPicture::LogicalHeight);
     CmdCloseMeasure = button(this, QStringLiteral("CmdCloseMeasure"), QStringLiteral("Close"),
                              QStringLiteral("Click here to close this window."));
     auto *right = new QVBoxLayout;
-    right->addWidget(PicMeasuredImpedance);
-    right->addStretch(1);
+    right->addWidget(new PictureHolder(PicMeasuredImpedance), 1);
     right->addWidget(CmdCloseMeasure, 0, Qt::AlignRight);
     auto *outer = new QHBoxLayout(this);
     outer->addWidget(TabMeasure, 1);
@@ -641,5 +644,5 @@ void DlgMeasureDriver::redraw()
             plot.lines.back().width = 1;
         }
     }
-    drawImpedancePlot(PicMeasuredImpedance, plot);
+    PicMeasuredImpedance->setDrawing([plot](GraphCanvas &canvas) { drawImpedancePlot(canvas, plot); });
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class GraphCanvas;
 class GraphPicture;
 class QComboBox;
 class QLabel;
@@ -41,8 +42,9 @@ struct ImpedancePlot {
     QString markLabel;
     QString note;      // what to do, while there is no curve
 };
-// The measured and fitted curves over log frequency and ohms, on the 640 x 480 scale.
-void drawImpedancePlot(GraphPicture *picture, const ImpedancePlot &plot);
+// The measured and fitted curves over log frequency and ohms, drawn on a canvas of any size (the
+// standard picture at 640 x 480).
+void drawImpedancePlot(GraphCanvas &canvas, const ImpedancePlot &plot);
 
 class DlgMeasureDriver : public QDialog
 {
