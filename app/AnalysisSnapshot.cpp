@@ -52,4 +52,5 @@ void FrmKelvane::UpdateAnalysis()
         for (const analysis::BoxSnapshot &box : MoreBoxes->boxes())
             s.boxes.push_back(box);
     Analysis->setSnapshot(s);
+    UpdateCrossoverDrivers(false);
 }

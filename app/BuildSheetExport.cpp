@@ -5,6 +5,7 @@
 #include "app/AnalysisTab.h"
 #include "app/DlgBuildSheet.h"
 #include "app/FrmKelvane.h"
+#include "app/CrossoverDriversPanel.h"
 #include "app/MoreBoxesTab.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
@@ -98,6 +99,11 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
         s.drivers = {g.count, LblDriverGroup->text(), g.cones, std::isfinite(mm) ? mm / 25.4 : 0.0, g.isobaric};
     }
     s.crossover = CrossoverNetwork;
+    if (CrossoverNetwork && CrossoverDrivers->simulation()) {
+        s.wooferBuilt = CrossoverDrivers->usedValues(true);
+        s.tweeterBuilt = CrossoverDrivers->usedValues(false);
+        s.lowestImpedance = crossover::lowestImpedanceNote(*CrossoverDrivers->simulation());
+    }
     // The sheet takes every picture at 640 x 480, whatever its size on screen.
     const QSize base = GraphPicture::baseSize();
     if (CrossoverNetwork)

@@ -4,6 +4,7 @@
 // schematic with its "Save Image" and "Print" buttons.
 
 #include "app/Controls.h"
+#include "app/CrossoverDriversPanel.h"
 #include "app/FrmKelvane.h"
 #include "crossover/CrossoverCore.h"
 #include "graphs/GraphPicture.h"
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 using namespace controls;
@@ -60,12 +63,16 @@ QWidget *FrmKelvane::buildCrossoverTab()
                                      QLatin1String(crossover::alignment(i).name), QString());
 
     // The parts of both sections in order from the amplifier, each with its nearest E12 value.
+    // The drivers as they are, and the parts as built (placed beside the parts below).
+    CrossoverDrivers = new CrossoverDriversPanel(page);
     auto *parts = new QGridLayout;
     parts->setHorizontalSpacing(8);
     parts->addWidget(heading(page, QStringLiteral("LblWooferSection"), QStringLiteral("Woofer low-pass")), 0, 0, 1, 2);
     parts->addWidget(heading(page, QStringLiteral("LblWooferE12"), QStringLiteral("E12")), 0, 2);
-    parts->addWidget(heading(page, QStringLiteral("LblTweeterSection"), QStringLiteral("Tweeter high-pass")), 0, 4, 1, 2);
-    parts->addWidget(heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12")), 0, 6);
+    parts->addWidget(heading(page, QStringLiteral("LblWooferUsed"), QStringLiteral("Used")), 0, 3);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterSection"), QStringLiteral("Tweeter high-pass")), 0, 5, 1, 2);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12")), 0, 7);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterUsed"), QStringLiteral("Used")), 0, 8);
     for (int i = 0; i < 4; ++i) {
         LblWooferPartName[i] = label(page, arrayName("LblWooferPartName", i), QString());
         LblWooferPart[i] = label(page, arrayName("LblWooferPart", i), QString());
@@ -73,9 +80,11 @@ QWidget *FrmKelvane::buildCrossoverTab()
         LblTweeterPartName[i] = label(page, arrayName("LblTweeterPartName", i), QString());
         LblTweeterPart[i] = label(page, arrayName("LblTweeterPart", i), QString());
         LblTweeterPartE12[i] = label(page, arrayName("LblTweeterPartE12", i), QString());
-        QLabel *const row[] = {LblWooferPartName[i], LblWooferPart[i], LblWooferPartE12[i], nullptr,
-                               LblTweeterPartName[i], LblTweeterPart[i], LblTweeterPartE12[i]};
-        for (int c = 0; c < 7; ++c)
+        QWidget *const row[] = {LblWooferPartName[i], LblWooferPart[i], LblWooferPartE12[i],
+                                CrossoverDrivers->TxtWooferPartUsed[std::size_t(i)], nullptr,
+                                LblTweeterPartName[i], LblTweeterPart[i], LblTweeterPartE12[i],
+                                CrossoverDrivers->TxtTweeterPartUsed[std::size_t(i)]};
+        for (int c = 0; c < 9; ++c)
             if (row[c])
                 parts->addWidget(row[c], i + 1, c);
     }
@@ -89,8 +98,8 @@ QWidget *FrmKelvane::buildCrossoverTab()
     parts->addWidget(label(page, QStringLiteral("LblZobelCName"), QStringLiteral("Zobel C:")), 6, 0);
     parts->addWidget(LblZobelC, 6, 1);
     parts->addWidget(LblZobelCE12, 6, 2);
-    parts->setColumnMinimumWidth(3, 12);
-    parts->setColumnStretch(7, 1);
+    parts->setColumnMinimumWidth(4, 12);
+    parts->setColumnStretch(9, 1);
 
     auto *left = new QVBoxLayout;
     left->addLayout(grid);
@@ -98,7 +107,19 @@ QWidget *FrmKelvane::buildCrossoverTab()
     left->addWidget(types);
     left->addSpacing(6);
     left->addLayout(parts);
+    left->addSpacing(6);
+    left->addWidget(CrossoverDrivers);
     left->addStretch(1);
+    // The column scrolls rather than make the window taller than its pictures need.
+    auto *leftPage = new QWidget;
+    leftPage->setLayout(left);
+    auto *leftScroll = new QScrollArea(page);
+    leftScroll->setObjectName(QStringLiteral("CrossoverScroll"));
+    leftScroll->setWidget(leftPage);
+    leftScroll->setWidgetResizable(true);
+    leftScroll->setFrameShape(QFrame::NoFrame);
+    leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    leftScroll->setMinimumWidth(leftPage->sizeHint().width() + leftScroll->verticalScrollBar()->sizeHint().width());
 
     // The response of both sections and their sum, on the graphs' drawing surface.
     Picture1 = new GraphPicture(page);
@@ -108,6 +129,7 @@ QWidget *FrmKelvane::buildCrossoverTab()
     Picture1->keepRight(TxtCrossoverFreqXNum);
     Picture1->keepRight(TxtCrossoverYNum);
     LblCrossoverNotes = label(page, QStringLiteral("LblCrossoverNotes"), QStringLiteral("Notes"));
+    CrossoverDrivers->attach(Picture1, TxtCrossoverFreqXNum, TxtCrossoverYNum, LblCrossoverNotes);
     LblCrossoverNotes->setWordWrap(true);
     LblCrossoverNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LblCrossoverNotes->setFixedWidth(GraphPicture::LogicalWidth);
@@ -118,7 +140,7 @@ QWidget *FrmKelvane::buildCrossoverTab()
     right->addWidget(LblCrossoverNotes);
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(left);
+    columns->addWidget(leftScroll);
     columns->addSpacing(12);
     columns->addLayout(right, 1);
 

@@ -3,6 +3,7 @@
 // unsaved mark in the window title and the question before unsaved changes are dropped.
 
 #include "app/AnalysisTab.h"
+#include "app/CrossoverDriversPanel.h"
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
 #include "app/MoreBoxesTab.h"
@@ -93,6 +94,20 @@ void FrmKelvane::buildDesignMenu(QMenu *file)
     connect(MnuSave, &QAction::triggered, this, [this] { MnuSave_Click(); });
     connect(MnuSaveAs, &QAction::triggered, this, [this] { MnuSaveAs_Click(); });
     connect(MnuExportCurves, &QAction::triggered, this, [this] { MnuExportCurves_Click(); });
+    MnuExportCrossoverCurves = add("MnuExportCrossoverCurves", QStringLiteral("Export C&rossover Curves…"),
+                                   QKeySequence::UnknownKey);
+    connect(MnuExportCrossoverCurves, &QAction::triggered, this, [this] {
+        if (!CrossoverDrivers->simulation()) {
+            Program::ShowMoreDataNeeded();
+            return;
+        }
+        const QString proposed = designPath_.isEmpty() ? QStringLiteral("crossover.csv")
+                                                       : QFileInfo(designPath_).completeBaseName() + QStringLiteral("-crossover.csv");
+        const QString path = chooseFile(this, QStringLiteral("DlgExportCrossoverCurves"), QStringLiteral("Export Crossover Curves"),
+                                        true, QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"), proposed);
+        if (!path.isEmpty())
+            CrossoverDrivers->exportCurves(path);
+    });
     refreshRecentMenu();
 }
 
@@ -148,6 +163,7 @@ design::Design FrmKelvane::currentDesign() const
     d.analysis = Analysis->settings();
     d.moreBoxes = MoreBoxes->settings();
     d.drivers = {TxtDriverCount->text(), std::max(0, CboWiring->currentIndex()), ChkIsobaric->isChecked()};
+    d.crossoverDrivers = CrossoverDrivers->settings();
     return d;
 }
 
@@ -177,6 +193,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
     for (const auto &[field, text] : startUpReadouts_)
         field->setText(text);
     CrossoverNetwork.reset();
+    UpdateCrossoverDrivers(false);
     CmdSavePlan->setEnabled(false);
     CmdPrintPlan->setEnabled(false);
     CrossoverResponse();
@@ -205,6 +222,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
     }
     if (d.crossoverCalculated)
         CmdCalculateCrossover_Click();
+    CrossoverDrivers->applySettings(d.crossoverDrivers);
     MoreBoxes->applySettings(d.moreBoxes);
     ShowDriverGroup();
     SSTab->setCurrentIndex(d.tab);

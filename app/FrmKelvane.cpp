@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrmKelvane.h"
+#include "app/CrossoverDriversPanel.h"
 
 #include "app/AnalysisTab.h"
 #include "app/Controls.h"
@@ -46,6 +47,8 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     watchDesignEdits();
     connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
     connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { markDesignModified(); });
+    connect(CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] { markDesignModified(); });
+    connect(CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { CrossoverResponse(); });
     connect(MoreBoxes, &MoreBoxesTab::boxesChanged, this, [this] { UpdateAnalysis(); });
     // The tab shows its volumes in the result unit of the Box Model tab.
     for (QRadioButton *o : OptSealedVolumeBox)

@@ -34,6 +34,7 @@ class QRadioButton;
 class QTabWidget;
 class AnalysisTab;
 class MoreBoxesTab;
+class CrossoverDriversPanel;
 class GraphPicture;
 class DlgDriverLibrary;
 class DlgMeasureDriver;
@@ -98,7 +99,7 @@ public:
     QTabWidget *SSTab = nullptr;
     QAction *MnuItemExit = nullptr, *MnuAbout = nullptr;
     QAction *MnuNew = nullptr, *MnuOpen = nullptr, *MnuSave = nullptr, *MnuSaveAs = nullptr,
-            *MnuExportCurves = nullptr, *MnuDriverLibrary = nullptr, *MnuMeasureDriver = nullptr;
+            *MnuExportCurves = nullptr, *MnuExportCrossoverCurves = nullptr, *MnuDriverLibrary = nullptr, *MnuMeasureDriver = nullptr;
     QAction *MnuExportBuildSheet = nullptr, *MnuExportPicture = nullptr;
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
@@ -156,6 +157,8 @@ public:
     QLabel *LblZobelR = nullptr, *LblZobelRE12 = nullptr, *LblZobelC = nullptr, *LblZobelCE12 = nullptr;
     GraphPicture *Picture1 = nullptr;
     QLineEdit *TxtCrossoverFreqXNum = nullptr, *TxtCrossoverYNum = nullptr;
+    // The drivers' data, the parts as built and the simulation on the drivers.
+    CrossoverDriversPanel *CrossoverDrivers = nullptr;
 
     // Crossover Plans tab
     GraphPicture *PicCrossoverPlan = nullptr;
@@ -283,6 +286,8 @@ public:
     void Picture1_MouseMove(int Button, int Shift, double X, double Y);
     // The schematic of CrossoverNetwork, or what to enter before there is one.
     void CrossoverPlan();
+    // Hands the panel the network, the woofer and the boxes; newNetwork after Calculate Crossover.
+    void UpdateCrossoverDrivers(bool newNetwork);
     void CmdSavePlan_Click();
     void CmdPrintPlan_Click();
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BuildSheetCommand.h"
+#include "app/CrossoverCurvesCommand.h"
 #include "app/FrmKelvane.h"
 #include "library/CommandLine.h"
 #include "library/DriverStore.h"
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
     parser.addOption(importDrivers);
     parser.addOption(listDrivers);
     kelvane::buildsheet::addOptions(parser);
+    kelvane::crossovercurves::addOptions(parser);
     kelvane::measure::addOptions(parser);
 
     // --help and --version answer on standard output and end the program, also where no display
@@ -77,7 +79,8 @@ int main(int argc, char *argv[])
 
     // A build sheet needs fonts and painting but no display: without a platform chosen by the user
     // it is drawn off screen.
-    const bool buildSheet = kelvane::buildsheet::requested(argc, argv);
+    const bool crossoverCurves = kelvane::crossovercurves::requested(argc, argv);
+    const bool buildSheet = crossoverCurves || kelvane::buildsheet::requested(argc, argv);
     if (buildSheet && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Its answer on standard error is one line of its own, without the toolkit's notes.
@@ -86,6 +89,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     parser.process(app);
+    if (crossoverCurves)
+        return kelvane::crossovercurves::run(parser);
     if (buildSheet)
         return kelvane::buildsheet::run(parser);
     // Shows itself as it loads, where it was when it was last closed.

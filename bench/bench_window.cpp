@@ -7,9 +7,13 @@
 
 #include "WindowSupport.h"
 
+#include "app/CrossoverDriversPanel.h"
+#include "graphs/GraphPicture.h"
+
 #include "boxvent/Report.h"
 #include "boxvent/ReportLines.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -46,6 +50,51 @@ void BM_CalculateCrossover(benchmark::State &state)
 }
 BENCHMARK(BM_CalculateCrossover)->Name("Calculate Crossover on the window (plot and plan drawn)")
     ->Unit(benchmark::kMicrosecond);
+
+// "Calculate Crossover" with the response on the drivers shown: the network designed, the used
+// values filled, the network solved on the modelled woofer and the nominal tweeter over the whole
+// grid, the notes written and the simulated graph drawn.
+void BM_CalculateCrossoverSimulated(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = calculatedWindow();
+    enterSampleCrossover(*w);
+    w->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+    w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
+    processPending();
+    for (auto _ : state) {
+        w->CmdCalculateCrossover->click();
+        w->Picture1->repaint();
+    }
+    if (!w->CrossoverDrivers->simulation())
+        state.SkipWithError("Calculate Crossover simulated nothing");
+}
+BENCHMARK(BM_CalculateCrossoverSimulated)->Name("Calculate Crossover end to end, solved on the drivers and drawn")
+    ->Unit(benchmark::kMicrosecond);
+
+// A used value changed (as Enter in its field commits it): the network solved again over the whole
+// grid and the response on the drivers redrawn on screen. Target: under 5 ms.
+void BM_UsedValueRedrawn(benchmark::State &state)
+{
+    setTargetMicroseconds(state, 5000);
+    auto w = calculatedWindow();
+    enterSampleCrossover(*w);
+    w->CmdCalculateCrossover->click();
+    w->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+    w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
+    processPending();
+    QLineEdit *used = w->CrossoverDrivers->TxtWooferPartUsed[0];
+    const QString values[] = {used->text(), QStringLiteral("0.82")};
+    int k = 0;
+    for (auto _ : state) {
+        used->setText(values[++k % 2]);
+        w->CrossoverDrivers->refresh();
+        w->Picture1->repaint();
+    }
+    if (!w->CrossoverDrivers->simulation())
+        state.SkipWithError("the used value simulated nothing");
+}
+BENCHMARK(BM_UsedValueRedrawn)->Name("Crossover: a used value changed, solved and redrawn")->Unit(benchmark::kMicrosecond);
 
 void BM_CalculateAndRepaint(benchmark::State &state)
 {

@@ -114,6 +114,7 @@ void FrmKelvane::CmdCalculateCrossover_Click()
         LblZobelCE12->clear();
     }
     LblCrossoverNotes->setText(QStringLiteral("Notes: ") + crossover::notes(network).join(QLatin1Char(' ')));
+    UpdateCrossoverDrivers(true);
 
     CrossoverResponse();
     CrossoverPlan();

@@ -3,6 +3,7 @@
 // woofer's low-pass, the tweeter's high-pass and their sum, and the readout under the mouse.
 
 #include "app/FrmKelvane.h"
+#include "app/CrossoverDriversPanel.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
@@ -156,6 +157,11 @@ void drawResponse(GraphCanvas &pic, const ResponsePicture &r)
 
 void FrmKelvane::CrossoverResponse()
 {
+    // The simulated graphs are the panel's.
+    if (CrossoverDrivers->drawsPicture()) {
+        CrossoverDrivers->redraw();
+        return;
+    }
     ResponsePicture picture;
     picture.network = CrossoverNetwork;
     if (CrossoverNetwork)
@@ -165,6 +171,8 @@ void FrmKelvane::CrossoverResponse()
 
 void FrmKelvane::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
 {
+    if (CrossoverDrivers->mouseMove(X, Y))
+        return;
     const graphgeo::PlotLayout l = plotLayout(Picture1->width(), Picture1->height());
     if (!l.inside(X, Y))
         return;

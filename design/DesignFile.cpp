@@ -4,10 +4,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -74,6 +76,112 @@ QString readMoreBoxes(const QJsonObject &root, MoreBoxesSettings &settings)
 // The drivers in the box: each entry may be missing (one driver), what is there must be of its
 // kind. With a count of "1" the wiring and the pairs are those of one driver, as the file will be
 // written again. The reason when an entry is not of its kind, else empty.
+constexpr const char *CrossoverDriversSection = "crossoverDrivers";
+constexpr const char *CurveNames[] = {"wooferResponse", "wooferImpedance", "tweeterResponse", "tweeterImpedance"};
+
+// A curve kept in a design: its file's base name and its points as the lines of a file.
+QJsonObject curveJson(const driverdata::Curve &c)
+{
+    QString points;
+    for (std::size_t i = 0; i < c.hz.size(); ++i) {
+        points += QString::number(c.hz[i], 'g', 10) + QLatin1Char(' ') + QString::number(c.magnitude[i], 'g', 10);
+        if (c.hasPhase())
+            points += QLatin1Char(' ') + QString::number(c.phaseDeg[i], 'g', 10);
+        points += QLatin1Char('\n');
+    }
+    QJsonObject o;
+    o.insert(QStringLiteral("file"), c.fileName);
+    o.insert(QStringLiteral("points"), points);
+    return o;
+}
+
+QJsonObject crossoverDriversJson(const CrossoverDriversSettings &s)
+{
+    QJsonObject o;
+    for (std::size_t i = 0; i < 4; ++i)
+        if (s.curves[i])
+            o.insert(QLatin1String(CurveNames[i]), curveJson(*s.curves[i]));
+    QJsonArray woofer, tweeter;
+    for (std::size_t i = 0; i < 4; ++i) {
+        woofer.append(s.wooferUsed[i]);
+        tweeter.append(s.tweeterUsed[i]);
+    }
+    o.insert(QStringLiteral("TxtWooferPartUsed"), woofer);
+    o.insert(QStringLiteral("TxtTweeterPartUsed"), tweeter);
+    o.insert(QStringLiteral("TxtTweeterSPL"), s.tweeterSpl);
+    o.insert(QStringLiteral("TxtAcousticOffset"), s.offset);
+    if (s.reversed)
+        o.insert(QStringLiteral("ChkTweeterReversed"), *s.reversed);
+    o.insert(QStringLiteral("CboCrossoverBox"), s.box);
+    o.insert(QStringLiteral("CboCrossoverGraph"), s.graph);
+    return o;
+}
+
+// Every entry may be missing; what is there must be of its kind, and a kept curve must read as
+// its file did.
+QString readCrossoverDrivers(const QJsonObject &root, CrossoverDriversSettings &s)
+{
+    const QJsonValue value = root.value(QLatin1String(CrossoverDriversSection));
+    if (value.isUndefined())
+        return {};
+    if (!value.isObject())
+        return quoted(CrossoverDriversSection) + QStringLiteral(" is not a group of entries");
+    const QJsonObject o = value.toObject();
+    for (std::size_t i = 0; i < 4; ++i) {
+        const QJsonValue c = o.value(QLatin1String(CurveNames[i]));
+        if (c.isUndefined())
+            continue;
+        const QJsonObject curve = c.toObject();
+        const QJsonValue file = curve.value(QStringLiteral("file")), points = curve.value(QStringLiteral("points"));
+        if (!c.isObject() || !file.isString() || !points.isString())
+            return quoted(CurveNames[i]) + QStringLiteral(" is not a kept file");
+        const driverdata::ReadResult read =
+            driverdata::readCurve(points.toString().toUtf8(), i % 2 == 0 ? driverdata::Kind::Response : driverdata::Kind::Impedance,
+                                  driverdata::baseName(file.toString()));
+        if (!read.curve)
+            return quoted(CurveNames[i]) + QStringLiteral(" is not a kept file (") + read.error + QLatin1Char(')');
+        s.curves[i] = read.curve;
+    }
+    const std::pair<const char *, std::array<QString, 4> *> used[] = {{"TxtWooferPartUsed", &s.wooferUsed},
+                                                                      {"TxtTweeterPartUsed", &s.tweeterUsed}};
+    for (const auto &[name, texts] : used) {
+        const QJsonValue v = o.value(QLatin1String(name));
+        if (v.isUndefined())
+            continue;
+        const QJsonArray a = v.toArray();
+        if (!v.isArray() || a.size() != 4 || std::any_of(a.begin(), a.end(), [](const QJsonValue &t) { return !t.isString(); }))
+            return quoted(name) + QStringLiteral(" is not four texts");
+        for (qsizetype i = 0; i < 4; ++i)
+            (*texts)[std::size_t(i)] = a[i].toString();
+    }
+    const std::pair<const char *, QString *> texts[] = {{"TxtTweeterSPL", &s.tweeterSpl}, {"TxtAcousticOffset", &s.offset}};
+    for (const auto &[name, text] : texts) {
+        const QJsonValue v = o.value(QLatin1String(name));
+        if (v.isUndefined())
+            continue;
+        if (!v.isString())
+            return quoted(name) + QStringLiteral(" is not a text");
+        *text = v.toString();
+    }
+    if (const QJsonValue v = o.value(QStringLiteral("ChkTweeterReversed")); !v.isUndefined()) {
+        if (!v.isBool())
+            return QStringLiteral("\"ChkTweeterReversed\" is not true or false");
+        s.reversed = v.toBool();
+    }
+    const std::pair<const char *, std::pair<int, int *>> choices[] = {
+        {"CboCrossoverBox", {CrossoverBoxCount, &s.box}}, {"CboCrossoverGraph", {CrossoverGraphCount, &s.graph}}};
+    for (const auto &[name, choice] : choices) {
+        const QJsonValue v = o.value(QLatin1String(name));
+        if (v.isUndefined())
+            continue;
+        const std::optional<int> index = wholeNumber(v, qstrcmp(name, "CboCrossoverBox") == 0 ? -1 : 0, choice.first - 1);
+        if (!index)
+            return quoted(name) + QStringLiteral(" is not one of its options");
+        *choice.second = *index;
+    }
+    return {};
+}
+
 QString readDrivers(const QJsonObject &boxModel, DriverGroupSettings &drivers)
 {
     const QJsonValue count = boxModel.value(QLatin1String(DriverCountName));
@@ -131,6 +239,7 @@ QByteArray toJson(const Design &design)
     analysis.insert(QStringLiteral("TxtAnalysisPower"), design.analysis.power);
     analysis.insert(QStringLiteral("CboAnalysisVent"), design.analysis.vent);
     root.insert(QLatin1String(AnalysisSection), analysis);
+    root.insert(QLatin1String(CrossoverDriversSection), crossoverDriversJson(design.crossoverDrivers));
     QJsonObject moreBoxes;
     for (std::size_t i = 0; i < MoreBoxesFields.size(); ++i)
         moreBoxes.insert(QLatin1String(MoreBoxesFields[i].name), design.moreBoxes.texts[i]);
@@ -212,6 +321,9 @@ ReadResult fromJson(const QByteArray &bytes)
     if (const QString reason = readMoreBoxes(root, r.design.moreBoxes); !reason.isEmpty())
         return fail(reason);
     if (const QString reason = readDrivers(*section("boxModel"), r.design.drivers); !reason.isEmpty())
+        return fail(reason);
+
+    if (const QString reason = readCrossoverDrivers(root, r.design.crossoverDrivers); !reason.isEmpty())
         return fail(reason);
 
     // The Analysis tab's section and each of its entries may be missing (a file of an earlier

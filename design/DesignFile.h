@@ -7,10 +7,13 @@
 //
 // No widget in sight: the window maps the names below to its controls.
 
+#include "driverdata/DriverData.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace kelvane::design {
@@ -100,6 +103,22 @@ struct DriverGroupSettings {
     bool isobaric = false;
 };
 
+// The Crossover tab's drivers, in an optional "crossoverDrivers" section: the four files kept inside
+// the design (their base name and their points, so a design travels without them), the parts as
+// built as typed (mH, uF), TxtTweeterSPL and TxtAcousticOffset as typed, ChkTweeterReversed (none:
+// as the design's note says), CboCrossoverBox (-1: the recommended box) and CboCrossoverGraph.
+// A file without them opens with these.
+inline constexpr int CrossoverBoxCount = 2, CrossoverGraphCount = 4;
+struct CrossoverDriversSettings {
+    // Woofer response, woofer impedance, tweeter response, tweeter impedance.
+    std::array<std::optional<driverdata::Curve>, 4> curves;
+    std::array<QString, 4> wooferUsed, tweeterUsed;
+    QString tweeterSpl, offset = QStringLiteral("0");
+    std::optional<bool> reversed;
+    int box = -1;
+    int graph = 0;
+};
+
 struct Design {
     std::array<QString, TextFields.size()> texts{};   // by the index in TextFields
     std::array<int, ChoiceFields.size()> choices{};
@@ -111,6 +130,7 @@ struct Design {
     AnalysisSettings analysis;
     MoreBoxesSettings moreBoxes;
     DriverGroupSettings drivers;
+    CrossoverDriversSettings crossoverDrivers;
 };
 
 QByteArray toJson(const Design &design);

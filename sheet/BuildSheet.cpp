@@ -217,6 +217,21 @@ Section crossoverSection(const Snapshot &s)
                               crossover::faradsText(d.zobel.farads), crossover::e12FaradsText(d.zobel.farads)});
     }
     sec.items.push_back(std::move(parts));
+    // The parts as the builder solders them, where they were simulated.
+    if (s.wooferBuilt.size() == d.woofer.size() && s.tweeterBuilt.size() == d.tweeter.size() && !s.lowestImpedance.isEmpty()) {
+        Table built{{{QStringLiteral("Section")}, {QStringLiteral("Part")}, {QStringLiteral("As built"), true}}, {}};
+        const auto addBuilt = [&built](const QString &section, const crossover::Section &list, const std::vector<double> &values) {
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                crossover::Component c = list[i];
+                c.value = values[i];
+                built.rows.push_back({section, crossover::partName(list[i], int(i)), crossover::valueText(c)});
+            }
+        };
+        addBuilt(QStringLiteral("Woofer"), d.woofer, s.wooferBuilt);
+        addBuilt(QStringLiteral("Tweeter"), d.tweeter, s.tweeterBuilt);
+        sec.items.push_back(std::move(built));
+        sec.items.push_back(Paragraph{s.lowestImpedance});
+    }
     for (const QString &note : crossover::notes(d))
         sec.items.push_back(Paragraph{note});
     return sec;

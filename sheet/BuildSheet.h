@@ -59,6 +59,10 @@ struct Snapshot {
     double vd = 0;                   // cubic metres; 0 when unknown
     std::optional<crossover::Design> crossover;
     GraphDrawing plan;               // the schematic, when there is a crossover
+    // The parts as built (henries, farads; in the order of the crossover's sections) and the
+    // simulation's note on the amplifier's lowest impedance; empty when not simulated.
+    std::vector<double> wooferBuilt, tweeterBuilt;
+    QString lowestImpedance;
     // Frequency response and, when drawn, displacement limits; more graphs append here.
     std::vector<Graph> graphs;
     // The boxes of the More Boxes tab, when calculated.

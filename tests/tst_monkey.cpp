@@ -11,8 +11,8 @@
 // No printer is reachable in this program (see main below), so every print takes its failure path.
 //
 // The Analysis tab's power, graph and vent, the driver library window, the Measure Driver window,
-// the build sheet and picture exports, the drivers in the box and window resizes (maximized and back
-// too) have event kinds of their own too.
+// the build sheet and picture exports, the drivers in the box, window resizes (maximized and back
+// too) and the Crossover tab's drivers have event kinds of their own too.
 //
 // Adding an event kind: write one member function of Monkey, `QString myEvent()`, that draws its
 // random choices with below() / chance() / pick(), stores what it will do in action_ and returns a
@@ -23,6 +23,7 @@
 
 #include "TestSupport.h"
 #include "app/AnalysisTab.h"
+#include "app/CrossoverDriversPanel.h"
 #include "app/DlgDriverLibrary.h"
 #include "app/DlgMeasureDriver.h"
 #include "app/MoreBoxesTab.h"
@@ -590,16 +591,88 @@ private:
     }
     // ---- Measure Driver window: end ----
 
+    // ---- Crossover tab's drivers: begin ----
+    // The drivers' files loaded (the Measure Driver window's curves, as responses too, a file that is
+    // no curve and one that is not there), cleared, the box, graph and polarity chosen, the parts as
+    // built and the tweeter's level and offset typed, the crossover curves exported; mostly after a
+    // crossover is calculated.
+    QString crossoverDrivers()
+    {
+        CrossoverDriversPanel *panel = window_->CrossoverDrivers;
+        switch (below(6)) {
+        case 0: {
+            const QString file = QLatin1String(pick({"woofer.zma", "box.zma", "resistor.zma", "junk.zma", "missing.zma"}));
+            const int slot = below(4);
+            const QString path = curves_.filePath(file);
+            action_ = [this, panel, slot, path] {
+                window_->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+                panel->loadFile(CrossoverDriversPanel::File(slot), path);
+            };
+            return QStringLiteral("load %1 into the crossover's slot %2").arg(file).arg(slot);
+        }
+        case 1: {
+            const bool woofer = chance(50);
+            action_ = [panel, woofer] { (woofer ? panel->CmdWooferClearData : panel->CmdTweeterClearData)->click(); };
+            return QLatin1String(woofer ? "CmdWooferClearData" : "CmdTweeterClearData");
+        }
+        case 2: {
+            const int which = below(3), index = below(4);
+            action_ = [this, panel, which, index] {
+                window_->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+                if (which == 0)
+                    panel->CboCrossoverBox->setCurrentIndex(index % 2);
+                else if (which == 1)
+                    panel->CboCrossoverGraph->setCurrentIndex(index);
+                else
+                    QTest::mouseClick(panel->ChkTweeterReversed, Qt::LeftButton, {}, QPoint(6, panel->ChkTweeterReversed->height() / 2));
+            };
+            return which == 0 ? QStringLiteral("CboCrossoverBox %1").arg(index % 2)
+                 : which == 1 ? QStringLiteral("CboCrossoverGraph %1").arg(index) : QStringLiteral("ChkTweeterReversed");
+        }
+        case 3: {
+            QLineEdit *const fields[] = {panel->TxtWooferPartUsed[0], panel->TxtWooferPartUsed[1], panel->TxtWooferPartUsed[2],
+                                         panel->TxtTweeterPartUsed[0], panel->TxtTweeterPartUsed[1], panel->TxtTweeterPartUsed[3],
+                                         panel->TxtTweeterSPL, panel->TxtAcousticOffset};
+            QLineEdit *f = pick(fields);
+            const QString text = chance(70) ? pick(QStringList{"", "0.47", "1.2", "3.3", "8.2", "-15", "25", "88", "0"}) : typedText();
+            action_ = [this, f, text] {
+                window_->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+                typeInto(f, text);
+            };
+            return "type " + quoted(text) + " into " + f->objectName() + " + Enter";
+        }
+        case 4: {
+            action_ = [this] { window_->MnuExportCrossoverCurves->trigger(); };
+            return QStringLiteral("File > Export Crossover Curves");
+        }
+        default: {
+            const int type = below(5);
+            action_ = [this, type] {
+                window_->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+                for (const auto &[field, text] : {std::pair{window_->TxtZ, "8"}, {window_->Text2, "6"}, {window_->Text3, "2500"},
+                                                  {window_->Text4, "2500"}})
+                    if (field->text().isEmpty())
+                        field->setText(QLatin1String(text));
+                window_->OptCrossoverType[std::size_t(type)]->click();
+                window_->CmdCalculateCrossover->click();
+            };
+            return QStringLiteral("calculate the crossover of type %1").arg(type);
+        }
+        }
+    }
+    // ---- Crossover tab's drivers: end ----
+
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {18, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {16, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
         {2, &Monkey::driverLibrary}, {1, &Monkey::about},
         {2, &Monkey::moreBoxes},      // More Boxes tab (its 2 taken from typeText)
         {2, &Monkey::drivers},        // the drivers in the box (its 2 taken from typeText)
         {2, &Monkey::measureDriver},  // Measure Driver window (its 2 taken from typeText)
-        {2, &Monkey::resizeWindow}};  // window resizes (its 2 taken from typeText)
+        {2, &Monkey::resizeWindow},   // window resizes (its 2 taken from typeText)
+        {2, &Monkey::crossoverDrivers}}; // the Crossover tab's drivers (its 2 taken from typeText)
 
     // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
     // field showing the text of the file it was opened from counts as typed.
@@ -668,7 +741,7 @@ private:
         }
         for (const QString &dialog : std::exchange(closer_.dialogs, {}))
             if (!QStringList{"frmAbout", "DlgOpenDesign", "DlgSaveDesign", "DlgExportCurves", "DlgBuildSheet", "DlgExportPicture",
-                             "DlgLoadFreeAir", "DlgLoadSecond", "DlgLoadBoxCurve"}
+                             "DlgLoadFreeAir", "DlgLoadSecond", "DlgLoadBoxCurve", "DlgLoadDriverData", "DlgExportCrossoverCurves"}
                      .contains(dialog))
                 return "unexpected dialog " + dialog;
         if (QString fault = nonFiniteShown(); !fault.isEmpty())
@@ -698,6 +771,10 @@ private:
             return m.text == Program::PrintProblemText || question.match(m.text).hasMatch();
         if (m.title != QLatin1String("Error"))
             return false;
+        // A driver's file the Crossover tab refused, named with what is wrong.
+        static const QRegularExpression driverFile(QStringLiteral("^[^ /]+\\.zma: .+"));
+        if (driverFile.match(m.text).hasMatch())
+            return true;
         const QString name = window_->DriverName;
         for (const auto &[placeholder, suffix] : {std::pair{"FrequencyResponse", "Frequency"}, {"PowerResponse", "Limits"}, {"Crossover", "Plan"}})
             if (m.text == "The image could not be saved to " + (name.isEmpty() ? QLatin1String(placeholder) : name) + suffix + ".bmp.")

@@ -4,6 +4,7 @@
 // for checking the layout by eye: run it under Xvfb or with QT_QPA_PLATFORM=offscreen.
 
 #include "app/AnalysisTab.h"
+#include "app/CrossoverDriversPanel.h"
 #include "app/DlgMeasureDriver.h"
 #include "app/FrmKelvane.h"
 #include "app/MoreBoxesTab.h"
@@ -98,8 +99,28 @@ int main(int argc, char *argv[])
     w.Analysis->CboAnalysisGraph->setCurrentIndex(2);
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("tab-analysis.png")));
-    // Tools > Measure Driver…: the sample driver measured in free air and with 25 g on its cone.
+    // The crossover on its drivers: a tweeter response file of a second-order roll-off at 1.2 kHz
+    // (Q 0.7) at 90 dB, with its phase, and the response on the drivers.
     QTemporaryDir curves;
+    {
+        QFile f(curves.filePath(QStringLiteral("t25-sample.frd")));
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write("Freq[Hz]  dBSPL  Phase[Deg]\n");
+            for (int i = 0; i < 400; ++i) {
+                const double hz = 300 * std::pow(25000.0 / 300, i / 399.0);
+                const std::complex<double> sj(0, hz / 1200), h = sj * sj / (sj * sj + sj / 0.7 + 1.0);
+                f.write(QByteArray::number(hz, 'f', 2) + ' ' + QByteArray::number(90 + 20 * std::log10(std::abs(h)), 'f', 3)
+                        + ' ' + QByteArray::number(std::arg(h) * 57.29578, 'f', 2) + '\n');
+            }
+        }
+    }
+    w.SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+    w.CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, curves.filePath(QStringLiteral("t25-sample.frd")));
+    w.CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
+    QTest::qWait(100);
+    w.grab().save(out.filePath(QStringLiteral("crossover-drivers.png")));
+    w.CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::FilterSections);
+    // Tools > Measure Driver…: the sample driver measured in free air and with 25 g on its cone.
     writeSampleCurve(curves.filePath(QStringLiteral("w8-free-air.zma")), 1);
     writeSampleCurve(curves.filePath(QStringLiteral("w8-added-25g.zma")), 1 + 25 / 22.5);
     w.MnuMeasureDriver->trigger();
