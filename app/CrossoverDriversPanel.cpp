@@ -236,17 +236,16 @@ CrossoverDriversPanel::CrossoverDriversPanel(QWidget *parent) : QWidget(parent)
         TxtTweeterPartUsed[std::size_t(i)]->setAccessibleName(QStringLiteral("Tweeter part %1 as built").arg(i + 1));
     }
 
+    // CboCrossoverGraph stands beside the picture (the window places it).
     auto *options = new QGridLayout;
-    options->addWidget(controls::label(this, QStringLiteral("LblCrossoverBox"), QStringLiteral("Woofer in:")), 0, 0);
+    options->addWidget(controls::label(this, QStringLiteral("LblCrossoverBox"), QStringLiteral("Woofer modelled in:")), 0, 0);
     options->addWidget(CboCrossoverBox, 0, 1);
-    options->addWidget(controls::label(this, QStringLiteral("LblCrossoverGraph"), QStringLiteral("Graph:")), 0, 2);
-    options->addWidget(CboCrossoverGraph, 0, 3);
-    options->addWidget(controls::label(this, QStringLiteral("LblTweeterSPL"), QStringLiteral("Tweeter dB:")), 1, 0);
+    options->addWidget(controls::label(this, QStringLiteral("LblTweeterSPL"), QStringLiteral("Tweeter sensitivity (dB):")), 1, 0);
     options->addWidget(TxtTweeterSPL, 1, 1);
-    options->addWidget(controls::label(this, QStringLiteral("LblAcousticOffset"), QStringLiteral("Offset mm:")), 1, 2);
-    options->addWidget(TxtAcousticOffset, 1, 3);
-    options->addWidget(ChkTweeterReversed, 2, 0, 1, 4);
-    options->setColumnStretch(4, 1);
+    options->addWidget(controls::label(this, QStringLiteral("LblAcousticOffset"), QStringLiteral("Tweeter offset (mm):")), 2, 0);
+    options->addWidget(TxtAcousticOffset, 2, 1);
+    options->addWidget(ChkTweeterReversed, 3, 0, 1, 2);
+    options->setColumnStretch(2, 1);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(FrameWooferData);

@@ -62,17 +62,17 @@ QWidget *FrmKelvane::buildCrossoverTab()
         OptCrossoverType[i] = option(types, arrayName("OptCrossoverType", i),
                                      QLatin1String(crossover::alignment(i).name), QString());
 
-    // The parts of both sections in order from the amplifier, each with its nearest E12 value.
-    // The drivers as they are, and the parts as built (placed beside the parts below).
+    // The parts of both sections in order from the amplifier, each with its nearest E12 value and the
+    // value it is built with; the tweeter's section under the woofer's.
     CrossoverDrivers = new CrossoverDriversPanel(page);
     auto *parts = new QGridLayout;
     parts->setHorizontalSpacing(8);
     parts->addWidget(heading(page, QStringLiteral("LblWooferSection"), QStringLiteral("Woofer low-pass")), 0, 0, 1, 2);
     parts->addWidget(heading(page, QStringLiteral("LblWooferE12"), QStringLiteral("E12")), 0, 2);
     parts->addWidget(heading(page, QStringLiteral("LblWooferUsed"), QStringLiteral("Used")), 0, 3);
-    parts->addWidget(heading(page, QStringLiteral("LblTweeterSection"), QStringLiteral("Tweeter high-pass")), 0, 5, 1, 2);
-    parts->addWidget(heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12")), 0, 7);
-    parts->addWidget(heading(page, QStringLiteral("LblTweeterUsed"), QStringLiteral("Used")), 0, 8);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterSection"), QStringLiteral("Tweeter high-pass")), 5, 0, 1, 2);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12")), 5, 2);
+    parts->addWidget(heading(page, QStringLiteral("LblTweeterUsed"), QStringLiteral("Used")), 5, 3);
     for (int i = 0; i < 4; ++i) {
         LblWooferPartName[i] = label(page, arrayName("LblWooferPartName", i), QString());
         LblWooferPart[i] = label(page, arrayName("LblWooferPart", i), QString());
@@ -80,26 +80,26 @@ QWidget *FrmKelvane::buildCrossoverTab()
         LblTweeterPartName[i] = label(page, arrayName("LblTweeterPartName", i), QString());
         LblTweeterPart[i] = label(page, arrayName("LblTweeterPart", i), QString());
         LblTweeterPartE12[i] = label(page, arrayName("LblTweeterPartE12", i), QString());
-        QWidget *const row[] = {LblWooferPartName[i], LblWooferPart[i], LblWooferPartE12[i],
-                                CrossoverDrivers->TxtWooferPartUsed[std::size_t(i)], nullptr,
-                                LblTweeterPartName[i], LblTweeterPart[i], LblTweeterPartE12[i],
-                                CrossoverDrivers->TxtTweeterPartUsed[std::size_t(i)]};
-        for (int c = 0; c < 9; ++c)
-            if (row[c])
-                parts->addWidget(row[c], i + 1, c);
+        QWidget *const woofer[] = {LblWooferPartName[i], LblWooferPart[i], LblWooferPartE12[i],
+                                   CrossoverDrivers->TxtWooferPartUsed[std::size_t(i)]};
+        QWidget *const tweeter[] = {LblTweeterPartName[i], LblTweeterPart[i], LblTweeterPartE12[i],
+                                    CrossoverDrivers->TxtTweeterPartUsed[std::size_t(i)]};
+        for (int c = 0; c < 4; ++c) {
+            parts->addWidget(woofer[c], i + 1, c);
+            parts->addWidget(tweeter[c], i + 6, c);
+        }
     }
     LblZobelR = label(page, QStringLiteral("LblZobelR"), QString());
     LblZobelRE12 = label(page, QStringLiteral("LblZobelRE12"), QString());
     LblZobelC = label(page, QStringLiteral("LblZobelC"), QString());
     LblZobelCE12 = label(page, QStringLiteral("LblZobelCE12"), QString());
-    parts->addWidget(label(page, QStringLiteral("LblZobelRName"), QStringLiteral("Zobel R:")), 5, 0);
-    parts->addWidget(LblZobelR, 5, 1);
-    parts->addWidget(LblZobelRE12, 5, 2);
-    parts->addWidget(label(page, QStringLiteral("LblZobelCName"), QStringLiteral("Zobel C:")), 6, 0);
-    parts->addWidget(LblZobelC, 6, 1);
-    parts->addWidget(LblZobelCE12, 6, 2);
-    parts->setColumnMinimumWidth(4, 12);
-    parts->setColumnStretch(9, 1);
+    parts->addWidget(label(page, QStringLiteral("LblZobelRName"), QStringLiteral("Zobel R:")), 10, 0);
+    parts->addWidget(LblZobelR, 10, 1);
+    parts->addWidget(LblZobelRE12, 10, 2);
+    parts->addWidget(label(page, QStringLiteral("LblZobelCName"), QStringLiteral("Zobel C:")), 11, 0);
+    parts->addWidget(LblZobelC, 11, 1);
+    parts->addWidget(LblZobelCE12, 11, 2);
+    parts->setColumnStretch(4, 1);
 
     auto *left = new QVBoxLayout;
     left->addLayout(grid);
@@ -119,7 +119,7 @@ QWidget *FrmKelvane::buildCrossoverTab()
     leftScroll->setWidgetResizable(true);
     leftScroll->setFrameShape(QFrame::NoFrame);
     leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    leftScroll->setMinimumWidth(leftPage->sizeHint().width() + leftScroll->verticalScrollBar()->sizeHint().width());
+    leftScroll->setFixedWidth(leftPage->minimumSizeHint().width() + leftScroll->verticalScrollBar()->sizeHint().width());
 
     // The response of both sections and their sum, on the graphs' drawing surface.
     Picture1 = new GraphPicture(page);
@@ -149,6 +149,10 @@ QWidget *FrmKelvane::buildCrossoverTab()
     CmdExit[3] = exitButton(page, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(CmdCalculateCrossover);
+    buttons->addSpacing(24);
+    // What the picture shows, beside it.
+    buttons->addWidget(label(page, QStringLiteral("LblCrossoverGraph"), QStringLiteral("Graph:")));
+    buttons->addWidget(CrossoverDrivers->CboCrossoverGraph);
     buttons->addStretch(1);
     buttons->addWidget(CmdExit[3]);
 
