@@ -526,10 +526,11 @@ void CrossoverDriversPanel::redraw()
     if (notes_) {
         QString text = snapshot_.notes;
         if (simulation_) {
-            text += QLatin1Char(' ') + crossover::lowestImpedanceNote(*simulation_);
+            // Each note a sentence of its own after the design's notes.
+            text += QLatin1Char(' ') + crossover::lowestImpedanceNote(*simulation_) + QLatin1Char('.');
             const QString sum = crossover::sumNote(*simulation_);
             if (!sum.isEmpty())
-                text += QLatin1Char(' ') + sum;
+                text += QLatin1Char(' ') + sum + QLatin1Char('.');
         }
         if (snapshot_.network)
             notes_->setText(text);

@@ -190,8 +190,14 @@ private slots:
         const crossover::Simulation &s = *w->CrossoverDrivers->simulation();
         const QString text = w->LblCrossoverNotes->text();
         QVERIFY2(text.startsWith(QStringLiteral("Notes: ")), qPrintable(text));
-        QVERIFY2(text.endsWith(crossover::lowestImpedanceNote(s) + QLatin1Char(' ') + crossover::sumNote(s)), qPrintable(text));
+        QVERIFY2(text.endsWith(crossover::lowestImpedanceNote(s) + QStringLiteral(". ") + crossover::sumNote(s) + QLatin1Char('.')), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("The amplifier sees")) && text.contains(QStringLiteral("The sum stays within")));
+        // The build sheet lists the parts as built (the E12 values 1.2 mH and 4.7 uF worked out above)
+        // and the lowest impedance.
+        act(w.get(), "TxtWooferPartUsed(0)<1.5");
+        const kelvane::sheet::Snapshot sheet = w->buildSheetSnapshot();
+        QCOMPARE(sheet.wooferBuilt, (std::vector<double>{1.5e-3, 4.7e-6}));
+        QCOMPARE(sheet.lowestImpedance, crossover::lowestImpedanceNote(*w->CrossoverDrivers->simulation()));
     }
 
     // The files, the used values and the choices travel inside the design file.
