@@ -267,7 +267,10 @@ bool FrmKelvane::openDesign(const QString &path)
 
 bool FrmKelvane::saveDesign(const QString &path)
 {
-    if (path.isEmpty() || !writeWhole(path, design::toJson(currentDesign()))) {
+    // A design larger than a design file may be (long measured curves kept inside it) would be
+    // written but never open again: it is not saved, as a design that cannot be written is not.
+    const QByteArray json = design::toJson(currentDesign());
+    if (path.isEmpty() || json.size() > design::MaxFileBytes || !writeWhole(path, json)) {
         Program::ShowMessage(design::saveFailureText(shownPath(path)), QStringLiteral("Error"));
         return false;
     }

@@ -21,8 +21,9 @@ namespace kelvane::design {
 inline constexpr const char *FormatName = "Kelvane design";
 inline constexpr int FormatVersion = 1;
 inline constexpr const char *FileSuffix = "kelvane";
-// A design is a few kilobytes; anything this large is not one and is not read at all.
-inline constexpr qint64 MaxFileBytes = 1024 * 1024;
+// A design is a few kilobytes, or a few megabytes with the drivers' measured curves kept inside it
+// (four files of 30,000 points come to about 4 MB); anything larger is not read at all, and not saved.
+inline constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
 // One entry field, by the objectName of its control, in the section of the file that holds it.
 // The order is the order in which a design is filled in: the driver data first, since changing

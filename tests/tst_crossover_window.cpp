@@ -235,6 +235,31 @@ private slots:
         QCOMPARE(csvOf(other.get()), csvOf(w.get()));
     }
 
+    // A design larger than a design file may be (long curves kept inside it: two files of 600,000
+    // points, some 10 MB each in the design) is not written, with the message of a design that cannot
+    // be saved, since it would never open again.
+    void designTooLargeIsNotSaved()
+    {
+        InTempFolder here;
+        QByteArray text;
+        for (int i = 0; i < 600000; ++i)
+            text += QByteArray::number(20 + i * 0.0333, 'f', 4) + "\t90 0\n";
+        for (const char *name : {"w.frd", "t.frd"}) {
+            QFile f{QString::fromLatin1(name)};
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+        }
+        auto w = freshWindow();
+        act(w.get(), Calculated);
+        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, QStringLiteral("w.frd")));
+        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, QStringLiteral("t.frd")));
+        MessageCatcher catcher;
+        QVERIFY(!w->saveDesign(QStringLiteral("big.kelvane")));
+        settle();
+        QCOMPARE(catcher.messages.size(), 1);
+        QVERIFY2(catcher.messages[0].text.startsWith(QStringLiteral("The design could not be saved to")), qPrintable(catcher.shown()));
+        QVERIFY(!QFile::exists(QStringLiteral("big.kelvane")));
+    }
+
     // The command line writes the same CSV as the window; every problem is one line and exit 1.
     void commandLine()
     {
