@@ -399,13 +399,25 @@ OptimizeResult optimize(const OptimizeInput &in, const std::atomic<bool> *stop,
             progress(0);
         // The fixed mask: nothing fixed yet.
         std::vector<bool> fixed(n, false);
+        // From the values as built, from the textbook values, and from the textbook values with the
+        // coils a quarter larger and the capacitors a fifth smaller and the other way round: a local
+        // search from several places finds the deeper valley when the drivers make several.
+        std::vector<std::vector<double>> starts{start, textbook, textbook, textbook};
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            const bool coil = (i < nw ? d.woofer[i].kind : d.tweeter[i - nw].kind) == Component::Inductor;
+            starts[2][i] = std::clamp(textbook[i] + std::log(coil ? 1.25 : 0.8), lo[i], hi[i]);
+            starts[3][i] = std::clamp(textbook[i] - std::log(coil ? 1.25 : 0.8), lo[i], hi[i]);
+        }
         std::vector<double> best = start;
-        double fBest = levenbergMarquardt(model, best, lo, hi, fixed, ContinuousEvaluations / 2, tick);
-        if (textbook != start) {
-            std::vector<double> other = textbook;
-            const double f = levenbergMarquardt(model, other, lo, hi, fixed, ContinuousEvaluations, tick);
+        double fBest = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            if (i == 1 && textbook == start)
+                continue;
+            std::vector<double> x = starts[i];
+            const int until = ContinuousEvaluations * int(i + 1) / int(starts.size());
+            const double f = levenbergMarquardt(model, x, lo, hi, fixed, until, tick);
             if (f < fBest)
-                best = other, fBest = f;
+                best = x, fBest = f;
         }
         model.objective(best, nullptr);
         result.fromTargetUnsnapped = model.largestSumDifference();

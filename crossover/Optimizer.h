@@ -20,9 +20,9 @@
 //
 // The search: every part value (on a logarithmic scale, within 1/4 to 4 times its textbook value)
 // and the pad (0 to 20 dB) by Levenberg-Marquardt with finite-difference derivatives, from the
-// values as built and from the textbook values; then each part in turn (the one whose snapping
-// costs least first) is snapped to the better of its two neighbours in the chosen series and the
-// rest polished again; last the pad is rounded to 0.1 dB with its resistors at their nearest
+// values as built, from the textbook values and from two spread around them; then each part in
+// turn (the one whose snapping costs least first) is snapped to the better of its two neighbours in
+// the chosen series and the rest polished again; last the pad is rounded to 0.1 dB with its resistors at their nearest
 // values. Deterministic; at most MaxEvaluations evaluations of the network.
 //
 // Each evaluation walks the two ladders (ladderVoltages) rather than solving the nodal matrix: the
