@@ -199,6 +199,7 @@ private slots:
         QVERIFY(std::abs(stressOf(s, PartGroup::WooferSection, 0)->value - 2.364) < 0.002);
         const auto hot = resistorsOver(s);
         QCOMPARE(hot.size(), std::size_t(2)); // both pad resistors
+        QCOMPARE(resistorsOver(s, 20).size(), std::size_t(1));
         QVERIFY(!stressOf(s, PartGroup::Driver, 0));
     }
 
@@ -212,6 +213,7 @@ private slots:
         QTest::newRow("1.12") << 1.12 << 1.2 << 1.1;
         QTest::newRow("9.4 m") << 9.4e-3 << 10e-3 << 9.1e-3;
         QTest::newRow("3.99") << 3.99 << 3.9 << 3.9;
+        QTest::newRow("6.3") << 6.3 << 6.8 << 6.2;
         QTest::newRow("97") << 97.0 << 100.0 << 100.0;
     }
     void series()
