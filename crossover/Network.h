@@ -26,9 +26,9 @@ namespace crossover {
 
 // What a part belongs to, so a caption or a stress figure can be put beside it: the woofer's and
 // the tweeter's section (index = its position from the amplifier, as in partName), the Zobel
-// network (0 its resistor, 1 its capacitor), a driver (index = its load). Further networks add
-// their own groups.
-enum class PartGroup { WooferSection, TweeterSection, Zobel, Driver };
+// network (0 its resistor, 1 its capacitor), a driver (index = its load), the tweeter's L-pad (0 its
+// series resistor, 1 its parallel one), the baffle-step compensation (0 its coil, 1 its resistor).
+enum class PartGroup { WooferSection, TweeterSection, Zobel, Driver, Pad, BaffleStep };
 
 struct Part {
     enum Kind { Resistor, Inductor, Capacitor, Load };
