@@ -165,25 +165,6 @@ Network builtNetwork(const BuiltCrossover &b)
     Network n;
     n.nodeCount = 1;
     n.input = n.addNode();
-    const auto ladder = [&n](int node, const Section &section, const std::vector<double> &dcr, PartGroup group) {
-        for (std::size_t i = 0; i < section.size(); ++i) {
-            const Component &c = section[i];
-            Part p;
-            p.kind = c.kind == Component::Inductor ? Part::Inductor : Part::Capacitor;
-            p.value = c.value;
-            if (c.kind == Component::Inductor)
-                p.seriesOhms = dcr.empty() ? coilDcr(c.value) : dcr[i];
-            p.group = group;
-            p.index = int(i);
-            p.a = node;
-            p.b = c.shunt ? 0 : n.addNode();
-            if (!c.shunt)
-                node = p.b;
-            n.parts.push_back(p);
-        }
-        return node;
-    };
-
     int wooferStart = n.input;
     if (b.baffle.used) {
         wooferStart = n.addNode();
@@ -193,7 +174,8 @@ Network builtNetwork(const BuiltCrossover &b)
         n.parts.push_back({Part::Resistor, n.input, wooferStart, nearestInSeries(b.baffle.ohms, b.series), 0, 0,
                            PartGroup::BaffleStep, 1});
     }
-    const int wooferNode = ladder(wooferStart, b.woofer, b.wooferDcr, PartGroup::WooferSection);
+    const int wooferNode = addLadder(n, wooferStart, b.woofer, PartGroup::WooferSection,
+                                     b.wooferDcr.empty() ? defaultDcr(b.woofer) : b.wooferDcr);
     n.parts.push_back({Part::Load, wooferNode, 0, 0, 0, WooferLoad, PartGroup::Driver, WooferLoad});
     if (b.zobel.used) {
         const Zobel z{true, nearestInSeries(b.zobel.ohms, b.series), nearestInSeries(b.zobel.farads / 1e-6, b.series) * 1e-6};
@@ -201,7 +183,8 @@ Network builtNetwork(const BuiltCrossover &b)
         n.parts.push_back({Part::Resistor, wooferNode, middle, z.ohms, 0, 0, PartGroup::Zobel, 0});
         n.parts.push_back({Part::Capacitor, middle, 0, z.farads, 0, 0, PartGroup::Zobel, 1});
     }
-    int tweeterNode = ladder(n.input, b.tweeter, b.tweeterDcr, PartGroup::TweeterSection);
+    int tweeterNode = addLadder(n, n.input, b.tweeter, PartGroup::TweeterSection,
+                                b.tweeterDcr.empty() ? defaultDcr(b.tweeter) : b.tweeterDcr);
     const LPad pad = builtPad(b);
     if (pad.used) {
         const int after = n.addNode();

@@ -132,37 +132,39 @@ Zobel e12Zobel(const Zobel &z)
     return {true, nearestE12(z.ohms), nearestE12(z.farads * 1e6) * 1e-6};
 }
 
+int addLadder(Network &n, int node, const Section &section, PartGroup group, const std::vector<double> &seriesOhms)
+{
+    for (std::size_t i = 0; i < section.size(); ++i) {
+        const Component &c = section[i];
+        Part p;
+        p.kind = c.kind == Component::Inductor ? Part::Inductor : Part::Capacitor;
+        p.value = c.value;
+        if (c.kind == Component::Inductor && i < seriesOhms.size())
+            p.seriesOhms = seriesOhms[i];
+        p.group = group;
+        p.index = int(i);
+        p.a = node;
+        p.b = c.shunt ? 0 : n.addNode();
+        if (!c.shunt)
+            node = p.b;
+        n.parts.push_back(p);
+    }
+    return node;
+}
+
 Network twoWayNetwork(const Section &woofer, const Section &tweeter, const Zobel &zobel)
 {
     Network n;
     n.nodeCount = 1;
     n.input = n.addNode();
-    // A ladder from the input: a series part leads on to a new node, a shunt part goes to the return.
-    const auto ladder = [&n](const Section &section, PartGroup group) {
-        int node = n.input;
-        for (std::size_t i = 0; i < section.size(); ++i) {
-            const Component &c = section[i];
-            Part p;
-            p.kind = c.kind == Component::Inductor ? Part::Inductor : Part::Capacitor;
-            p.value = c.value;
-            p.group = group;
-            p.index = int(i);
-            p.a = node;
-            p.b = c.shunt ? 0 : n.addNode();
-            if (!c.shunt)
-                node = p.b;
-            n.parts.push_back(p);
-        }
-        return node;
-    };
-    const int wooferNode = ladder(woofer, PartGroup::WooferSection);
+    const int wooferNode = addLadder(n, n.input, woofer, PartGroup::WooferSection);
     n.parts.push_back({Part::Load, wooferNode, 0, 0, 0, WooferLoad, PartGroup::Driver, WooferLoad});
     if (zobel.used) {
         const int middle = n.addNode();
         n.parts.push_back({Part::Resistor, wooferNode, middle, zobel.ohms, 0, 0, PartGroup::Zobel, 0});
         n.parts.push_back({Part::Capacitor, middle, 0, zobel.farads, 0, 0, PartGroup::Zobel, 1});
     }
-    const int tweeterNode = ladder(tweeter, PartGroup::TweeterSection);
+    const int tweeterNode = addLadder(n, n.input, tweeter, PartGroup::TweeterSection);
     n.parts.push_back({Part::Load, tweeterNode, 0, 0, 0, TweeterLoad, PartGroup::Driver, TweeterLoad});
     return n;
 }

@@ -70,6 +70,12 @@ std::vector<double> e12Values(const Section &section);
 // The Zobel network at its nearest E12 values.
 Zobel e12Zobel(const Zobel &zobel);
 
+// Adds a section to the network as a ladder from `node`: a series part leads on to a new node, a
+// shunt part goes to the return wire. seriesOhms: the wire resistance of each part that is a coil (a
+// capacitor's entry is not used; empty: none). Returns the node the section's driver hangs on.
+int addLadder(Network &network, int node, const Section &section, PartGroup group,
+              const std::vector<double> &seriesOhms = {});
+
 // Both sections from the amplifier's input (node 1) to their drivers (loads WooferLoad and
 // TweeterLoad), the Zobel (resistor, then capacitor, to the return wire) across the woofer when used.
 Network twoWayNetwork(const Section &woofer, const Section &tweeter, const Zobel &zobel);
