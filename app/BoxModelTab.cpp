@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Box Model" tab: how the sealed and vented models are driven, the drivers in the box, and the
-// "Results" table.
+// "Results" table; the reference efficiency, sensitivity and box-type advice shown there (a missing
+// Qes is estimated from Qms, or a Qms of 3, and the estimate is noted); and the result volume unit,
+// which rewrites every shown box volume in the selected unit without recalculating anything (the
+// volumes stay in cubic feet; the smallest vent diameter on the Box and Vent tab follows the unit
+// too: centimetres for litres and cubic metres).
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "boxvent/BoxCore.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
@@ -274,4 +279,50 @@ void FrmKelvane::ShowDriverGroup()
     // The sensitivity is the one EfficiencyCalcs worked out for the group's Vas, while on offer.
     LblDriverGroup->setText(kelvane::driver::groupLine(
         driverGroup(oneDriver()), CmdFrequency->isEnabled() ? std::optional<double>(SPL) : std::nullopt));
+}
+
+using namespace kelvane;
+
+void FrmKelvane::EfficiencyCalcs()
+{
+    Qes = numberInOrZero(TxtQes->text());
+    if (Qes < 0.0001) {
+        if (TxtQms->text().isEmpty()) {
+            // The estimate stays out of the Qes field and is noted below.
+            Qms = 0;
+            Qes = driver::estimatedQes(Qts);
+        } else {
+            // From a known Qms the estimate counts as entered data from now on.
+            Qms = numberIn(TxtQms->text());
+            Qes = driver::estimatedQes(Qts, Qms);
+            TxtQes->setText(formatNumber(Qes, QStringLiteral("#0.000")));
+        }
+    }
+
+    const driver::Efficiency e = driver::efficiency(Fs, Vas, Qes);
+    Efficiency = e.efficiency;
+    SPL = e.spl;
+    EBP = e.ebp;
+    // The graph summaries keep their own, indented sentence (Recommendation), set when the
+    // frequency response is drawn.
+    LblEBP->setText(driver::recommendation(EBP));
+    LblSPL->setText(formatNumber(SPL, QStringLiteral("#0.00")));
+    LblEstimated->setText(TxtQes->text().isEmpty() ? driver::EstimatedText : QString());
+    EstimatedNote = LblEstimated->text();
+}
+
+void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/)
+{
+    const int unit = volumeUnitIndex();
+    const QString field = QLatin1String(volume::FieldPattern);
+    const QString result = QLatin1String(volume::resultPattern(unit));
+    TxtCBV->setText(formatNumber(volume::fromCubicFeet(VbSealed, unit), field));
+    LblCBVolume[0]->setText(formatNumber(volume::fromCubicFeet(VbSealed, unit), result));
+    TxtVBV->setText(formatNumber(volume::fromCubicFeet(VbVented, unit), field));
+    LblVBVolume->setText(formatNumber(volume::fromCubicFeet(VbVented, unit), result));
+    const QString caption = QLatin1String(volume::UnitCaption[volume::validUnit(unit)]);
+    LblSealedUnit->setText(caption);
+    LblVentedUnit->setText(caption);
+    if (MinVentDia > 0)
+        LblMinVentDia->setText(boxvent::smallestVentCaption(MinVentDia, unit > 0));
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control, every shared value of the program and every procedure that reads
-// the controls, calls the numeric core and writes the captions. The procedures are defined in the
-// folder of their subsystem (models/SealedBox.cpp defines FrmKelvane::SealedBox, and so on).
+// the controls, calls the numeric core and writes the captions. The procedures are defined in app/,
+// beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on),
+// and the crossover's still in crossover/.
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
@@ -242,7 +243,7 @@ public:
     kelvane::driver::DriverValues oneDriver() const;
     void ShowDriverGroup();
 
-    // ---- Entry (driver/Entry.cpp) ----
+    // ---- Entry (app/FieldEntry.cpp) ----
     // Key handlers receive the key code by reference; 0 discards the key.
     void TxtName_KeyPress(int &KeyAscii);
     void TxtQtc_KeyPress(int &KeyAscii);
@@ -251,17 +252,17 @@ public:
     void TxtVentDia_KeyPress(int &KeyAscii);
     void OptVas_KeyPress(int Index, int &KeyAscii);
 
-    // ---- Derived driver values (driver/) ----
+    // ---- Derived driver values (app/InputTab.cpp; EfficiencyCalcs in app/BoxModelTab.cpp) ----
     void CmdCalculateQts_Click();
     void GetVd(double &VdOut);
     void EfficiencyCalcs();
 
-    // ---- Box models (models/) ----
+    // ---- Box models (app/SealedBoxProcedure.cpp, app/VentedBoxProcedure.cpp, app/BoxModelTab.cpp) ----
     void SealedBox();
     void VentedBox();
     void OptSealedVolumeBox_Click(int Index);
 
-    // ---- Graphs (graphs/) ----
+    // ---- Graphs (app/GraphTabs.cpp) ----
     void CmdFrequency_Click();
     void PicFrequency_MouseMove(int Button, int Shift, double X, double Y);
     void CmdSave_Click();
@@ -291,7 +292,7 @@ public:
     void CmdSavePlan_Click();
     void CmdPrintPlan_Click();
 
-    // ---- Box and vent (boxvent/) ----
+    // ---- Box and vent (app/BoxVentTab.cpp, app/BoxVentReport.cpp) ----
     void VentLengths();
     void VentSpeeds();
     void VentSpeedRow(int Index);

@@ -10,7 +10,7 @@
 #include "app/CrossoverDriversPanel.h"
 #include "graphs/GraphPicture.h"
 
-#include "boxvent/Report.h"
+#include "app/BoxVentReport.h"
 #include "boxvent/ReportLines.h"
 #include "graphs/GraphPicture.h"
 

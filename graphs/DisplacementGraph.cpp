@@ -1,38 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The "Displacement Limits" tab: the level at which each box reaches the driver's excursion limit,
-// relative to the level at its thermal limit, with the power notes, the mouse readout, and the
-// image save and print.
+// The "Displacement Limits" picture drawn from plain data: the level at which each box reaches the
+// driver's excursion limit, relative to the level at its thermal limit, with the power notes.
 
-#include "app/FrmKelvane.h"
-#include "common/Checked.h"
-#include "common/NumberText.h"
-#include "driver/Program.h"
-#include "graphs/DisplacementCore.h"
+#include "graphs/DisplacementGraph.h"
+
 #include "graphs/GraphAxes.h"
+#include "graphs/GraphCanvas.h"
 #include "graphs/GraphGeometry.h"
-#include "graphs/GraphPicture.h"
 
-#include <QLineEdit>
-#include <QTabWidget>
 #include <algorithm>
-
-using kelvane::CalcFault;
-using kelvane::formatNumber;
 
 using graphgeo::PlotLayout;
 
+using displacement::Black;
+using displacement::Blue;
+using displacement::DarkRed;
+using displacement::Grey;
+using displacement::LimitsPicture;
+using displacement::Magenta;
+
 namespace {
-
-constexpr int Black = 0, DarkRed = 4, Grey = 8, Blue = 9, Magenta = 13;
-
-// What the picture shows, kept with it so that it can be drawn again at any size.
-struct LimitsPicture {
-    QString driverName;
-    int headingColour = Black;
-    double splMax = 0, power = 0;
-    QStringList notes;
-    std::vector<displacement::CurveMark> vented, sealed; // in 640 x 480 units
-};
 
 // Text rows are placed at explicit positions, as an 8-point sans-serif font would stack them. The
 // heading rows and the frequency-label row stand where the frequency-response graph prints the
@@ -89,7 +76,9 @@ void GraphDisplacement(GraphCanvas &pic, const PlotLayout &l, const LimitsPictur
         pic.line(l.left + 4, l.y(8 * k), l.left, l.y(8 * k), DarkRed);
 }
 
-void drawLimits(GraphCanvas &pic, const LimitsPicture &d)
+} // namespace
+
+void displacement::drawLimits(GraphCanvas &pic, const LimitsPicture &d)
 {
     const PlotLayout l = graphgeo::responseLayout(pic.width(), pic.height());
     GraphDisplacement(pic, l, d);
@@ -106,119 +95,4 @@ void drawLimits(GraphCanvas &pic, const LimitsPicture &d)
                 pic.line(l.x(m.x1), l.y(m.y1), l.x(m.x2), l.y(m.y2), m.colour);
         }
     pic.setLineWidth(1);
-}
-
-} // namespace
-
-void FrmKelvane::CmdDisplacement_Click()
-{
-    try {
-        Qes = kelvane::numberInOrZero(TxtQes->text());
-        if (Qes == 0) {
-            Program::ShowMoreDataNeeded();
-            SSTab->setCurrentIndex(TabInput);
-            TxtQes->setFocus();
-            return;
-        }
-        Power = kelvane::numberInOrZero(TxtPower->text());
-        if (Power == 0) {
-            Program::ShowMoreDataNeeded();
-            SSTab->setCurrentIndex(TabInput);
-            TxtPower->setFocus();
-            return;
-        }
-        EfficiencyCalcs();
-        GetVd(Vd);
-        if (Vd == 0) {
-            Program::ShowMoreDataNeeded();
-            SSTab->setCurrentIndex(TabInput);
-            TxtVd->setFocus();
-            return;
-        }
-        // All the drivers in the box: their power, and the displacement of the cones facing the air.
-        const kelvane::driver::DriverValues group = driverGroup({.vd = Vd, .power = Power}).equivalent;
-        Power = kelvane::checked(group.power);
-        Vd = kelvane::checked(group.vd);
-
-        const displacement::ThermalLimit thermal = displacement::thermalLimit(Power, Efficiency);
-        AcousticPowerMax = thermal.acousticPowerMax;
-        SPLMax = thermal.splMax;
-        KpSealed = displacement::sealedCoefficient(Qtc);
-        KpVented = displacement::VentedCoefficient;
-        CalculateDisplacementSPL();
-
-        const displacement::ReferenceBox box = displacement::referenceBox(Fs, Qts, Vas, Vd, Efficiency);
-        AlphaQtc11 = box.alpha;
-        FcQtc11 = box.fc;
-        F3Qtc11 = box.f3;
-        VbQtc11 = box.vb;
-        AcousticPowerQtc11 = box.acousticPower;
-        PowerQtc11 = box.power;
-
-        displacement::NoteInput notes;
-        notes.recommendation = Recommendation;
-        notes.spl = SPL;
-        notes.estimatedNote = EstimatedNote;
-        notes.power = Power;
-        notes.splMax = SPLMax;
-        notes.qtc = Qtc;
-        notes.box = box;
-        notes.volumeUnit = volumeUnitIndex();
-        LimitsPicture picture;
-        picture.driverName = DriverName;
-        picture.splMax = SPLMax;
-        picture.power = Power;
-        picture.notes = displacement::noteLines(notes);
-        picture.vented = displacement::curveMarks(SPLVentedLimit, SPLMax, Blue);
-        picture.sealed = displacement::curveMarks(SPLSealedLimit, SPLMax, Magenta);
-        SSTab->setCurrentIndex(TabDisplacement);
-        PicDisplacementLimit->setDrawing([picture](GraphCanvas &canvas) { drawLimits(canvas, picture); });
-    } catch (const CalcFault &) {
-        // A field that is not a number, or driver data the formulas cannot use. The figures behind
-        // the readout (SPLMax, Efficiency) may already be the new ones, so the old picture goes:
-        // its readout would no longer read its own curves.
-        PicDisplacementLimit->clear();
-        SSTab->setCurrentIndex(TabInput);
-        Program::ShowNumberError();
-    }
-}
-
-void FrmKelvane::CalculateDisplacementSPL()
-{
-    displacement::fillLimitCurves(KpSealed, Vd, PaSealed, SPLSealedLimit);
-    displacement::fillLimitCurves(KpVented, Vd, PaVented, SPLVentedLimit);
-}
-
-void FrmKelvane::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
-{
-    // Each field is updated only inside the plot; any failure ends the readout silently, leaving
-    // the fields as far as they were updated.
-    // The picture's plot at its size now: positions map back to the 640 x 480 plot.
-    const PlotLayout l = graphgeo::responseLayout(PicDisplacementLimit->width(), PicDisplacementLimit->height());
-    try {
-        if (l.inside(X, Y))
-            TxtFreqPowerXNum->setText(
-                formatNumber(displacement::readoutFrequency(l.baseX(X)), QStringLiteral("#,##0.0 Hz")));
-        double level = 0;
-        if (l.inside(X, Y)) {
-            level = displacement::readoutLevel(l.baseY(Y), SPLMax);
-            TxtSPLpowerYNum->setText(formatNumber(level, QStringLiteral("##,##0.0 dB")));
-        }
-        if (l.inside(X, Y))
-            TxtSPLpowerYwattsNum->setText(
-                formatNumber(displacement::readoutWatts(level, Efficiency), QStringLiteral("##,##0.0 Watts")));
-    } catch (...) {
-    }
-}
-
-void FrmKelvane::CmdSaveDisplacement_Click()
-{
-    SaveGraphImage(PicDisplacementLimit, QStringLiteral("PowerResponse"), QStringLiteral("Limits"),
-                   &FrmKelvane::CmdDisplacement_Click);
-}
-
-void FrmKelvane::CmdPrintDisplacement_Click()
-{
-    PrintGraphWindow(PicDisplacementLimit, CmdSaveDisplacement, CmdPrintDisplacement,
-                     &FrmKelvane::CmdDisplacement_Click);
 }

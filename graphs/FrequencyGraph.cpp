@@ -1,30 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The frequency-response graph: its frame, the sealed and vented curves with the summary under
-// them, the readout under the mouse pointer, and the save and print buttons.
+// The frequency-response picture drawn from plain data: its frame, the sealed and vented curves
+// with the summary under them.
 
-#include "app/FrmKelvane.h"
-#include "common/Checked.h"
-#include "common/NumberText.h"
-#include "driver/Program.h"
-#include "graphs/FrequencyCore.h"
+#include "graphs/FrequencyGraph.h"
+
 #include "graphs/GraphAxes.h"
+#include "graphs/GraphCanvas.h"
 #include "graphs/GraphGeometry.h"
-#include "graphs/GraphPicture.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
 
 using graphgeo::PlotLayout;
 
 namespace {
-
-// What the picture shows, kept with it so that it can be drawn again at any size.
-struct FrequencyPicture {
-    QString driverName;
-    std::vector<freqcore::Mark> vented, sealed; // in 640 x 480 units
-    QStringList summary;
-};
 
 // The frame: driver name, legend, level and frequency labels, the red frame, the grey grid and the
 // ticks. At 640 x 480 the labels stand on the text rows of an 8-point font; larger, each level
@@ -87,7 +73,9 @@ void Graph(GraphCanvas &pic, const PlotLayout &l, const QString &DriverName)
         pic.line(l.left + 4, l.y(8 * k), l.left, l.y(8 * k), 4);
 }
 
-void drawFrequencyResponse(GraphCanvas &pic, const FrequencyPicture &d)
+} // namespace
+
+void freqcore::drawFrequencyResponse(GraphCanvas &pic, const FrequencyPicture &d)
 {
     const PlotLayout l = graphgeo::responseLayout(pic.width(), pic.height());
     Graph(pic, l, d.driverName);
@@ -104,83 +92,4 @@ void drawFrequencyResponse(GraphCanvas &pic, const FrequencyPicture &d)
     pic.pset(l.left, l.bottom, 4);
     for (const QString &row : d.summary)
         pic.print(row);
-}
-
-} // namespace
-
-void FrmKelvane::CmdFrequency_Click()
-{
-    if (Fs == 0 || Vas == 0 || Qts == 0) {
-        Program::ShowMoreDataNeeded();
-        SSTab->setCurrentIndex(TabInput);
-        TxtFs->setFocus();
-        return;
-    }
-    SSTab->setCurrentIndex(TabFrequency);
-
-    // Work on copies so that a fault leaves every field and the picture as they were.
-    Curve sealed = SealedResponse;
-    Curve vented = VentedResponse;
-    std::vector<freqcore::Mark> ventedMarks, sealedMarks;
-    try {
-        freqcore::sealedSweep(Fc, Qtc, sealed);
-        ventedMarks = freqcore::curveMarks(vented, freqcore::VentedColour);
-        sealedMarks = freqcore::curveMarks(sealed, freqcore::SealedColour);
-    } catch (const kelvane::CalcFault &) {
-        Program::ShowNumberError();
-        SSTab->setCurrentIndex(TabInput);
-        return;
-    }
-    SealedResponse = sealed;
-    VentedResponse = vented; // keeps the clipping at -25 dB
-    const freqcore::Peak peak = freqcore::sealedPeak(Qtc, F3Sealed, {PeakdBSealed, PeakFreqSealed});
-    PeakdBSealed = peak.db;
-    PeakFreqSealed = peak.freqHz;
-
-    Recommendation = freqcore::recommendationFor(EBP);
-    freqcore::SummaryInput in;
-    in.recommendation = Recommendation;
-    in.spl = SPL;
-    in.estimatedNote = EstimatedNote;
-    in.fs = Fs;
-    in.vas = Vas;
-    in.qts = Qts;
-    in.f3Vented = F3Vented;
-    in.vbVented = VbVented;
-    in.fb = Fb;
-    in.peakDbVented = PeakdBVented;
-    in.peakFreqVented = PeakFreqVented;
-    in.f3Sealed = F3Sealed;
-    in.vbSealed = VbSealed;
-    in.fc = Fc;
-    in.qtc = Qtc;
-    in.peakDbSealed = PeakdBSealed;
-    in.peakFreqSealed = PeakFreqSealed;
-    in.volumeUnit = volumeUnitIndex();
-
-    FrequencyPicture picture{DriverName, std::move(ventedMarks), std::move(sealedMarks), freqcore::summaryRows(in)};
-    PicFrequency->setDrawing([picture](GraphCanvas &canvas) { drawFrequencyResponse(canvas, picture); });
-
-    CmdDisplacement->setFocus();
-}
-
-void FrmKelvane::PicFrequency_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
-{
-    const PlotLayout l = graphgeo::responseLayout(PicFrequency->width(), PicFrequency->height());
-    const double x = float(X), y = float(Y);
-    if (!l.inside(x, y))
-        return;
-    TxtFreqXNum->setText(kelvane::formatNumber(graphgeo::freqAtX(l, x), QStringLiteral("#,##0.0 Hz")));
-    TxtSPLYNum->setText(kelvane::formatNumber(graphgeo::levelAtY(l, y), QStringLiteral("##,##0.0 dB")));
-}
-
-void FrmKelvane::CmdSave_Click()
-{
-    SaveGraphImage(PicFrequency, QStringLiteral("FrequencyResponse"), QStringLiteral("Frequency"),
-                   &FrmKelvane::CmdFrequency_Click);
-}
-
-void FrmKelvane::CmdPrintFreq_Click()
-{
-    PrintGraphWindow(PicFrequency, CmdSave, CmdPrintFreq, &FrmKelvane::CmdFrequency_Click);
 }

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Saving and printing either graph, and the window's side of it: the file name from the driver
-// name, the buttons hidden while the window is printed, the messages when it fails.
+// Saving a graph to a bitmap file and printing an image on the default printer: the pieces both
+// graph tabs share, free of the main window.
 
 #include "graphs/GraphOutput.h"
-
-#include "app/FrmKelvane.h"
-#include "driver/Program.h"
-#include "graphs/GraphPicture.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -17,7 +13,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPushButton>
 
 #include <cstdio>
 
@@ -111,39 +106,3 @@ bool printImage(const QImage &image)
 }
 
 } // namespace graphoutput
-
-void FrmKelvane::SaveGraphImage(GraphPicture *picture, const QString &placeholder, const QString &suffix,
-                                void (FrmKelvane::*redraw)())
-{
-    // The file name is built from a copy: DriverName itself is never touched, so an unnamed
-    // driver stays unnamed and a driver that happens to be called like the placeholder keeps
-    // its name.
-    const QString base = DriverName.isEmpty() ? placeholder : DriverName;
-    const QString fileName = base + suffix + QStringLiteral(".bmp");
-    // The bitmap is the picture at 640 x 480 (at the screen's pixel scale), whatever its size on screen.
-    if (!graphoutput::saveBitmap(picture->imageAt(GraphPicture::baseSize()), fileName)) {
-        Program::ShowMessage(QStringLiteral("The image could not be saved to ") + fileName + QLatin1Char('.'),
-                             QStringLiteral("Error"));
-        return;
-    }
-    (this->*redraw)();
-}
-
-void FrmKelvane::PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
-                                  void (FrmKelvane::*redraw)())
-{
-    // The graph is part of the window's own painting, so the window image carries it; the two
-    // buttons on the graph stay off the paper.
-    save->hide();
-    print->hide();
-    picture->update();
-    const QImage window = grab().toImage();
-    const bool printed = graphoutput::printImage(window);
-    save->show();
-    print->show();
-    if (!printed) {
-        Program::ShowMessage(Program::PrintProblemText, QStringLiteral("Error"));
-        return;
-    }
-    (this->*redraw)();
-}

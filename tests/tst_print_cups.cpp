@@ -7,7 +7,7 @@
 // file, which is read back with pdftotext. Without CUPS or the queue the success path skips.
 
 #include "TestSupport.h"
-#include "boxvent/Report.h"
+#include "app/BoxVentReport.h"
 #include "boxvent/ReportLines.h"
 #include "boxvent/TextPrinter.h"
 

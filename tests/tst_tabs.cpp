@@ -5,7 +5,7 @@
 // v = 2 pi Fb Vd / Sv = 8 Fb Vd / D^2 (D in metres), worked by hand.
 
 #include "TestSupport.h"
-#include "boxvent/Report.h"
+#include "app/BoxVentReport.h"
 #include "boxvent/ReportLines.h"
 #include "graphs/GraphPicture.h"
 

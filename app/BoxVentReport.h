@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the printed box-and-vent report reads from the main window.
+// What the printed box-and-vent report (boxvent/ReportLines) reads from the main window.
 
 #include "boxvent/ReportLines.h"
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Entry of the driver and model fields: key filters, the commit on Enter, plausibility warnings.
+// Entry of the driver and model fields of the window: key filters, the commit on Enter into the
+// shared values, plausibility warnings.
 
 #include "app/FrmKelvane.h"
 #include "common/Checked.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sealed-box row of the Box Model tab: read how the model is driven (target Qtc or box volume),
-// run the closed-box alignment and show the results.
+// The sealed-box row of the Box Model tab (FrmKelvane::SealedBox): read how the model is driven
+// (target Qtc or box volume), run the closed-box alignment of models/SealedModel and show the results.
 
 #include "app/FrmKelvane.h"
 #include "common/Checked.h"

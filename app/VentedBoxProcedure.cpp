@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The vented-box row of the Box Model tab: take the loss Q, propose a tuning and volume or use the
-// user's, find the -3 dB point, sweep the response for the graph and show the results.
+// The vented-box row of the Box Model tab (FrmKelvane::VentedBox): take the loss Q, propose a tuning
+// and volume or use the user's, find the -3 dB point and sweep the response for the graph with
+// models/VentedModel, and show the results.
 
 #include "app/FrmKelvane.h"
 #include "common/Checked.h"

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Print" on the "Box and Vent" tab: the build report on the default printer.
+// "Print" on the "Box and Vent" tab: the build report's inputs read from the window, and the report
+// (lines from boxvent/ReportLines) on the default printer.
 
-#include "boxvent/Report.h"
+#include "app/BoxVentReport.h"
+
 #include "app/FrmKelvane.h"
 #include "boxvent/TextPrinter.h"
 #include "driver/Program.h"
