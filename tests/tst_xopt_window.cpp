@@ -216,6 +216,44 @@ private slots:
         act(other.get(), "TxtTweeterPartUsed(1)<2.2");
         QCOMPARE(other->CrossoverDrivers->TxtTweeterPartDCR[1]->text(), QStringLiteral("0.9"));
     }
+
+    // The command line optimizes as the window does: the same values in the design it writes, the
+    // same line printed; a design without a crossover is one line and exit 1.
+    void commandLine()
+    {
+        InTempFolder here;
+        auto w = freshWindow();
+        act(w.get(), Calculated + "; TxtTweeterSPL<94");
+        QVERIFY(w->saveDesign(QStringLiteral("x.kelvane")));
+        QVERIFY(w->CrossoverDrivers->startOptimize());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->CrossoverDrivers->optimizing(), 120000);
+        const QString values = shown(w.get(), Values);
+        auto uncalculated = freshWindow();
+        act(uncalculated.get(), Driver30 + "CmdCalculateInput");
+        QVERIFY(uncalculated->saveDesign(QStringLiteral("none.kelvane")));
+
+        const auto run = [](const QStringList &args) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral(KELVANE_EXE), QStringList{"--optimize-crossover"} + args);
+            p.waitForFinished(120000);
+            return std::tuple{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        };
+        const auto [code, out, errors] = run({"x.kelvane", "out.kelvane"});
+        QCOMPARE(errors, QString());
+        QCOMPARE(code, 0);
+        QCOMPARE(out, w->CrossoverDrivers->LblOptimizeResult->text() + QLatin1Char('\n'));
+        auto other = freshWindow();
+        QVERIFY(other->openDesign(QStringLiteral("out.kelvane")));
+        QCOMPARE(shown(other.get(), Values), values);
+
+        const auto [refused, nothing, message] = run({"none.kelvane", "a.kelvane"});
+        QCOMPARE(refused, 1);
+        QVERIFY2(message.startsWith(QStringLiteral("kelvane: ")) && message.count(QLatin1Char('\n')) == 1, qPrintable(message));
+        QVERIFY(!QFile::exists(QStringLiteral("a.kelvane")));
+    }
 };
 
 QTEST_MAIN(TestXoptWindow)
