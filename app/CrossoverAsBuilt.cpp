@@ -43,8 +43,13 @@ QString dcrText(double ohms)
 // A value with its nearest value of the series: "3.99 Ohms (3.9 Ohms)".
 QString withNearest(double value, const QString &pattern, double scale, const QString &unit, crossover::PartSeries series)
 {
-    return formatNumber(value * scale, pattern + QLatin1Char(' ') + unit) + QStringLiteral(" (")
-           + generalNumber(crossover::nearestInSeries(value * scale, series)) + QLatin1Char(' ') + unit + QLatin1Char(')');
+    const QString text = formatNumber(value * scale, pattern + QLatin1Char(' ') + unit);
+    try {
+        return text + QStringLiteral(" (") + generalNumber(crossover::nearestInSeries(value * scale, series)) + QLatin1Char(' ')
+               + unit + QLatin1Char(')');
+    } catch (const CalcFault &) {
+        return text; // no value of the series is near it
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "app/CrossoverDriversPanel.h"
 #include "common/NumberText.h"
 #include "crossover/Optimizer.h"
+#include "graphs/GraphPicture.h"
+#include "sheet/BuildSheet.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -215,6 +217,26 @@ private slots:
         // The typed resistance stays typed: a new value of its coil leaves it.
         act(other.get(), "TxtTweeterPartUsed(1)<2.2");
         QCOMPARE(other->CrossoverDrivers->TxtTweeterPartDCR[1]->text(), QStringLiteral("0.9"));
+    }
+
+    // The pad and the compensation as built on the plan and the build sheet (the 6 dB pad and the
+    // full compensation worked out above, at their nearest E12 values), with the coils' resistances.
+    void planAndSheet()
+    {
+        auto w = freshWindow();
+        act(w.get(), Calculated);
+        const QStringList plain = w->PicCrossoverPlan->texts();
+        act(w.get(), "TxtTweeterPad<6; TxtBaffleWidth<250; TxtBafflePercent<100");
+        const QStringList plan = w->PicCrossoverPlan->texts();
+        for (const char *text : {"R1  3.9 Ohms", "R2  8.2 Ohms", "L 1.8 mH", "R 8.2 Ohms"})
+            QVERIFY2(plan.contains(QLatin1String(text)) && !plain.contains(QLatin1String(text)), text);
+        const kelvane::sheet::Snapshot sheet = w->buildSheetSnapshot();
+        QCOMPARE(sheet.padSeries, 3.9);
+        QCOMPARE(sheet.padParallel, 8.2);
+        QCOMPARE(sheet.stepHenries, 1.8e-3);
+        QCOMPARE(sheet.stepOhms, 8.2);
+        QCOMPARE(sheet.wooferDcr.size(), std::size_t(2));
+        QVERIFY(std::abs(sheet.wooferDcr[0] - 0.51) < 0.005 && sheet.wooferDcr[1] == 0);
     }
 
     // The command line optimizes as the window does: the same values in the design it writes, the
