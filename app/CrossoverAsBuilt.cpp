@@ -122,21 +122,34 @@ void CrossoverDriversPanel::buildAsBuilt()
     grid->addWidget(caption("LblTweeterPad", "Tweeter pad (dB):"), 1, 0);
     grid->addWidget(TxtTweeterPad, 1, 1);
     grid->addWidget(CmdSuggestPad, 1, 2, 1, 2);
-    grid->addWidget(caption("LblPadSeriesName", "Pad R1:"), 2, 0);
-    grid->addWidget(LblPadSeries, 2, 1);
-    grid->addWidget(caption("LblPadParallelName", "Pad R2:"), 2, 2);
-    grid->addWidget(LblPadParallel, 2, 3);
-    grid->addWidget(LblPadStress, 3, 1, 1, 3);
-    grid->addWidget(caption("LblBaffleWidth", "Baffle width (mm):"), 4, 0);
-    grid->addWidget(TxtBaffleWidth, 4, 1);
-    grid->addWidget(caption("LblBafflePercent", "Compensate (%):"), 4, 2);
-    grid->addWidget(TxtBafflePercent, 4, 3);
-    grid->addWidget(caption("LblBSCInductorName", "Step L:"), 5, 0);
-    grid->addWidget(LblBSCInductor, 5, 1);
-    grid->addWidget(caption("LblBSCResistorName", "Step R:"), 5, 2);
-    grid->addWidget(LblBSCResistor, 5, 3);
-    grid->addWidget(LblBSCStress, 6, 1, 1, 3);
-    grid->addWidget(LblStressNote, 7, 0, 1, 4);
+    // One value a row, so that the column keeps its width whatever the values say.
+    const std::pair<QLabel *, QLabel *> rows[] = {
+        {caption("LblPadSeriesName", "Pad R1:"), LblPadSeries},
+        {caption("LblPadParallelName", "Pad R2:"), LblPadParallel},
+        {caption("LblPadStressName", "Pad stress:"), LblPadStress},
+        {nullptr, nullptr},
+        {caption("LblBSCInductorName", "Step L:"), LblBSCInductor},
+        {caption("LblBSCResistorName", "Step R:"), LblBSCResistor},
+        {caption("LblBSCStressName", "Step stress:"), LblBSCStress},
+    };
+    int r = 2;
+    for (const auto &[name, value] : rows) {
+        if (!name) {
+            grid->addWidget(caption("LblBaffleWidth", "Baffle width (mm):"), r, 0);
+            grid->addWidget(TxtBaffleWidth, r, 1);
+            grid->addWidget(caption("LblBafflePercent", "Compensate (%):"), r, 2);
+            grid->addWidget(TxtBafflePercent, r, 3);
+        } else {
+            grid->addWidget(name, r, 0);
+            grid->addWidget(value, r, 1, 1, 3);
+        }
+        ++r;
+    }
+    grid->addWidget(LblStressNote, r, 0, 1, 4);
+    for (QLabel *l : {LblStressNote, LblOptimizeResult}) {
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        l->setMinimumWidth(1);
+    }
     auto *run = new QHBoxLayout;
     run->addWidget(CmdOptimize);
     run->addWidget(CmdCancelOptimize);

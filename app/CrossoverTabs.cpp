@@ -20,6 +20,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace controls;
 
 QWidget *FrmKelvane::buildCrossoverTab()
@@ -136,7 +138,8 @@ QWidget *FrmKelvane::buildCrossoverTab()
     leftScroll->setWidgetResizable(true);
     leftScroll->setFrameShape(QFrame::NoFrame);
     leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    leftScroll->setFixedWidth(leftPage->minimumSizeHint().width() + leftScroll->verticalScrollBar()->sizeHint().width());
+    leftScroll->setFixedWidth(std::max(leftPage->minimumSizeHint().width(), leftPage->sizeHint().width())
+                              + leftScroll->verticalScrollBar()->sizeHint().width());
 
     // The response of both sections and their sum, on the graphs' drawing surface.
     Picture1 = new GraphPicture(page);
