@@ -30,7 +30,11 @@ void CrossoverOptimizerRunner::start(const crossover::OptimizeInput &input)
             pendingFault_ = QString::fromUtf8(fault.what());
         }
     });
-    connect(thread_, &QThread::finished, this, &CrossoverOptimizerRunner::ended);
+    // A run stopped by stopAndWait may still have its end queued: only this run's end counts.
+    connect(thread_, &QThread::finished, this, [this, run = ++runs_] {
+        if (run == runs_)
+            ended();
+    });
     thread_->start();
 }
 

@@ -39,6 +39,7 @@ private:
     void ended();
 
     QThread *thread_ = nullptr;
+    int runs_ = 0;
     std::atomic<bool> stop_{false};
     std::optional<crossover::OptimizeResult> result_, pending_;
     QString fault_, pendingFault_;

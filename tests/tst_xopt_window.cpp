@@ -92,7 +92,7 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Calculated);
         const QString names = "LblWooferE12; LblWooferPartE12(0); LblWooferPartE12(1); TxtWooferPartUsed(0); TxtWooferPartUsed(1); "
-                              "TxtWooferPartDCR(0); LblZobelRE12";
+                              "TxtWooferPartDCR(0); LblZobelRE12; LblZobelCE12";
         const QString e12 = shown(w.get(), names);
         choose(w.get(), "E24");
         // 0.46 x 1.3^0.6 = 0.537 ohm.
@@ -100,6 +100,9 @@ private slots:
                                 "TxtWooferPartDCR(0)"),
                  QStringLiteral("LblWooferE12=E24; LblWooferPartE12(0)=1.3 mH; LblWooferPartE12(1)=5.1 µF; TxtWooferPartUsed(0)=1.3; "
                                 "TxtWooferPartUsed(1)=5.1; TxtWooferPartDCR(0)=0.54"));
+        // The Zobel on Re 6 ohms and Le 0.5 mH: R = 1.25 Re = 7.5 ohms, C = Le / R^2 = 8.89 uF, whose
+        // E24 values are 7.5 ohms and 9.1 uF (E12: 8.2 and 8.2).
+        QCOMPARE(shown(w.get(), "LblZobelRE12; LblZobelCE12"), QStringLiteral("LblZobelRE12=7.5 Ohms; LblZobelCE12=9.1 µF"));
         choose(w.get(), "E12");
         QCOMPARE(shown(w.get(), names), e12);
     }
@@ -168,6 +171,7 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<94");
         CrossoverDriversPanel *p = w->CrossoverDrivers;
+        QVERIFY(!p->PrgOptimize->isVisibleTo(w.get()));
         const QString before = shown(w.get(), Values);
         QVERIFY(p->startOptimize());
         QVERIFY(!p->TxtWooferPartUsed[0]->isEnabled() && !w->CmdCalculateCrossover->isEnabled());
@@ -176,6 +180,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!p->optimizing(), 60000);
         QCOMPARE(shown(w.get(), Values), before);
         QVERIFY(p->TxtWooferPartUsed[0]->isEnabled() && w->CmdCalculateCrossover->isEnabled());
+        QVERIFY(!p->PrgOptimize->isVisibleTo(w.get()) && !p->CmdCancelOptimize->isVisibleTo(w.get()));
         QVERIFY(!p->CmdUndoOptimize->isEnabled());
 
         QVERIFY(p->startOptimize());
@@ -237,6 +242,8 @@ private slots:
         QCOMPARE(sheet.stepOhms, 8.2);
         QCOMPARE(sheet.wooferDcr.size(), std::size_t(2));
         QVERIFY(std::abs(sheet.wooferDcr[0] - 0.51) < 0.005 && sheet.wooferDcr[1] == 0);
+        QCOMPARE(sheet.tweeterDcr.size(), std::size_t(2));
+        QVERIFY(sheet.tweeterDcr[0] == 0 && std::abs(sheet.tweeterDcr[1] - 0.51) < 0.005);
     }
 
     // The command line optimizes as the window does: the same values in the design it writes, the
