@@ -75,6 +75,9 @@ private slots:
         row("typed resistance stays", Calculated + "; TxtWooferPartDCR(0)<0.8; TxtWooferPartUsed(0)<2.2", "",
             "TxtWooferPartDCR(0)=0.8");
         row("default resistance follows", Calculated + "; TxtWooferPartUsed(0)<2.2", "", "TxtWooferPartDCR(0)=0.74");
+        // Without Calculate Box the woofer cannot be modelled: no simulation, so no stress.
+        row("no stress without a simulation", "tab=3; TxtRe=6; TxtZ=8; Text2=8; Text3=2000; Text4=2000; OptCrossoverType(2); "
+            "CmdCalculateCrossover; TxtCrossoverPower<50", "", "TxtWooferPartDCR(0)=0.51; LblWooferPartStress(0)=; LblStressNote=");
         row("emptied resistance is the default", Calculated + "; TxtWooferPartDCR(0)<0.8; TxtWooferPartDCR(0)=; TxtWooferPartDCR(0)<", "",
             "TxtWooferPartDCR(0)=0.51");
     }
