@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BuildSheetCommand.h"
 #include "app/FrmKelvane.h"
+#include "app/HeadlessWindow.h"
 #include "design/DesignFile.h"
 #include "driver/Program.h"
 #include "sheet/SheetWriter.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -82,29 +79,15 @@ int run(const QCommandLineParser &parser)
     if (!read.ok())
         return fail(design::openFailureText(QDir::toNativeSeparators(designPath), read.reason));
 
-    // The window works as it does on screen, but keeps its recent designs away from the user's
-    // settings, and every message it would show becomes the one line of the answer.
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-    QStringList messages;
-    QTimer answer;
-    answer.setInterval(0);
-    QObject::connect(&answer, &QTimer::timeout, [&messages] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            if (box->text() != Program::UnusualValueText)
-                messages << box->text();
-            box->done(0);
-        }
-    });
-    answer.start();
-    FrmKelvane window;
-    window.hide();
+    HeadlessWindow headless;
+    QStringList &messages = headless.messages;
+    FrmKelvane &window = headless.window();
     window.openDesign(designPath);
     // A design saved before "Calculate Box" is calculated here, as the button would.
     if (!window.CmdFrequency->isEnabled())
         window.CmdCalculateInput_Click();
     const sheet::Snapshot snapshot = window.buildSheetSnapshot();
-    answer.stop();
+    headless.stopAnswering();
     if (!messages.isEmpty())
         return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": ") + messages.constFirst());
     if (!snapshot.calculated)

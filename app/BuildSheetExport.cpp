@@ -6,7 +6,9 @@
 #include "app/DlgBuildSheet.h"
 #include "app/FrmKelvane.h"
 #include "app/CrossoverDriversPanel.h"
+#include "crossover/RealParts.h"
 #include "app/MoreBoxesTab.h"
+#include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
 #include "driver/Program.h"
@@ -103,6 +105,24 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
         s.wooferBuilt = CrossoverDrivers->usedValues(true);
         s.tweeterBuilt = CrossoverDrivers->usedValues(false);
         s.lowestImpedance = crossover::lowestImpedanceNote(*CrossoverDrivers->simulation());
+        // The simulation ran on these values, so they can be built (the compensation's nearest
+        // values aside: without them it is left off).
+        try {
+            const crossover::BuiltCrossover b = CrossoverDrivers->builtCrossover();
+            s.wooferDcr = b.wooferDcr;
+            s.tweeterDcr = b.tweeterDcr;
+            if (const crossover::LPad pad = crossover::builtPad(b); pad.used) {
+                s.padSeries = pad.series;
+                s.padParallel = pad.parallel;
+            }
+            if (b.baffle.used) {
+                s.stepHenries = crossover::nearestInSeries(b.baffle.henries * 1e3, b.series) / 1e3;
+                s.stepOhms = crossover::nearestInSeries(b.baffle.ohms, b.series);
+                s.stepDcr = b.baffle.dcr;
+            }
+        } catch (const CalcFault &) {
+            s.stepHenries = s.stepOhms = 0;
+        }
     }
     // The sheet takes every picture at 640 x 480, whatever its size on screen.
     const QSize base = GraphPicture::baseSize();

@@ -2,20 +2,18 @@
 #include "app/CrossoverCurvesCommand.h"
 #include "app/CrossoverDriversPanel.h"
 #include "app/FrmKelvane.h"
+#include "app/HeadlessWindow.h"
 #include "common/NumberText.h"
 #include "design/DesignFile.h"
-#include "driver/Program.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
 #include <QDir>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -40,6 +38,10 @@ void addOptions(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("crossover-curves"),
                       QStringLiteral("Write the crossover of DESIGN simulated on its drivers as the CSV file given after it, without a window."),
                       QStringLiteral("DESIGN")});
+    parser.addOption({QStringLiteral("optimize-crossover"),
+                      QStringLiteral("Optimize the crossover of DESIGN on its drivers, write the optimized design (with the files "
+                                     "loaded) as the design file given after it and print the result, without a window."),
+                      QStringLiteral("DESIGN")});
     parser.addOption({QStringLiteral("woofer-response"), QStringLiteral("Crossover curves: the woofer's frequency response file."),
                       QStringLiteral("F")});
     parser.addOption({QStringLiteral("woofer-impedance"), QStringLiteral("Crossover curves: the woofer's impedance file."),
@@ -56,17 +58,20 @@ void addOptions(QCommandLineParser &parser)
 bool requested(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--crossover-curves", 18) == 0)
+        if (std::strncmp(argv[i], "--crossover-curves", 18) == 0 || std::strncmp(argv[i], "--optimize-crossover", 20) == 0)
             return true;
     return false;
 }
 
 int run(const QCommandLineParser &parser)
 {
-    const QString designPath = parser.value(QStringLiteral("crossover-curves"));
+    const bool optimize = parser.isSet(QStringLiteral("optimize-crossover"));
+    const QString command = optimize ? QStringLiteral("--optimize-crossover") : QStringLiteral("--crossover-curves");
+    const QString designPath = parser.value(command.mid(2));
     const QStringList rest = parser.positionalArguments();
     if (rest.size() != 1)
-        return fail(QStringLiteral("--crossover-curves needs a design file and one CSV file to write"));
+        return fail(command + (optimize ? QStringLiteral(" needs a design file and one design file to write")
+                                        : QStringLiteral(" needs a design file and one CSV file to write")));
     const QString out = rest.constFirst();
     std::optional<double> offset;
     if (parser.isSet(QStringLiteral("offset"))) {
@@ -83,48 +88,46 @@ int run(const QCommandLineParser &parser)
     if (!read.ok())
         return fail(design::openFailureText(QDir::toNativeSeparators(designPath), read.reason));
 
-    // The window works as it does on screen, with its recent designs kept away from the user's
-    // settings; every message it would show becomes the one line of the answer.
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-    QStringList messages;
-    QTimer answer;
-    answer.setInterval(0);
-    QObject::connect(&answer, &QTimer::timeout, [&messages] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            if (box->text() != Program::UnusualValueText)
-                messages << box->text();
-            box->done(0);
-        }
-    });
-    answer.start();
-    FrmKelvane window;
-    window.hide();
+    // The window works as it does on screen; every message it would show becomes the one line of
+    // the answer.
+    HeadlessWindow headless;
+    QStringList &messages = headless.messages;
+    FrmKelvane &window = headless.window();
     window.openDesign(designPath);
     // The woofer is modelled in its box: a design saved before "Calculate Box" is calculated here.
     if (!window.CmdFrequency->isEnabled()) {
         window.CmdCalculateInput_Click();
         messages.clear(); // what is missing for the boxes only matters where the woofer is modelled
     }
-    if (!window.CrossoverNetwork) {
-        answer.stop();
+    if (!window.CrossoverNetwork)
         return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": the crossover is not calculated"));
-    }
     CrossoverDriversPanel *panel = window.CrossoverDrivers;
     for (int slot = 0; slot < 4; ++slot) {
         const QString option = QLatin1String(FileOptions[slot]);
-        if (parser.isSet(option) && !panel->loadFile(CrossoverDriversPanel::File(slot), parser.value(option))) {
-            answer.stop();
+        if (parser.isSet(option) && !panel->loadFile(CrossoverDriversPanel::File(slot), parser.value(option)))
             return fail(messages.isEmpty() ? parser.value(option) : messages.constLast());
-        }
     }
     if (offset) {
         panel->TxtAcousticOffset->setText(generalNumber(*offset));
         panel->refresh();
     }
-    answer.stop();
     if (!panel->simulation())
         return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": ") + panel->missing());
+    if (optimize) {
+        messages.clear();
+        if (panel->startOptimize())
+            while (panel->optimizing())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        const QString line = panel->LblOptimizeResult->text();
+        if (line.isEmpty() || !panel->CmdUndoOptimize->isEnabled())
+            return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": ")
+                        + (messages.isEmpty() ? QStringLiteral("the crossover could not be optimized") : messages.constLast()));
+        if (!window.saveDesign(out))
+            return fail(messages.isEmpty() ? design::saveFailureText(QDir::toNativeSeparators(out)) : messages.constLast());
+        std::printf("%s\n", line.toUtf8().constData());
+        return 0;
+    }
+    headless.stopAnswering();
     const QByteArray bytes = crossover::simulationCsv(*panel->simulation()).toUtf8();
     QSaveFile file(out);
     if (!(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()))

@@ -246,11 +246,13 @@ CrossoverDriversPanel::CrossoverDriversPanel(QWidget *parent) : QWidget(parent)
     options->addWidget(TxtAcousticOffset, 2, 1);
     options->addWidget(ChkTweeterReversed, 3, 0, 1, 2);
     options->setColumnStretch(2, 1);
+    buildAsBuilt();
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(FrameWooferData);
     outer->addWidget(FrameTweeterData);
     outer->addLayout(options);
+    outer->addWidget(FrameAsBuilt);
 
     connect(CmdWooferResponse, &QPushButton::clicked, this, [this] { chooseFile(WooferResponse); });
     connect(CmdWooferImpedance, &QPushButton::clicked, this, [this] { chooseFile(WooferImpedance); });
@@ -313,14 +315,22 @@ void CrossoverDriversPanel::attach(GraphPicture *picture, QLineEdit *xNum, QLine
 
 void CrossoverDriversPanel::setSnapshot(const CrossoverDriversSnapshot &snapshot, bool newNetwork)
 {
+    // A run of the optimizer belongs to the network it started on.
+    waitOptimizer();
     snapshot_ = snapshot;
     filling_ = true;
     if (!userBox_)
         CboCrossoverBox->setCurrentIndex(std::clamp(snapshot.recommendedBox, 0, 1));
+    if (!powerTyped_)
+        TxtCrossoverPower->setText(snapshot.woofer.maxPower > 0 ? generalNumber(snapshot.woofer.maxPower) : QString());
     if (newNetwork && snapshot.network) {
         fillUsed(snapshot.network->woofer, TxtWooferPartUsed);
         fillUsed(snapshot.network->tweeter, TxtTweeterPartUsed);
         ChkTweeterReversed->setChecked(snapshot.network->tweeterSign < 0);
+        fillDcr(true, false);
+        fillDcr(false, false);
+        showNearest();
+        edited();
     }
     if (!snapshot.network)
         for (std::size_t i = 0; i < 4; ++i) {
@@ -328,6 +338,10 @@ void CrossoverDriversPanel::setSnapshot(const CrossoverDriversSnapshot &snapshot
             TxtTweeterPartUsed[i]->clear();
             TxtWooferPartUsed[i]->setEnabled(false);
             TxtTweeterPartUsed[i]->setEnabled(false);
+            TxtWooferPartDCR[i]->clear();
+            TxtTweeterPartDCR[i]->clear();
+            TxtWooferPartDCR[i]->setEnabled(false);
+            TxtTweeterPartDCR[i]->setEnabled(false);
         }
     filling_ = false;
     simulate();
@@ -336,7 +350,7 @@ void CrossoverDriversPanel::setSnapshot(const CrossoverDriversSnapshot &snapshot
 
 void CrossoverDriversPanel::fillUsed(const crossover::Section &section, const std::array<QLineEdit *, 4> &fields)
 {
-    const std::vector<double> e12 = crossover::e12Values(section);
+    const std::vector<double> e12 = crossover::seriesValues(section, series());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const bool used = i < section.size();
         fields[i]->setText(used ? generalNumber(e12[i] * unitScale(section[i])) : QString());
@@ -465,6 +479,49 @@ void CrossoverDriversPanel::showData()
         LblTweeterData->setText(tweeter.join(QStringLiteral("; ")));
 }
 
+bool CrossoverDriversPanel::driverCurves(crossover::DriverCurves &woofer, crossover::DriverCurves &tweeter)
+{
+    const crossover::Grid &grid = simulationGrid();
+    woofer = {};
+    if (!curves_[WooferResponse] || !curves_[WooferImpedance]) {
+        const std::size_t box = std::size_t(std::max(0, CboCrossoverBox->currentIndex()));
+        if (box >= snapshot_.boxes.size() || snapshot_.woofer.re <= 0) {
+            missing_ = QStringLiteral("Calculate Box (with the woofer's Re) to model the woofer, or load its files.");
+            return false;
+        }
+        woofer = crossover::modelledWoofer(snapshot_.woofer, snapshot_.boxes[box], grid);
+        // The modelled woofer radiates into the whole space below its baffle's step; a response file
+        // was measured on its baffle and has the step in it already.
+        if (const std::optional<double> mm = parseNumber(TxtBaffleWidth->text()); mm && *mm > 0 && !curves_[WooferResponse])
+            crossover::addBaffleStep(woofer.response, grid, crossover::baffleStepHz(*mm / 1000));
+    }
+    if (curves_[WooferResponse])
+        woofer.response = crossover::responseOnGrid(*curves_[WooferResponse], grid);
+    if (curves_[WooferImpedance])
+        woofer.impedance = crossover::impedanceOnGrid(*curves_[WooferImpedance], grid);
+
+    double level = 0;
+    if (const std::optional<double> spl = parseNumber(TxtTweeterSPL->text()))
+        level = *spl;
+    else if (snapshot_.woofer.re > 0 && snapshot_.woofer.sensitivity > 0)
+        level = crossover::sensitivityAt283(snapshot_.woofer);
+    else if (!curves_[TweeterResponse]) {
+        missing_ = QStringLiteral("Enter the tweeter's sensitivity, or load its response file.");
+        return false;
+    }
+    tweeter = crossover::nominalDriver(snapshot_.network->in.tweeterOhms, level, grid);
+    if (curves_[TweeterResponse])
+        tweeter.response = crossover::responseOnGrid(*curves_[TweeterResponse], grid);
+    if (curves_[TweeterImpedance])
+        tweeter.impedance = crossover::impedanceOnGrid(*curves_[TweeterImpedance], grid);
+    return true;
+}
+
+crossover::Acoustics CrossoverDriversPanel::acoustics() const
+{
+    return {signedNumber(TxtAcousticOffset->text()).value_or(0.0), ChkTweeterReversed->isChecked()};
+}
+
 void CrossoverDriversPanel::simulate()
 {
     showData();
@@ -472,48 +529,18 @@ void CrossoverDriversPanel::simulate()
     missing_.clear();
     if (!snapshot_.network) {
         missing_ = QStringLiteral("Calculate Crossover to simulate the network on the drivers.");
+        showAsBuilt();
         return;
     }
-    const crossover::Grid &grid = simulationGrid();
     try {
-        crossover::DriverCurves woofer;
-        if (!curves_[WooferResponse] || !curves_[WooferImpedance]) {
-            const std::size_t box = std::size_t(std::max(0, CboCrossoverBox->currentIndex()));
-            if (box >= snapshot_.boxes.size() || snapshot_.woofer.re <= 0) {
-                missing_ = QStringLiteral("Calculate Box (with the woofer's Re) to model the woofer, or load its files.");
-                return;
-            }
-            woofer = crossover::modelledWoofer(snapshot_.woofer, snapshot_.boxes[box], grid);
-        }
-        if (curves_[WooferResponse])
-            woofer.response = crossover::responseOnGrid(*curves_[WooferResponse], grid);
-        if (curves_[WooferImpedance])
-            woofer.impedance = crossover::impedanceOnGrid(*curves_[WooferImpedance], grid);
-
-        double level = 0;
-        if (const std::optional<double> spl = parseNumber(TxtTweeterSPL->text()))
-            level = *spl;
-        else if (snapshot_.woofer.re > 0 && snapshot_.woofer.sensitivity > 0)
-            level = crossover::sensitivityAt283(snapshot_.woofer);
-        else if (!curves_[TweeterResponse]) {
-            missing_ = QStringLiteral("Enter the tweeter's sensitivity, or load its response file.");
-            return;
-        }
-        crossover::DriverCurves tweeter = crossover::nominalDriver(snapshot_.network->in.tweeterOhms, level, grid);
-        if (curves_[TweeterResponse])
-            tweeter.response = crossover::responseOnGrid(*curves_[TweeterResponse], grid);
-        if (curves_[TweeterImpedance])
-            tweeter.impedance = crossover::impedanceOnGrid(*curves_[TweeterImpedance], grid);
-
-        const crossover::Network network = crossover::twoWayNetwork(
-            crossover::usedSection(snapshot_.network->woofer, usedValues(true)),
-            crossover::usedSection(snapshot_.network->tweeter, usedValues(false)), crossover::e12Zobel(snapshot_.network->zobel));
-        const crossover::Acoustics acoustics{signedNumber(TxtAcousticOffset->text()).value_or(0.0),
-                                             ChkTweeterReversed->isChecked()};
-        simulation_ = crossover::simulate(network, woofer, tweeter, acoustics, grid);
+        crossover::DriverCurves woofer, tweeter;
+        if (driverCurves(woofer, tweeter))
+            simulation_ = crossover::simulate(crossover::builtNetwork(builtCrossover()), woofer, tweeter, acoustics(),
+                                              simulationGrid());
     } catch (const CalcFault &) {
         missing_ = QStringLiteral("The network cannot be simulated with these values.");
     }
+    showAsBuilt();
 }
 
 bool CrossoverDriversPanel::drawsPicture() const
@@ -693,29 +720,64 @@ void CrossoverDriversPanel::fieldEntered(QLineEdit *field)
 {
     const QString text = field->text();
     const std::optional<double> value = field == TxtAcousticOffset ? signedNumber(text) : parseNumber(text);
-    const bool used = field != TxtTweeterSPL && field != TxtAcousticOffset;
+    const auto dcrIndex = [field](const std::array<QLineEdit *, 4> &fields) {
+        return int(std::find(fields.begin(), fields.end(), field) - fields.begin());
+    };
+    const int wooferDcr = dcrIndex(TxtWooferPartDCR), tweeterDcr = dcrIndex(TxtTweeterPartDCR);
+    const int wooferUsed = dcrIndex(TxtWooferPartUsed), tweeterUsed = dcrIndex(TxtTweeterPartUsed);
     if (field == TxtAcousticOffset) {
         if (!text.isEmpty() && !value) {
             Program::ShowNumberError();
             field->setText(QStringLiteral("0"));
         }
-    } else if (field == TxtTweeterSPL) {
-        // Empty is the woofer's sensitivity.
+    } else if (field == TxtTweeterSPL || field == TxtBaffleWidth) {
+        // Empty is the woofer's sensitivity; no baffle step.
         if (!text.isEmpty() && (!value || *value <= 0)) {
             Program::ShowNumberError();
             field->clear();
         }
-    } else if (used && (!value || *value <= 0) && snapshot_.network) {
-        // A used value that is not a number above 0 goes back to the part's E12 value.
+    } else if (field == TxtTweeterPad) {
+        // Empty: no pad.
+        if (!text.isEmpty() && (!value || *value > 20)) {
+            Program::ShowNumberError();
+            field->clear();
+        }
+    } else if (field == TxtBafflePercent) {
+        if (!value || *value > 100) {
+            if (!text.isEmpty())
+                Program::ShowNumberError();
+            field->setText(QStringLiteral("0"));
+        }
+    } else if (field == TxtCrossoverPower) {
+        // Empty (or refused) goes back to the driver's maximum power.
+        powerTyped_ = value && *value > 0;
+        if (!text.isEmpty() && !powerTyped_)
+            Program::ShowNumberError();
+        if (!powerTyped_)
+            field->setText(snapshot_.woofer.maxPower > 0 ? generalNumber(snapshot_.woofer.maxPower) : QString());
+    } else if (wooferDcr < 4 || tweeterDcr < 4) {
+        // A coil's resistance typed stays through the optimizer; empty (or refused) is the default.
+        std::array<bool, 4> &typed = wooferDcr < 4 ? wooferDcrTyped_ : tweeterDcrTyped_;
+        const std::size_t i = std::size_t(wooferDcr < 4 ? wooferDcr : tweeterDcr);
+        if (!text.isEmpty() && !value)
+            Program::ShowNumberError();
+        typed[i] = value.has_value();
+        fillDcr(wooferDcr < 4, true);
+    } else if ((!value || *value <= 0) && snapshot_.network) {
+        // A used value that is not a number above 0 goes back to the part's value of the series.
         Program::ShowNumberError();
         for (bool woofer : {true, false}) {
             const std::array<QLineEdit *, 4> &fields = woofer ? TxtWooferPartUsed : TxtTweeterPartUsed;
             const crossover::Section &section = woofer ? snapshot_.network->woofer : snapshot_.network->tweeter;
             for (std::size_t i = 0; i < section.size() && i < 4; ++i)
                 if (fields[i] == field)
-                    field->setText(generalNumber(crossover::e12Values(section)[i] * unitScale(section[i])));
+                    field->setText(generalNumber(crossover::seriesValues(section, series())[i] * unitScale(section[i])));
         }
     }
+    // A coil's default resistance follows its value.
+    if (snapshot_.network && (wooferUsed < 4 || tweeterUsed < 4))
+        fillDcr(wooferUsed < 4, true);
+    edited();
     simulate();
     redraw();
     emit settingsChanged();
@@ -734,13 +796,30 @@ design::CrossoverDriversSettings CrossoverDriversPanel::settings() const
     s.reversed = ChkTweeterReversed->isChecked();
     s.box = userBox_ ? CboCrossoverBox->currentIndex() : -1;
     s.graph = CboCrossoverGraph->currentIndex();
+    for (std::size_t i = 0; i < 4; ++i) {
+        s.wooferDcr[i] = TxtWooferPartDCR[i]->text();
+        s.tweeterDcr[i] = TxtTweeterPartDCR[i]->text();
+    }
+    s.pad = TxtTweeterPad->text();
+    s.baffleWidth = TxtBaffleWidth->text();
+    s.bafflePercent = TxtBafflePercent->text();
+    s.power = powerTyped_ ? TxtCrossoverPower->text() : QString();
+    s.series = CboPartSeries->currentIndex();
     return s;
 }
 
 void CrossoverDriversPanel::applySettings(const design::CrossoverDriversSettings &s)
 {
+    waitOptimizer();
     filling_ = true;
     curves_ = s.curves;
+    // The series first: the used values of the file then replace the series' values.
+    CboPartSeries->setCurrentIndex(std::clamp(s.series, 0, 1));
+    if (snapshot_.network) {
+        fillUsed(snapshot_.network->woofer, TxtWooferPartUsed);
+        fillUsed(snapshot_.network->tweeter, TxtTweeterPartUsed);
+        showNearest();
+    }
     if (snapshot_.network)
         for (std::size_t i = 0; i < 4; ++i) {
             if (TxtWooferPartUsed[i]->isEnabled() && parseNumber(s.wooferUsed[i]))
@@ -748,6 +827,30 @@ void CrossoverDriversPanel::applySettings(const design::CrossoverDriversSettings
             if (TxtTweeterPartUsed[i]->isEnabled() && parseNumber(s.tweeterUsed[i]))
                 TxtTweeterPartUsed[i]->setText(s.tweeterUsed[i]);
         }
+    // A coil's resistance that is a number was typed (the default is filled anew from its value).
+    fillDcr(true, false);
+    fillDcr(false, false);
+    if (snapshot_.network)
+        for (bool woofer : {true, false}) {
+            const std::array<QString, 4> &texts = woofer ? s.wooferDcr : s.tweeterDcr;
+            const std::array<QLineEdit *, 4> &fields = woofer ? TxtWooferPartDCR : TxtTweeterPartDCR;
+            std::array<bool, 4> &typed = woofer ? wooferDcrTyped_ : tweeterDcrTyped_;
+            for (std::size_t i = 0; i < 4; ++i)
+                if (fields[i]->isEnabled() && parseNumber(texts[i]) && texts[i] != fields[i]->text()) {
+                    fields[i]->setText(texts[i]);
+                    typed[i] = true;
+                }
+        }
+    const std::optional<double> pad = parseNumber(s.pad), width = parseNumber(s.baffleWidth),
+                                percent = parseNumber(s.bafflePercent), power = parseNumber(s.power);
+    TxtTweeterPad->setText(pad && *pad <= 20 ? s.pad : QString());
+    TxtBaffleWidth->setText(width && *width > 0 ? s.baffleWidth : QString());
+    TxtBafflePercent->setText(percent && *percent <= 100 ? s.bafflePercent : QStringLiteral("0"));
+    powerTyped_ = power && *power > 0;
+    TxtCrossoverPower->setText(powerTyped_ ? s.power
+                                           : snapshot_.woofer.maxPower > 0 ? generalNumber(snapshot_.woofer.maxPower)
+                                                                           : QString());
+    edited();
     TxtTweeterSPL->setText(s.tweeterSpl);
     TxtAcousticOffset->setText(s.offset.isEmpty() ? QStringLiteral("0") : s.offset);
     if (s.reversed)

@@ -20,6 +20,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace controls;
 
 QWidget *FrmKelvane::buildCrossoverTab()
@@ -68,11 +70,20 @@ QWidget *FrmKelvane::buildCrossoverTab()
     auto *parts = new QGridLayout;
     parts->setHorizontalSpacing(8);
     parts->addWidget(heading(page, QStringLiteral("LblWooferSection"), QStringLiteral("Woofer low-pass")), 0, 0, 1, 2);
-    parts->addWidget(heading(page, QStringLiteral("LblWooferE12"), QStringLiteral("E12")), 0, 2);
+    QLabel *wooferSeries = heading(page, QStringLiteral("LblWooferE12"), QStringLiteral("E12"));
+    parts->addWidget(wooferSeries, 0, 2);
     parts->addWidget(heading(page, QStringLiteral("LblWooferUsed"), QStringLiteral("Used")), 0, 3);
     parts->addWidget(heading(page, QStringLiteral("LblTweeterSection"), QStringLiteral("Tweeter high-pass")), 5, 0, 1, 2);
-    parts->addWidget(heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12")), 5, 2);
+    QLabel *tweeterSeries = heading(page, QStringLiteral("LblTweeterE12"), QStringLiteral("E12"));
+    parts->addWidget(tweeterSeries, 5, 2);
     parts->addWidget(heading(page, QStringLiteral("LblTweeterUsed"), QStringLiteral("Used")), 5, 3);
+    // Beside each used value its coil's resistance and what it must take (a sine's worst case).
+    for (const auto &[side, row] : {std::pair{"Woofer", 0}, std::pair{"Tweeter", 5}}) {
+        parts->addWidget(heading(page, QStringLiteral("Lbl%1DCR").arg(QLatin1String(side)), QStringLiteral("DCR")), row, 4);
+        QLabel *stress = heading(page, QStringLiteral("Lbl%1Stress").arg(QLatin1String(side)), QStringLiteral("Stress"));
+        stress->setToolTip(QStringLiteral("What the part must take with a sine at the power below, worst case; music puts far less in."));
+        parts->addWidget(stress, row, 5);
+    }
     for (int i = 0; i < 4; ++i) {
         LblWooferPartName[i] = label(page, arrayName("LblWooferPartName", i), QString());
         LblWooferPart[i] = label(page, arrayName("LblWooferPart", i), QString());
@@ -88,6 +99,11 @@ QWidget *FrmKelvane::buildCrossoverTab()
             parts->addWidget(woofer[c], i + 1, c);
             parts->addWidget(tweeter[c], i + 6, c);
         }
+        const auto n = std::size_t(i);
+        parts->addWidget(CrossoverDrivers->TxtWooferPartDCR[n], i + 1, 4);
+        parts->addWidget(CrossoverDrivers->LblWooferPartStress[n], i + 1, 5);
+        parts->addWidget(CrossoverDrivers->TxtTweeterPartDCR[n], i + 6, 4);
+        parts->addWidget(CrossoverDrivers->LblTweeterPartStress[n], i + 6, 5);
     }
     LblZobelR = label(page, QStringLiteral("LblZobelR"), QString());
     LblZobelRE12 = label(page, QStringLiteral("LblZobelRE12"), QString());
@@ -99,7 +115,10 @@ QWidget *FrmKelvane::buildCrossoverTab()
     parts->addWidget(label(page, QStringLiteral("LblZobelCName"), QStringLiteral("Zobel C:")), 11, 0);
     parts->addWidget(LblZobelC, 11, 1);
     parts->addWidget(LblZobelCE12, 11, 2);
-    parts->setColumnStretch(4, 1);
+    parts->addWidget(CrossoverDrivers->LblZobelStress, 10, 5);
+    parts->setColumnStretch(6, 1);
+    CrossoverDrivers->attachNearest(LblWooferPartE12, LblTweeterPartE12, LblZobelRE12, LblZobelCE12,
+                                    {wooferSeries, tweeterSeries});
 
     auto *left = new QVBoxLayout;
     left->addLayout(grid);
@@ -119,7 +138,8 @@ QWidget *FrmKelvane::buildCrossoverTab()
     leftScroll->setWidgetResizable(true);
     leftScroll->setFrameShape(QFrame::NoFrame);
     leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    leftScroll->setFixedWidth(leftPage->minimumSizeHint().width() + leftScroll->verticalScrollBar()->sizeHint().width());
+    leftScroll->setFixedWidth(std::max(leftPage->minimumSizeHint().width(), leftPage->sizeHint().width())
+                              + leftScroll->verticalScrollBar()->sizeHint().width());
 
     // The response of both sections and their sum, on the graphs' drawing surface.
     Picture1 = new GraphPicture(page);

@@ -223,6 +223,8 @@ void FrmKelvane::applyDesign(const design::Design &d)
     if (d.crossoverCalculated)
         CmdCalculateCrossover_Click();
     CrossoverDrivers->applySettings(d.crossoverDrivers);
+    if (d.crossoverCalculated)
+        CrossoverPlan(); // with the pad and the baffle-step network as built
     MoreBoxes->applySettings(d.moreBoxes);
     ShowDriverGroup();
     SSTab->setCurrentIndex(d.tab);

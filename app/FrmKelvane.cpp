@@ -47,7 +47,10 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     watchDesignEdits();
     connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
     connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { markDesignModified(); });
-    connect(CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] { markDesignModified(); });
+    connect(CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] {
+        markDesignModified();
+        CrossoverPlan(); // the pad and the baffle-step network are on the plan
+    });
     connect(CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { CrossoverResponse(); });
     connect(MoreBoxes, &MoreBoxesTab::boxesChanged, this, [this] { UpdateAnalysis(); });
     // The tab shows its volumes in the result unit of the Box Model tab.

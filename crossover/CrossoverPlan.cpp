@@ -4,7 +4,10 @@
 // wire, the tweeter's high-pass below it with the tweeter's polarity; every part with its value
 // and its E12 value. Before a calculation it says what to enter. Saved and printed like a graph.
 
+#include "app/CrossoverDriversPanel.h"
 #include "app/FrmKelvane.h"
+#include "common/Checked.h"
+#include "crossover/RealParts.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
 #include "graphs/GraphPicture.h"
@@ -201,7 +204,54 @@ QStringList wrapped(const QString &text, double width)
 }
 
 // The plan of a network, or what to enter before there is one.
-void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network, const QString &DriverName)
+// The tweeter's L-pad at its values as built in the slot after the high-pass (R1 along the wire,
+// R2 across the tweeter); returns where the wire goes on.
+double padPlan(GraphCanvas &pic, const PlanLayout &l, const crossover::BuiltCrossover &b, double cursor)
+{
+    const crossover::LPad pad = crossover::builtPad(b);
+    if (!pad.used)
+        return cursor;
+    const double row = GraphCanvas::RowHeight, y = l.tweeterY;
+    const double x0 = l.slotLeft + l.slotWidth * double(b.tweeter.size());
+    const double start = x0 + 2;
+    pic.line(cursor, y, start, y, Black);
+    part(pic, Symbol::Zigzag, start, y, start + 44, y);
+    const double xs = start + 60;
+    pic.line(start + 44, y, xs, y, Black);
+    junction(pic, xs, y);
+    junction(pic, xs, l.returnY);
+    part(pic, Symbol::Zigzag, xs, l.returnY, xs, y);
+    pic.drawText(start, y + 10, QStringLiteral("Pad"), Black);
+    pic.drawText(start, y + 10 + row, QStringLiteral("R1  ") + kelvane::generalNumber(pad.series) + QStringLiteral(" Ohms"), Black);
+    pic.drawText(xs - 36, l.returnY + 14 + row, QStringLiteral("R2  ") + kelvane::generalNumber(pad.parallel) + QStringLiteral(" Ohms"),
+                 Black);
+    return xs;
+}
+
+// The baffle-step compensation at its values as built, on the + wire up to the woofer: its coil
+// with the resistor across it.
+void bafflePlan(GraphCanvas &pic, const PlanLayout &l, const crossover::BuiltCrossover &b)
+{
+    if (!b.baffle.used)
+        return;
+    const double row = GraphCanvas::RowHeight;
+    const double top = l.wooferY + 12, bottom = l.ampTop - 14, rx = l.busX + 24;
+    const double mH = crossover::nearestInSeries(b.baffle.henries * 1e3, b.series);
+    const double ohms = crossover::nearestInSeries(b.baffle.ohms, b.series);
+    // The bus is cut between top and bottom: the network stands in it.
+    pic.line(l.busX, top, rx, top, Black);
+    pic.line(l.busX, bottom, rx, bottom, Black);
+    part(pic, Symbol::Coil, l.busX, top, l.busX, bottom);
+    part(pic, Symbol::Zigzag, rx, top, rx, bottom);
+    const double x = rx + 10;
+    pic.drawText(x, top, QStringLiteral("Step"), Black);
+    pic.drawText(x, top + row, QStringLiteral("L ") + kelvane::generalNumber(mH) + QStringLiteral(" mH"), Black);
+    pic.drawText(x, top + 2 * row, QStringLiteral("  ") + kelvane::formatNumber(b.baffle.dcr, QStringLiteral("#0.00")) + QStringLiteral(" Ohms DCR"), Black);
+    pic.drawText(x, top + 3 * row, QStringLiteral("R ") + kelvane::generalNumber(ohms) + QStringLiteral(" Ohms"), Black);
+}
+
+void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network, const QString &DriverName,
+              const std::optional<crossover::BuiltCrossover> &built)
 {
     const PlanLayout l = planLayout(pic.width(), pic.height());
     const double row = GraphCanvas::RowHeight;
@@ -235,7 +285,14 @@ void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network,
     pic.drawText(l.ampRight - 8, ReturnY - row / 2, QStringLiteral("-"), DarkRed);
     pic.line(l.busX, ReturnY, l.ampLeft, ReturnY, Black);
     junction(pic, l.busX, ReturnY);
-    pic.line(l.busX, WooferY, l.busX, TweeterY, Black);
+    if (built && built->baffle.used) {
+        // The woofer's wire passes through the compensation.
+        pic.line(l.busX, WooferY, l.busX, WooferY + 12, Black);
+        pic.line(l.busX, l.ampTop - 14, l.busX, TweeterY, Black);
+        bafflePlan(pic, l, *built);
+    } else {
+        pic.line(l.busX, WooferY, l.busX, TweeterY, Black);
+    }
     pic.line(l.ampRight, ReturnY, DriverX, ReturnY, Black);
 
     // Woofer: low-pass, Zobel network, woofer.
@@ -268,6 +325,8 @@ void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network,
 
     // Tweeter: high-pass and tweeter, the + terminal on the return when it is reversed.
     cursor = section(pic, l, d.tweeter, TweeterY, false);
+    if (built)
+        cursor = padPlan(pic, l, *built, cursor);
     pic.line(cursor, TweeterY, DriverX, TweeterY, Black);
     const bool reversed = d.tweeterSign < 0;
     loudspeaker(pic, l, ReturnY, TweeterY, reversed, Magenta);
@@ -297,8 +356,22 @@ void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network,
 
 void FrmKelvane::CrossoverPlan()
 {
-    PicCrossoverPlan->setDrawing([network = CrossoverNetwork, name = DriverName](GraphCanvas &canvas) {
-        drawPlan(canvas, network, name);
+    // The pad and the baffle-step compensation as built, when there are any.
+    std::optional<crossover::BuiltCrossover> built;
+    try {
+        if (CrossoverNetwork) {
+            built = CrossoverDrivers->builtCrossover();
+            crossover::builtNetwork(*built); // the pad and the compensation can be built
+            if (built->baffle.used) {
+                crossover::nearestInSeries(built->baffle.henries * 1e3, built->series);
+                crossover::nearestInSeries(built->baffle.ohms, built->series);
+            }
+        }
+    } catch (const kelvane::CalcFault &) {
+        built.reset();
+    }
+    PicCrossoverPlan->setDrawing([network = CrossoverNetwork, name = DriverName, built](GraphCanvas &canvas) {
+        drawPlan(canvas, network, name, built);
     });
 }
 

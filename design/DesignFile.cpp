@@ -108,6 +108,18 @@ QJsonObject crossoverDriversJson(const CrossoverDriversSettings &s)
     }
     o.insert(QStringLiteral("TxtWooferPartUsed"), woofer);
     o.insert(QStringLiteral("TxtTweeterPartUsed"), tweeter);
+    QJsonArray wooferDcr, tweeterDcr;
+    for (std::size_t i = 0; i < 4; ++i) {
+        wooferDcr.append(s.wooferDcr[i]);
+        tweeterDcr.append(s.tweeterDcr[i]);
+    }
+    o.insert(QStringLiteral("TxtWooferPartDCR"), wooferDcr);
+    o.insert(QStringLiteral("TxtTweeterPartDCR"), tweeterDcr);
+    o.insert(QStringLiteral("TxtTweeterPad"), s.pad);
+    o.insert(QStringLiteral("TxtBaffleWidth"), s.baffleWidth);
+    o.insert(QStringLiteral("TxtBafflePercent"), s.bafflePercent);
+    o.insert(QStringLiteral("TxtCrossoverPower"), s.power);
+    o.insert(QStringLiteral("CboPartSeries"), s.series);
     o.insert(QStringLiteral("TxtTweeterSPL"), s.tweeterSpl);
     o.insert(QStringLiteral("TxtAcousticOffset"), s.offset);
     if (s.reversed)
@@ -143,7 +155,9 @@ QString readCrossoverDrivers(const QJsonObject &root, CrossoverDriversSettings &
         s.curves[i] = read.curve;
     }
     const std::pair<const char *, std::array<QString, 4> *> used[] = {{"TxtWooferPartUsed", &s.wooferUsed},
-                                                                      {"TxtTweeterPartUsed", &s.tweeterUsed}};
+                                                                      {"TxtTweeterPartUsed", &s.tweeterUsed},
+                                                                      {"TxtWooferPartDCR", &s.wooferDcr},
+                                                                      {"TxtTweeterPartDCR", &s.tweeterDcr}};
     for (const auto &[name, texts] : used) {
         const QJsonValue v = o.value(QLatin1String(name));
         if (v.isUndefined())
@@ -154,7 +168,9 @@ QString readCrossoverDrivers(const QJsonObject &root, CrossoverDriversSettings &
         for (qsizetype i = 0; i < 4; ++i)
             (*texts)[std::size_t(i)] = a[i].toString();
     }
-    const std::pair<const char *, QString *> texts[] = {{"TxtTweeterSPL", &s.tweeterSpl}, {"TxtAcousticOffset", &s.offset}};
+    const std::pair<const char *, QString *> texts[] = {
+        {"TxtTweeterSPL", &s.tweeterSpl},     {"TxtAcousticOffset", &s.offset},         {"TxtTweeterPad", &s.pad},
+        {"TxtBaffleWidth", &s.baffleWidth}, {"TxtBafflePercent", &s.bafflePercent}, {"TxtCrossoverPower", &s.power}};
     for (const auto &[name, text] : texts) {
         const QJsonValue v = o.value(QLatin1String(name));
         if (v.isUndefined())
@@ -169,7 +185,9 @@ QString readCrossoverDrivers(const QJsonObject &root, CrossoverDriversSettings &
         s.reversed = v.toBool();
     }
     const std::pair<const char *, std::pair<int, int *>> choices[] = {
-        {"CboCrossoverBox", {CrossoverBoxCount, &s.box}}, {"CboCrossoverGraph", {CrossoverGraphCount, &s.graph}}};
+        {"CboCrossoverBox", {CrossoverBoxCount, &s.box}},
+        {"CboCrossoverGraph", {CrossoverGraphCount, &s.graph}},
+        {"CboPartSeries", {2, &s.series}}};
     for (const auto &[name, choice] : choices) {
         const QJsonValue v = o.value(QLatin1String(name));
         if (v.isUndefined())

@@ -118,6 +118,12 @@ struct CrossoverDriversSettings {
     std::optional<bool> reversed;
     int box = -1;
     int graph = 0;
+    // The parts as built: coil resistances ("" for a capacitor or no part), pad (dB), baffle width
+    // (mm), compensation (%), series (0 E12, 1 E24) and the power of the parts' stress (W; "" the
+    // driver's maximum).
+    std::array<QString, 4> wooferDcr, tweeterDcr;
+    QString pad, baffleWidth, bafflePercent = QStringLiteral("0"), power;
+    int series = 0;
 };
 
 struct Design {

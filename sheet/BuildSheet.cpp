@@ -219,16 +219,29 @@ Section crossoverSection(const Snapshot &s)
     sec.items.push_back(std::move(parts));
     // The parts as the builder solders them, where they were simulated.
     if (s.wooferBuilt.size() == d.woofer.size() && s.tweeterBuilt.size() == d.tweeter.size() && !s.lowestImpedance.isEmpty()) {
-        Table built{{{QStringLiteral("Section")}, {QStringLiteral("Part")}, {QStringLiteral("As built"), true}}, {}};
-        const auto addBuilt = [&built](const QString &section, const crossover::Section &list, const std::vector<double> &values) {
+        Table built{{{QStringLiteral("Section")}, {QStringLiteral("Part")}, {QStringLiteral("As built"), true}, {QStringLiteral("DCR"), true}}, {}};
+        const auto ohms = [](double value) { return kelvane::formatNumber(value, QStringLiteral("#0.00 Ohms")); };
+        const auto addBuilt = [&](const QString &section, const crossover::Section &list, const std::vector<double> &values,
+                                  const std::vector<double> &dcr) {
             for (std::size_t i = 0; i < list.size(); ++i) {
                 crossover::Component c = list[i];
                 c.value = values[i];
-                built.rows.push_back({section, crossover::partName(list[i], int(i)), crossover::valueText(c)});
+                const bool coil = c.kind == crossover::Component::Inductor && i < dcr.size();
+                built.rows.push_back({section, crossover::partName(list[i], int(i)), crossover::valueText(c),
+                                      coil ? ohms(dcr[i]) : QString()});
             }
         };
-        addBuilt(QStringLiteral("Woofer"), d.woofer, s.wooferBuilt);
-        addBuilt(QStringLiteral("Tweeter"), d.tweeter, s.tweeterBuilt);
+        addBuilt(QStringLiteral("Woofer"), d.woofer, s.wooferBuilt, s.wooferDcr);
+        addBuilt(QStringLiteral("Tweeter"), d.tweeter, s.tweeterBuilt, s.tweeterDcr);
+        if (s.padSeries > 0) {
+            built.rows.push_back({QStringLiteral("Pad"), QStringLiteral("R1"), ohms(s.padSeries), QString()});
+            built.rows.push_back({QStringLiteral("Pad"), QStringLiteral("R2"), ohms(s.padParallel), QString()});
+        }
+        if (s.stepHenries > 0) {
+            built.rows.push_back({QStringLiteral("Baffle step"), QStringLiteral("L"),
+                                  kelvane::formatNumber(s.stepHenries * 1e3, QStringLiteral("#0.000 mH")), ohms(s.stepDcr)});
+            built.rows.push_back({QStringLiteral("Baffle step"), QStringLiteral("R"), ohms(s.stepOhms), QString()});
+        }
         sec.items.push_back(std::move(built));
         sec.items.push_back(Paragraph{s.lowestImpedance});
     }

@@ -63,6 +63,11 @@ struct Snapshot {
     // simulation's note on the amplifier's lowest impedance; empty when not simulated.
     std::vector<double> wooferBuilt, tweeterBuilt;
     QString lowestImpedance;
+    // The coils' resistances as built (ohms, one per part; 0 for a capacitor; empty: not listed), the
+    // tweeter's L-pad and the baffle-step compensation at the values built (ohms, henries; 0: none).
+    std::vector<double> wooferDcr, tweeterDcr;
+    double padSeries = 0, padParallel = 0;
+    double stepHenries = 0, stepOhms = 0, stepDcr = 0;
     // Frequency response and, when drawn, displacement limits; more graphs append here.
     std::vector<Graph> graphs;
     // The boxes of the More Boxes tab, when calculated.

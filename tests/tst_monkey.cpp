@@ -662,9 +662,51 @@ private:
     }
     // ---- Crossover tab's drivers: end ----
 
+    // The crossover as built: coil resistances, pad, baffle, percent and power typed, the series
+    // chosen, Suggest Pad, the optimizer started (and now and then cancelled at once, or left
+    // running into the next events) and undone.
+    QString crossoverAsBuilt()
+    {
+        CrossoverDriversPanel *panel = window_->CrossoverDrivers;
+        switch (below(5)) {
+        case 0: {
+            QLineEdit *const fields[] = {panel->TxtWooferPartDCR[0], panel->TxtWooferPartDCR[2], panel->TxtTweeterPartDCR[1],
+                                         panel->TxtTweeterPartDCR[3], panel->TxtTweeterPad, panel->TxtBaffleWidth,
+                                         panel->TxtBafflePercent, panel->TxtCrossoverPower};
+            QLineEdit *f = pick(fields);
+            const QString text = chance(70) ? pick(QStringList{"", "0", "0.5", "3", "6.5", "20", "21", "100", "250", "1e3"}) : typedText();
+            action_ = [this, f, text] {
+                window_->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
+                typeInto(f, text);
+            };
+            return "type " + quoted(text) + " into " + f->objectName() + " + Enter";
+        }
+        case 1: {
+            const int index = below(2);
+            action_ = [panel, index] { panel->CboPartSeries->setCurrentIndex(index); };
+            return QStringLiteral("CboPartSeries %1").arg(index);
+        }
+        case 2:
+            action_ = [panel] { panel->CmdSuggestPad->click(); };
+            return QStringLiteral("CmdSuggestPad");
+        case 3: {
+            const bool cancel = chance(50);
+            action_ = [panel, cancel] {
+                panel->CmdOptimize->click();
+                if (cancel)
+                    panel->CmdCancelOptimize->click();
+            };
+            return cancel ? QStringLiteral("CmdOptimize, then CmdCancelOptimize") : QStringLiteral("CmdOptimize");
+        }
+        default:
+            action_ = [panel] { panel->CmdUndoOptimize->click(); };
+            return QStringLiteral("CmdUndoOptimize");
+        }
+    }
+
     // One row per event kind: its weight in a hundred events and the function that draws it.
     static constexpr std::pair<int, QString (Monkey::*)()> Events[] = {
-        {16, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
+        {14, &Monkey::typeText}, {10, &Monkey::pasteText}, {10, &Monkey::enterInField}, {5, &Monkey::clickIntoField},
         {7, &Monkey::keyOnFocus}, {16, &Monkey::clickButton}, {8, &Monkey::clickOption}, {3, &Monkey::switchTab},
         {4, &Monkey::moveMouse}, {3, &Monkey::chooseInList}, {4, &Monkey::designFile}, {1, &Monkey::buildSheet},
         {2, &Monkey::driverLibrary}, {1, &Monkey::about},
@@ -672,7 +714,8 @@ private:
         {2, &Monkey::drivers},        // the drivers in the box (its 2 taken from typeText)
         {2, &Monkey::measureDriver},  // Measure Driver window (its 2 taken from typeText)
         {2, &Monkey::resizeWindow},   // window resizes (its 2 taken from typeText)
-        {2, &Monkey::crossoverDrivers}}; // the Crossover tab's drivers (its 2 taken from typeText)
+        {2, &Monkey::crossoverDrivers}, // the Crossover tab's drivers (its 2 taken from typeText)
+        {2, &Monkey::crossoverAsBuilt}}; // the crossover as built and its optimizer (its 2 taken from typeText)
 
     // The texts a design file holds were typed by a user too, so they may spell "nan" as well: a
     // field showing the text of the file it was opened from counts as typed.

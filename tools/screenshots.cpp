@@ -16,8 +16,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,6 +122,26 @@ int main(int argc, char *argv[])
     w.CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("crossover-drivers.png")));
+    // The same crossover on a 250 mm baffle, half its step compensated, before and after "Optimize".
+    w.CrossoverDrivers->TxtBaffleWidth->setText(QStringLiteral("250"));
+    w.CrossoverDrivers->TxtBafflePercent->setText(QStringLiteral("50"));
+    w.CrossoverDrivers->refresh();
+    auto *column = w.findChild<QScrollArea *>(QStringLiteral("CrossoverScroll"));
+    column->verticalScrollBar()->setValue(column->verticalScrollBar()->maximum());
+    QTest::qWait(100);
+    w.grab().save(out.filePath(QStringLiteral("crossover-optimize-before.png")));
+    if (w.CrossoverDrivers->startOptimize())
+        while (w.CrossoverDrivers->optimizing())
+            QTest::qWait(50);
+    QTest::qWait(100);
+    column->verticalScrollBar()->setValue(column->verticalScrollBar()->maximum());
+    QTest::qWait(100);
+    w.grab().save(out.filePath(QStringLiteral("crossover-optimize-after.png")));
+    column->verticalScrollBar()->setValue(0);
+    w.CrossoverDrivers->CmdUndoOptimize->click();
+    w.CrossoverDrivers->TxtBaffleWidth->clear();
+    w.CrossoverDrivers->TxtBafflePercent->setText(QStringLiteral("0"));
+    w.CrossoverDrivers->refresh();
     w.CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::FilterSections);
     // Tools > Measure Driver…: the sample driver measured in free air and with 25 g on its cone.
     writeSampleCurve(curves.filePath(QStringLiteral("w8-free-air.zma")), 1);
