@@ -36,6 +36,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMouseEvent>
@@ -663,8 +664,7 @@ private:
     // ---- Crossover tab's drivers: end ----
 
     // The crossover as built: coil resistances, pad, baffle, percent and power typed, the series
-    // chosen, Suggest Pad, the optimizer started (and now and then cancelled at once, or left
-    // running into the next events) and undone.
+    // chosen, Suggest Pad, the optimizer run (or cancelled at once) and undone.
     QString crossoverAsBuilt()
     {
         CrossoverDriversPanel *panel = window_->CrossoverDrivers;
@@ -695,6 +695,11 @@ private:
                 panel->CmdOptimize->click();
                 if (cancel)
                     panel->CmdCancelOptimize->click();
+                // The run ends before the next event, so that a seed gives the same events and
+                // screens however fast the machine is (and the locales' traces can be compared).
+                QDeadlineTimer limit(120000);
+                while (panel->optimizing() && !limit.hasExpired())
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             };
             return cancel ? QStringLiteral("CmdOptimize, then CmdCancelOptimize") : QStringLiteral("CmdOptimize");
         }
