@@ -2,8 +2,7 @@
 #pragma once
 // The main window: every control, every shared value of the program and every procedure that reads
 // the controls, calls the numeric core and writes the captions. The procedures are defined in app/,
-// beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on),
-// and the crossover's still in crossover/.
+// beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
@@ -280,7 +279,7 @@ public:
     void PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
                           void (FrmKelvane::*redraw)());
 
-    // ---- Crossover (crossover/) ----
+    // ---- Crossover (app/CrossoverProcedures.cpp) ----
     void CmdCalculateCrossover_Click();
     // The response plot: its frame, and the three curves of CrossoverNetwork (when there is one).
     void CrossoverResponse();

@@ -2,8 +2,7 @@
 // The crossover's response plot on the "Crossover" tab: the frame with its grid and labels, the
 // woofer's low-pass, the tweeter's high-pass and their sum, and the readout under the mouse.
 
-#include "app/FrmKelvane.h"
-#include "app/CrossoverDriversPanel.h"
+#include "crossover/CrossoverPictures.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
@@ -32,20 +31,6 @@ constexpr FrequencyLabel FrequencyLabels[] = {
 constexpr FrequencyLabel FurtherFrequencyLabels[] = {
     {30, "30"}, {300, "300"}, {3000, "3k"}, {40, "40"}, {400, "400"}, {4000, "4k"},
     {70, "70"}, {700, "700"}, {7000, "7k"}};
-
-// The plot of a picture of the given size: the margins of the 640 x 480 plot, the rest for the plot.
-graphgeo::PlotLayout plotLayout(double width, double height)
-{
-    namespace plot = crossover::plot;
-    return graphgeo::plotLayout(width, height, plot::Left, plot::Top, plot::Right, plot::Bottom);
-}
-
-// What the plot shows, kept with it so that it can be drawn again at any size: the network, and
-// its curves at 640 x 480 (worked out once when it was calculated).
-struct ResponsePicture {
-    std::optional<crossover::Design> network;
-    std::array<std::vector<crossover::plot::Point>, 3> curves; // woofer, tweeter, sum
-};
 
 void drawCurve(GraphCanvas &pic, const graphgeo::PlotLayout &l, const std::vector<crossover::plot::Point> &points,
                int colour)
@@ -113,9 +98,18 @@ void CrossoverGraph(GraphCanvas &pic, const graphgeo::PlotLayout &l)
         pic.line(l.left + 4, l.y(plot::y(level)), l.left, l.y(plot::y(level)), DarkRed);
 }
 
+} // namespace
+
+namespace crossover {
+
+graphgeo::PlotLayout responsePlotLayout(double width, double height)
+{
+    return graphgeo::plotLayout(width, height, plot::Left, plot::Top, plot::Right, plot::Bottom);
+}
+
 void drawResponse(GraphCanvas &pic, const ResponsePicture &r)
 {
-    const graphgeo::PlotLayout l = plotLayout(pic.width(), pic.height());
+    const graphgeo::PlotLayout l = crossover::responsePlotLayout(pic.width(), pic.height());
     CrossoverGraph(pic, l);
     if (!r.network)
         return;
@@ -153,31 +147,4 @@ void drawResponse(GraphCanvas &pic, const ResponsePicture &r)
     pic.setLineWidth(1);
 }
 
-} // namespace
-
-void FrmKelvane::CrossoverResponse()
-{
-    // The simulated graphs are the panel's.
-    if (CrossoverDrivers->drawsPicture()) {
-        CrossoverDrivers->redraw();
-        return;
-    }
-    ResponsePicture picture;
-    picture.network = CrossoverNetwork;
-    if (CrossoverNetwork)
-        picture.curves = crossover::plot::allCurvePoints(*CrossoverNetwork);
-    Picture1->setDrawing([picture](GraphCanvas &canvas) { drawResponse(canvas, picture); });
-}
-
-void FrmKelvane::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
-{
-    if (CrossoverDrivers->mouseMove(X, Y))
-        return;
-    const graphgeo::PlotLayout l = plotLayout(Picture1->width(), Picture1->height());
-    if (!l.inside(X, Y))
-        return;
-    TxtCrossoverFreqXNum->setText(
-        kelvane::formatNumber(crossover::plot::freqAtX(l.baseX(X)), QStringLiteral("#,##0 Hz")));
-    TxtCrossoverYNum->setText(
-        kelvane::formatNumber(crossover::plot::levelAtY(l.baseY(Y)), QStringLiteral("##,##0.0 dB")));
-}
+} // namespace crossover

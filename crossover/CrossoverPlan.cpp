@@ -4,8 +4,7 @@
 // wire, the tweeter's high-pass below it with the tweeter's polarity; every part with its value
 // and its E12 value. Before a calculation it says what to enter. Saved and printed like a graph.
 
-#include "app/CrossoverDriversPanel.h"
-#include "app/FrmKelvane.h"
+#include "crossover/CrossoverPictures.h"
 #include "common/Checked.h"
 #include "crossover/RealParts.h"
 #include "common/NumberText.h"
@@ -250,6 +249,10 @@ void bafflePlan(GraphCanvas &pic, const PlanLayout &l, const crossover::BuiltCro
     pic.drawText(x, top + 3 * row, QStringLiteral("R ") + kelvane::generalNumber(ohms) + QStringLiteral(" Ohms"), Black);
 }
 
+} // namespace
+
+namespace crossover {
+
 void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network, const QString &DriverName,
               const std::optional<crossover::BuiltCrossover> &built)
 {
@@ -352,35 +355,4 @@ void drawPlan(GraphCanvas &pic, const std::optional<crossover::Design> &network,
         }
 }
 
-} // namespace
-
-void FrmKelvane::CrossoverPlan()
-{
-    // The pad and the baffle-step compensation as built, when there are any.
-    std::optional<crossover::BuiltCrossover> built;
-    try {
-        if (CrossoverNetwork) {
-            built = CrossoverDrivers->builtCrossover();
-            crossover::builtNetwork(*built); // the pad and the compensation can be built
-            if (built->baffle.used) {
-                crossover::nearestInSeries(built->baffle.henries * 1e3, built->series);
-                crossover::nearestInSeries(built->baffle.ohms, built->series);
-            }
-        }
-    } catch (const kelvane::CalcFault &) {
-        built.reset();
-    }
-    PicCrossoverPlan->setDrawing([network = CrossoverNetwork, name = DriverName, built](GraphCanvas &canvas) {
-        drawPlan(canvas, network, name, built);
-    });
-}
-
-void FrmKelvane::CmdSavePlan_Click()
-{
-    SaveGraphImage(PicCrossoverPlan, QStringLiteral("Crossover"), QStringLiteral("Plan"), &FrmKelvane::CrossoverPlan);
-}
-
-void FrmKelvane::CmdPrintPlan_Click()
-{
-    PrintGraphWindow(PicCrossoverPlan, CmdSavePlan, CmdPrintPlan, &FrmKelvane::CrossoverPlan);
-}
+} // namespace crossover

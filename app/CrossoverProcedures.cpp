@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Calculate Crossover": read the woofer and tweeter data, stop on missing or bad data, design both
-// sections and the Zobel network, and show the parts, the notes, the response and the plan.
+// The procedures of the "Crossover" and "Crossover Plans" tabs. "Calculate Crossover": read the woofer
+// and tweeter data, stop on missing or bad data, design both sections and the Zobel network, and show
+// the parts, the notes, the response and the plan; the response plot with its readout under the mouse;
+// the schematic with its "Save Image" and "Print" buttons. The pictures themselves are drawn in
+// crossover/ from plain data.
 
+#include "app/CrossoverDriversPanel.h"
 #include "app/FrmKelvane.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
+#include "crossover/CrossoverPictures.h"
 #include "driver/Program.h"
+#include "graphs/GraphPicture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -120,4 +126,62 @@ void FrmKelvane::CmdCalculateCrossover_Click()
     CrossoverPlan();
     CmdSavePlan->setEnabled(true);
     CmdPrintPlan->setEnabled(true);
+}
+
+void FrmKelvane::CrossoverResponse()
+{
+    // The simulated graphs are the panel's.
+    if (CrossoverDrivers->drawsPicture()) {
+        CrossoverDrivers->redraw();
+        return;
+    }
+    crossover::ResponsePicture picture;
+    picture.network = CrossoverNetwork;
+    if (CrossoverNetwork)
+        picture.curves = crossover::plot::allCurvePoints(*CrossoverNetwork);
+    Picture1->setDrawing([picture](GraphCanvas &canvas) { crossover::drawResponse(canvas, picture); });
+}
+
+void FrmKelvane::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
+{
+    if (CrossoverDrivers->mouseMove(X, Y))
+        return;
+    const graphgeo::PlotLayout l = crossover::responsePlotLayout(Picture1->width(), Picture1->height());
+    if (!l.inside(X, Y))
+        return;
+    TxtCrossoverFreqXNum->setText(
+        kelvane::formatNumber(crossover::plot::freqAtX(l.baseX(X)), QStringLiteral("#,##0 Hz")));
+    TxtCrossoverYNum->setText(
+        kelvane::formatNumber(crossover::plot::levelAtY(l.baseY(Y)), QStringLiteral("##,##0.0 dB")));
+}
+
+void FrmKelvane::CrossoverPlan()
+{
+    // The pad and the baffle-step compensation as built, when there are any.
+    std::optional<crossover::BuiltCrossover> built;
+    try {
+        if (CrossoverNetwork) {
+            built = CrossoverDrivers->builtCrossover();
+            crossover::builtNetwork(*built); // the pad and the compensation can be built
+            if (built->baffle.used) {
+                crossover::nearestInSeries(built->baffle.henries * 1e3, built->series);
+                crossover::nearestInSeries(built->baffle.ohms, built->series);
+            }
+        }
+    } catch (const kelvane::CalcFault &) {
+        built.reset();
+    }
+    PicCrossoverPlan->setDrawing([network = CrossoverNetwork, name = DriverName, built](GraphCanvas &canvas) {
+        crossover::drawPlan(canvas, network, name, built);
+    });
+}
+
+void FrmKelvane::CmdSavePlan_Click()
+{
+    SaveGraphImage(PicCrossoverPlan, QStringLiteral("Crossover"), QStringLiteral("Plan"), &FrmKelvane::CrossoverPlan);
+}
+
+void FrmKelvane::CmdPrintPlan_Click()
+{
+    PrintGraphWindow(PicCrossoverPlan, CmdSavePlan, CmdPrintPlan, &FrmKelvane::CrossoverPlan);
 }
