@@ -29,7 +29,7 @@ void FrmKelvane::UpdateAnalysis()
         analysis::DriverSnapshot &d = s.driver;
         // The group of drivers as one (Vas, and so SPL, are the group's since the calculation).
         const driver::DriverValues group = driverGroup(oneDriver()).equivalent;
-        d = {DriverName, Fs, Qts, Qes, Vas, SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
+        d = {State.DriverName, State.Fs, State.Qts, State.Qes, State.Vas, State.SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
              usable(group.le)};
         // Xmax (metres): typed, else from the voice coil, both in the Xmax unit.
         double xmax = number(TxtXmax);
@@ -37,17 +37,17 @@ void FrmKelvane::UpdateAnalysis()
             xmax = driver::xmaxFromCoil(number(TxtVCHeight), number(TxtVCGap));
         d.xmax = usable(xmax * driver::MmPerXmaxUnit[unit(selectedIndex(OptXmax))] / 1000);
 
-        analysis::BoxSnapshot sealed{analysis::BoxKind::Sealed, VbSealed, Fc, Qtc, 0, 0, {}};
-        analysis::BoxSnapshot vented{analysis::BoxKind::Vented, VbVented, 0, 0, Fb, Qloss, {}};
+        analysis::BoxSnapshot sealed{analysis::BoxKind::Sealed, State.VbSealed, State.Fc, State.Qtc, 0, 0, {}};
+        analysis::BoxSnapshot vented{analysis::BoxKind::Vented, State.VbVented, 0, 0, State.Fb, State.Qloss, {}};
         for (std::size_t k = 0; k < 6; ++k)
-            vented.vents.push_back({VentDia[k], VentSpeed[k], false});
-        if (VentDia[6] > 0)
-            vented.vents.push_back({VentDia[6], VentSpeed[6], true});
+            vented.vents.push_back({State.VentDia[k], State.VentSpeed[k], false});
+        if (State.VentDia[6] > 0)
+            vented.vents.push_back({State.VentDia[6], State.VentSpeed[6], true});
         s.boxes = {sealed, vented};
     }
     // The More Boxes tab works from the driver and the vented box; what it has calculated is drawn
     // beside them.
-    MoreBoxes->setSnapshot({s, volumeUnitIndex(), selectedIndex(OptVas), VentVd});
+    MoreBoxes->setSnapshot({s, volumeUnitIndex(), selectedIndex(OptVas), State.VentVd});
     if (s.calculated)
         for (const analysis::BoxSnapshot &box : MoreBoxes->boxes())
             s.boxes.push_back(box);

@@ -278,37 +278,37 @@ void FrmKelvane::ShowDriverGroup()
 {
     // The sensitivity is the one EfficiencyCalcs worked out for the group's Vas, while on offer.
     LblDriverGroup->setText(kelvane::driver::groupLine(
-        driverGroup(oneDriver()), CmdFrequency->isEnabled() ? std::optional<double>(SPL) : std::nullopt));
+        driverGroup(oneDriver()), CmdFrequency->isEnabled() ? std::optional<double>(State.SPL) : std::nullopt));
 }
 
 using namespace kelvane;
 
 void FrmKelvane::EfficiencyCalcs()
 {
-    Qes = numberInOrZero(TxtQes->text());
-    if (Qes < 0.0001) {
+    State.Qes = numberInOrZero(TxtQes->text());
+    if (State.Qes < 0.0001) {
         if (TxtQms->text().isEmpty()) {
             // The estimate stays out of the Qes field and is noted below.
-            Qms = 0;
-            Qes = driver::estimatedQes(Qts);
+            State.Qms = 0;
+            State.Qes = driver::estimatedQes(State.Qts);
         } else {
             // From a known Qms the estimate counts as entered data from now on.
-            Qms = numberIn(TxtQms->text());
-            Qes = driver::estimatedQes(Qts, Qms);
-            TxtQes->setText(formatNumber(Qes, QStringLiteral("#0.000")));
+            State.Qms = numberIn(TxtQms->text());
+            State.Qes = driver::estimatedQes(State.Qts, State.Qms);
+            TxtQes->setText(formatNumber(State.Qes, QStringLiteral("#0.000")));
         }
     }
 
-    const driver::Efficiency e = driver::efficiency(Fs, Vas, Qes);
-    Efficiency = e.efficiency;
-    SPL = e.spl;
-    EBP = e.ebp;
+    const driver::Efficiency e = driver::efficiency(State.Fs, State.Vas, State.Qes);
+    State.Efficiency = e.efficiency;
+    State.SPL = e.spl;
+    State.EBP = e.ebp;
     // The graph summaries keep their own, indented sentence (Recommendation), set when the
     // frequency response is drawn.
-    LblEBP->setText(driver::recommendation(EBP));
-    LblSPL->setText(formatNumber(SPL, QStringLiteral("#0.00")));
+    LblEBP->setText(driver::recommendation(State.EBP));
+    LblSPL->setText(formatNumber(State.SPL, QStringLiteral("#0.00")));
     LblEstimated->setText(TxtQes->text().isEmpty() ? driver::EstimatedText : QString());
-    EstimatedNote = LblEstimated->text();
+    State.EstimatedNote = LblEstimated->text();
 }
 
 void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/)
@@ -316,13 +316,13 @@ void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/)
     const int unit = volumeUnitIndex();
     const QString field = QLatin1String(volume::FieldPattern);
     const QString result = QLatin1String(volume::resultPattern(unit));
-    TxtCBV->setText(formatNumber(volume::fromCubicFeet(VbSealed, unit), field));
-    LblCBVolume[0]->setText(formatNumber(volume::fromCubicFeet(VbSealed, unit), result));
-    TxtVBV->setText(formatNumber(volume::fromCubicFeet(VbVented, unit), field));
-    LblVBVolume->setText(formatNumber(volume::fromCubicFeet(VbVented, unit), result));
+    TxtCBV->setText(formatNumber(volume::fromCubicFeet(State.VbSealed, unit), field));
+    LblCBVolume[0]->setText(formatNumber(volume::fromCubicFeet(State.VbSealed, unit), result));
+    TxtVBV->setText(formatNumber(volume::fromCubicFeet(State.VbVented, unit), field));
+    LblVBVolume->setText(formatNumber(volume::fromCubicFeet(State.VbVented, unit), result));
     const QString caption = QLatin1String(volume::UnitCaption[volume::validUnit(unit)]);
     LblSealedUnit->setText(caption);
     LblVentedUnit->setText(caption);
-    if (MinVentDia > 0)
-        LblMinVentDia->setText(boxvent::smallestVentCaption(MinVentDia, unit > 0));
+    if (State.MinVentDia > 0)
+        LblMinVentDia->setText(boxvent::smallestVentCaption(State.MinVentDia, unit > 0));
 }

@@ -17,9 +17,9 @@ ReportInput reportInputOf(const FrmKelvane &w)
 {
     ReportInput in;
     in.metric = w.volumeUnitIndex() != 0;
-    in.addVolume = w.AddVolume;
-    in.percentOverVolume = w.PercentOverVolume;
-    in.ventDia6 = w.VentDia[6];
+    in.addVolume = w.State.AddVolume;
+    in.percentOverVolume = w.State.PercentOverVolume;
+    in.ventDia6 = w.State.VentDia[6];
 
     in.originalCVol = w.LblOriginalCVol->text();
     in.originalVVol = w.LblOriginalVVol->text();
@@ -36,16 +36,16 @@ ReportInput reportInputOf(const FrmKelvane &w)
     }
     for (std::size_t k = 0; k < 7; ++k) {
         in.ventLengthCaption[k] = w.LblVentLength[k]->text();
-        in.ventLength[k] = w.VentLength[k];
+        in.ventLength[k] = w.State.VentLength[k];
     }
     in.ventDiaText = w.TxtVentDia->text();
 
-    in.vbSealed = w.VbSealed;
-    in.vbVented = w.VbVented;
-    in.vbSealedBuild = w.VbSealedBuild;
-    in.vbVentedBuild = w.VbVentedBuild;
-    in.depthSealed = {w.DepthSealedA, w.DepthSealedB, w.DepthSealedC};
-    in.depthVented = {w.DepthVentedA, w.DepthVentedB, w.DepthVentedC};
+    in.vbSealed = w.State.VbSealed;
+    in.vbVented = w.State.VbVented;
+    in.vbSealedBuild = w.State.VbSealedBuild;
+    in.vbVentedBuild = w.State.VbVentedBuild;
+    in.depthSealed = {w.State.DepthSealedA, w.State.DepthSealedB, w.State.DepthSealedC};
+    in.depthVented = {w.State.DepthVentedA, w.State.DepthVentedB, w.State.DepthVentedC};
     return in;
 }
 

@@ -163,17 +163,17 @@ using namespace kelvane::boxvent;
 
 void FrmKelvane::VentLengths()
 {
-    LblOriginalFb->setText(tuningCaption(Fb));
-    VbVentedCuIn = checked(VbVented * 12 * 12 * 12);
+    LblOriginalFb->setText(tuningCaption(State.Fb));
+    State.VbVentedCuIn = checked(State.VbVented * 12 * 12 * 12);
     for (std::size_t k = 0; k < StandardVentDiameters.size(); ++k) {
-        VentDia[k] = StandardVentDiameters[k];
-        VentLength[k] = checked(ventLength(VentDia[k], Fb, VbVentedCuIn), "vent length");
-        LblVentLength[k]->setText(ventLengthCaption(VentLength[k]));
+        State.VentDia[k] = StandardVentDiameters[k];
+        State.VentLength[k] = checked(ventLength(State.VentDia[k], State.Fb, State.VbVentedCuIn), "vent length");
+        LblVentLength[k]->setText(ventLengthCaption(State.VentLength[k]));
     }
     // The user's own diameter; an empty field means none (length 0, empty caption).
-    VentDia[6] = numberInOrZero(TxtVentDia->text());
-    VentLength[6] = checked(ventLength(VentDia[6], Fb, VbVentedCuIn), "vent length");
-    LblVentLength[6]->setText(ventLengthCaption(VentLength[6]));
+    State.VentDia[6] = numberInOrZero(TxtVentDia->text());
+    State.VentLength[6] = checked(ventLength(State.VentDia[6], State.Fb, State.VbVentedCuIn), "vent length");
+    LblVentLength[6]->setText(ventLengthCaption(State.VentLength[6]));
     VentSpeeds();
 }
 
@@ -182,20 +182,20 @@ void FrmKelvane::VentLengths()
 // enter. Nothing is written back to the Input tab and nothing is asked.
 void FrmKelvane::VentSpeeds()
 {
-    VentVd = 0;
-    MinVentDia = 0;
-    if (Fb > 0 && VbVented > 0) {
+    State.VentVd = 0;
+    State.MinVentDia = 0;
+    if (State.Fb > 0 && State.VbVented > 0) {
         const driver::DisplacementEntries entries{
             TxtVd->text(), TxtSd->text(), TxtDia->text(), TxtXmax->text(), TxtVCHeight->text(),
             TxtVCGap->text(), std::max(0, selectedIndex(OptVd)), std::max(0, selectedIndex(OptSd)),
             std::max(0, selectedIndex(OptDia)), std::max(0, selectedIndex(OptXmax))};
-        VentVd = driverGroup({.vd = driver::displacementOf(entries)}).equivalent.vd; // of all the drivers
-        const double smallest = VentVd > 0 ? smallestVentDiameter(Fb, VentVd) : 0;
+        State.VentVd = driverGroup({.vd = driver::displacementOf(entries)}).equivalent.vd; // of all the drivers
+        const double smallest = State.VentVd > 0 ? smallestVentDiameter(State.Fb, State.VentVd) : 0;
         if (std::isfinite(smallest) && smallest > 0)
-            MinVentDia = smallest;
+            State.MinVentDia = smallest;
         else
-            VentVd = 0;
-        LblMinVentDia->setText(MinVentDia > 0 ? smallestVentCaption(MinVentDia, volumeUnitIndex() > 0)
+            State.VentVd = 0;
+        LblMinVentDia->setText(State.MinVentDia > 0 ? smallestVentCaption(State.MinVentDia, volumeUnitIndex() > 0)
                                               : EnterVdText);
     } else {
         LblMinVentDia->clear();
@@ -209,28 +209,28 @@ void FrmKelvane::VentSpeeds()
 void FrmKelvane::VentSpeedRow(int Index)
 {
     const auto k = std::size_t(Index);
-    VentSpeed[k] = 0;
-    if (VentVd > 0 && VentDia[k] > 0 && VentLength[k] > 0) {
-        const double speed = ventAirSpeed(Fb, VentVd, VentDia[k]);
+    State.VentSpeed[k] = 0;
+    if (State.VentVd > 0 && State.VentDia[k] > 0 && State.VentLength[k] > 0) {
+        const double speed = ventAirSpeed(State.Fb, State.VentVd, State.VentDia[k]);
         if (std::isfinite(speed))
-            VentSpeed[k] = speed;
+            State.VentSpeed[k] = speed;
     }
-    LblVentSpeed[k]->setText(VentSpeed[k] > 0 ? ventSpeedCaption(VentSpeed[k]) : QString());
-    LblVentWarning[k]->setText(ventTooFast(VentSpeed[k]) ? VentTooFastText : QString());
+    LblVentSpeed[k]->setText(State.VentSpeed[k] > 0 ? ventSpeedCaption(State.VentSpeed[k]) : QString());
+    LblVentWarning[k]->setText(ventTooFast(State.VentSpeed[k]) ? VentTooFastText : QString());
 }
 
 void FrmKelvane::BoxDimensions()
 {
-    LblOriginalCVol->setText(volumeCaption(VbSealed));
-    LblOriginalVVol->setText(volumeCaption(VbVented));
-    VbSealedBuild = checked(buildVolume(VbSealed, AddVolume, PercentOverVolume), "sealed build volume");
-    VbVentedBuild = checked(buildVolume(VbVented, AddVolume, PercentOverVolume), "vented build volume");
+    LblOriginalCVol->setText(volumeCaption(State.VbSealed));
+    LblOriginalVVol->setText(volumeCaption(State.VbVented));
+    State.VbSealedBuild = checked(buildVolume(State.VbSealed, State.AddVolume, State.PercentOverVolume), "sealed build volume");
+    State.VbVentedBuild = checked(buildVolume(State.VbVented, State.AddVolume, State.PercentOverVolume), "vented build volume");
 
-    double *sealedDepth[3] = {&DepthSealedA, &DepthSealedB, &DepthSealedC};
-    double *ventedDepth[3] = {&DepthVentedA, &DepthVentedB, &DepthVentedC};
+    double *sealedDepth[3] = {&State.DepthSealedA, &State.DepthSealedB, &State.DepthSealedC};
+    double *ventedDepth[3] = {&State.DepthVentedA, &State.DepthVentedB, &State.DepthVentedC};
     for (int i = 0; i < 3; ++i) {
-        *sealedDepth[i] = checked(insideDepth(VbSealedBuild, SideRatios[i].product), "sealed depth");
-        *ventedDepth[i] = checked(insideDepth(VbVentedBuild, SideRatios[i].product), "vented depth");
+        *sealedDepth[i] = checked(insideDepth(State.VbSealedBuild, SideRatios[i].product), "sealed depth");
+        *ventedDepth[i] = checked(insideDepth(State.VbVentedBuild, SideRatios[i].product), "vented depth");
     }
 
     const auto fill = [](double build, double *const depth[3], std::array<QLabel *, 3> &vol,
@@ -245,8 +245,8 @@ void FrmKelvane::BoxDimensions()
             depthLabel[i]->setText(lengthCaption(d.depth));
         }
     };
-    fill(VbSealedBuild, sealedDepth, LblCVol, LblCHeight, LblCWidth, LblCDepth);
-    fill(VbVentedBuild, ventedDepth, LblVVol, LblVHeight, LblVWidth, LblVDepth);
+    fill(State.VbSealedBuild, sealedDepth, LblCVol, LblCHeight, LblCWidth, LblCDepth);
+    fill(State.VbVentedBuild, ventedDepth, LblVVol, LblVHeight, LblVWidth, LblVDepth);
 }
 
 void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
@@ -256,31 +256,31 @@ void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
         return;
     }
     KeyAscii = 0;
-    Program::ValidateNumber(TxtVentDia->text(), VentDia[6]);
-    if (VentDia[6] == 0) {
+    Program::ValidateNumber(TxtVentDia->text(), State.VentDia[6]);
+    if (State.VentDia[6] == 0) {
         LblVentLength[6]->clear();
         TxtVentDia->clear();
         VentSpeedRow(6);
         return;
     }
     // No vented model yet: nothing to size the vent for. A zero volume would divide by zero.
-    if (Fb <= 0 || VbVented <= 0)
+    if (State.Fb <= 0 || State.VbVented <= 0)
         return;
-    const double cubicInches = VbVented * 12 * 12 * 12;
-    const double length = ventLength(VentDia[6], Fb, cubicInches);
+    const double cubicInches = State.VbVented * 12 * 12 * 12;
+    const double length = ventLength(State.VentDia[6], State.Fb, cubicInches);
     if (!std::isfinite(length) || !std::isfinite(cubicInches)) {
         // A diameter so large that its square overflows, or a typed box volume whose cubic inches
         // do: treat it as a bad entry.
         Program::ShowNumberError();
-        VentDia[6] = 0;
+        State.VentDia[6] = 0;
         LblVentLength[6]->clear();
         TxtVentDia->clear();
         VentSpeedRow(6);
         return;
     }
-    VbVentedCuIn = cubicInches;
-    VentLength[6] = length;
+    State.VbVentedCuIn = cubicInches;
+    State.VentLength[6] = length;
     LblVentLength[6]->setText(ventLengthCaption(length));
     VentSpeedRow(6);
-    TxtVentDia->setText(formatNumber(VentDia[6], QStringLiteral("#0.00")));
+    TxtVentDia->setText(formatNumber(State.VentDia[6], QStringLiteral("#0.00")));
 }

@@ -82,15 +82,15 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
                     {QStringLiteral("Voice coil height") + unit(OptXmax), TxtVCHeight->text()},
                     {QStringLiteral("Voice coil gap") + unit(OptXmax), TxtVCGap->text()}};
     s.calculated = CmdFrequency->isEnabled();
-    s.ventedRecommended = driver::recommendation(EBP) == driver::VentedAdvice;
+    s.ventedRecommended = driver::recommendation(State.EBP) == driver::VentedAdvice;
     s.resultUnit = std::max(0, volumeUnitIndex());
-    s.vbSealed = VbSealed;
-    s.vbVented = VbVented;
-    s.fb = Fb;
-    s.addVolume = AddVolume;
-    s.percentOverVolume = PercentOverVolume;
-    s.userVentDia = VentDia[6];
-    s.vd = VentVd;
+    s.vbSealed = State.VbSealed;
+    s.vbVented = State.VbVented;
+    s.fb = State.Fb;
+    s.addVolume = State.AddVolume;
+    s.percentOverVolume = State.PercentOverVolume;
+    s.userVentDia = State.VentDia[6];
+    s.vd = State.VentVd;
     if (const driver::DriverGroup g = driverGroup({}); g.count > 1) {
         ShowDriverGroup();
         // The advertised diameter, else the one whose piston (85 % of it) has the cone area.
@@ -100,8 +100,8 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
                                               / std::numbers::pi) / 0.85;
         s.drivers = {g.count, LblDriverGroup->text(), g.cones, std::isfinite(mm) ? mm / 25.4 : 0.0, g.isobaric};
     }
-    s.crossover = CrossoverNetwork;
-    if (CrossoverNetwork && CrossoverDrivers->simulation()) {
+    s.crossover = State.CrossoverNetwork;
+    if (State.CrossoverNetwork && CrossoverDrivers->simulation()) {
         s.wooferBuilt = CrossoverDrivers->usedValues(true);
         s.tweeterBuilt = CrossoverDrivers->usedValues(false);
         s.lowestImpedance = crossover::lowestImpedanceNote(*CrossoverDrivers->simulation());
@@ -126,7 +126,7 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     }
     // The sheet takes every picture at 640 x 480, whatever its size on screen.
     const QSize base = GraphPicture::baseSize();
-    if (CrossoverNetwork)
+    if (State.CrossoverNetwork)
         s.plan = PicCrossoverPlan->drawingAt(base);
     if (s.calculated && !PicFrequency->drawing().isEmpty())
         s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawingAt(base), {}});
@@ -191,7 +191,7 @@ void FrmKelvane::MnuExportPicture_Click()
     const QString png = QStringLiteral("PNG image (*.png)"), svg = QStringLiteral("SVG image (*.svg)");
     QString filter;
     QString path = chooseSaveFile(this, QStringLiteral("DlgExportPicture"), QStringLiteral("Export Picture"), {png, svg},
-                                  (DriverName.isEmpty() ? QStringLiteral("Kelvane") : DriverName)
+                                  (State.DriverName.isEmpty() ? QStringLiteral("Kelvane") : State.DriverName)
                                       + QLatin1String(it->suffix) + QStringLiteral(".png"),
                                   &filter);
     if (path.isEmpty())

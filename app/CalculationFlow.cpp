@@ -33,8 +33,8 @@ void FrmKelvane::CmdCalculate_Click()
     // The values the results on offer were calculated from. A run that fails before the models
     // start changes no result, so it must not leave these half read either (Vas, say, read in the
     // unit typed but not yet converted to cubic feet while the graphs still offer the old results).
-    const QString nameBefore = DriverName;
-    const double fsBefore = Fs, vasBefore = Vas, qtsBefore = Qts, qesBefore = Qes, qtcBefore = Qtc;
+    const QString nameBefore = State.DriverName;
+    const double fsBefore = State.Fs, vasBefore = State.Vas, qtsBefore = State.Qts, qesBefore = State.Qes, qtcBefore = State.Qtc;
     bool chainStarted = false;
     if (!driver::driverCount(TxtDriverCount->text())) {
         Program::ShowDriverCountError();
@@ -43,33 +43,33 @@ void FrmKelvane::CmdCalculate_Click()
         return;
     }
     try {
-        DriverName = TxtName->text();
-        Fs = numberInOrZero(TxtFs->text());
-        Vas = numberInOrZero(TxtVas->text());
+        State.DriverName = TxtName->text();
+        State.Fs = numberInOrZero(TxtFs->text());
+        State.Vas = numberInOrZero(TxtVas->text());
         // The leading "0" lets a text that starts with the decimal point (".4") convert.
-        Qts = TxtQts->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQts->text());
-        Qes = TxtQes->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQes->text());
-        if (Fs == 0 || Vas == 0 || Qts == 0) {
+        State.Qts = TxtQts->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQts->text());
+        State.Qes = TxtQes->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQes->text());
+        if (State.Fs == 0 || State.Vas == 0 || State.Qts == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
             TxtFs->setFocus();
             return;
         }
-        if (Fs > 500) {
+        if (State.Fs > 500) {
             Program::ShowFsLimit();
             SSTab->setCurrentIndex(TabInput);
             TxtFs->setFocus();
             return;
         }
-        Qtc = TxtQtc->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQtc->text());
+        State.Qtc = TxtQtc->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQtc->text());
         // A sealed box cannot have a total Q at or below the driver's: propose Qts + 0.1, which the
         // sealed model reads back from the field.
-        if (Qtc <= Qts)
-            TxtQtc->setText(generalNumber(Qts + 0.1));
+        if (State.Qtc <= State.Qts)
+            TxtQtc->setText(generalNumber(State.Qts + 0.1));
         const int unit = std::max(0, selectedIndex(OptVas));
-        Vas = checked(numberIn(TxtVas->text()) * VasToCubicFeet[unit]);
+        State.Vas = checked(numberIn(TxtVas->text()) * VasToCubicFeet[unit]);
         // From here on the models work on the drivers in the box as one equivalent driver.
-        Vas = checked(driverGroup({.vas = Vas}).equivalent.vas);
+        State.Vas = checked(driverGroup({.vas = State.Vas}).equivalent.vas);
         ButtonsOn();
         chainStarted = true;
         SealedBox();
@@ -87,12 +87,12 @@ void FrmKelvane::CmdCalculate_Click()
         if (chainStarted) {
             ButtonsOff();
         } else {
-            DriverName = nameBefore;
-            Fs = fsBefore;
-            Vas = vasBefore;
-            Qts = qtsBefore;
-            Qes = qesBefore;
-            Qtc = qtcBefore;
+            State.DriverName = nameBefore;
+            State.Fs = fsBefore;
+            State.Vas = vasBefore;
+            State.Qts = qtsBefore;
+            State.Qes = qesBefore;
+            State.Qtc = qtcBefore;
         }
         SSTab->setCurrentIndex(TabInput);
         Program::ShowNumberError();

@@ -99,7 +99,7 @@ int run(const QCommandLineParser &parser)
         window.CmdCalculateInput_Click();
         messages.clear(); // what is missing for the boxes only matters where the woofer is modelled
     }
-    if (!window.CrossoverNetwork)
+    if (!window.State.CrossoverNetwork)
         return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": the crossover is not calculated"));
     CrossoverDriversPanel *panel = window.CrossoverDrivers;
     for (int slot = 0; slot < 4; ++slot) {

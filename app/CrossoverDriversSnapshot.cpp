@@ -17,21 +17,21 @@ using namespace kelvane;
 void FrmKelvane::UpdateCrossoverDrivers(bool newNetwork)
 {
     CrossoverDriversSnapshot s;
-    s.network = CrossoverNetwork;
+    s.network = State.CrossoverNetwork;
     const auto usable = [](double v) { return std::isfinite(v) && v > 0 ? v : 0.0; };
     const driver::DriverValues group = driverGroup(oneDriver()).equivalent;
-    s.woofer = {DriverName, Fs, Qts, Qes, Vas, SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
+    s.woofer = {State.DriverName, State.Fs, State.Qts, State.Qes, State.Vas, State.SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
                 usable(group.le)};
     if (CmdFrequency->isEnabled()) {
-        s.boxes.push_back({analysis::BoxKind::Sealed, VbSealed, Fc, Qtc, 0, 0, {}});
-        s.boxes.push_back({analysis::BoxKind::Vented, VbVented, 0, 0, Fb, Qloss, {}});
+        s.boxes.push_back({analysis::BoxKind::Sealed, State.VbSealed, State.Fc, State.Qtc, 0, 0, {}});
+        s.boxes.push_back({analysis::BoxKind::Vented, State.VbVented, 0, 0, State.Fb, State.Qloss, {}});
     } else {
         s.woofer.sensitivity = 0; // no efficiency worked out yet
     }
     // EBP of 100 or more recommends a vented box; either box, or a sealed one, starts on sealed.
-    s.recommendedBox = EBP >= 100 ? 1 : 0;
+    s.recommendedBox = State.EBP >= 100 ? 1 : 0;
     s.tweeterOhms = usable(parseNumber(Text2->text()).value_or(0.0));
-    if (CrossoverNetwork)
-        s.notes = QStringLiteral("Notes: ") + crossover::notes(*CrossoverNetwork).join(QLatin1Char(' '));
+    if (State.CrossoverNetwork)
+        s.notes = QStringLiteral("Notes: ") + crossover::notes(*State.CrossoverNetwork).join(QLatin1Char(' '));
     CrossoverDrivers->setSnapshot(s, newNetwork);
 }

@@ -98,13 +98,13 @@ void FrmKelvane::CmdCalculateCrossover_Click()
         return;
     }
 
-    Re = in.reOhms;
-    Z = in.wooferOhms;
-    TweeterFs = in.tweeterFs;
-    TweeterZ = in.tweeterOhms;
-    WooferXover = in.wooferHz;
-    TweeterXover = in.tweeterHz;
-    CrossoverNetwork = network;
+    State.Re = in.reOhms;
+    State.Z = in.wooferOhms;
+    State.TweeterFs = in.tweeterFs;
+    State.TweeterZ = in.tweeterOhms;
+    State.WooferXover = in.wooferHz;
+    State.TweeterXover = in.tweeterHz;
+    State.CrossoverNetwork = network;
 
     showSection(network.woofer, LblWooferPartName, LblWooferPart, LblWooferPartE12);
     showSection(network.tweeter, LblTweeterPartName, LblTweeterPart, LblTweeterPartE12);
@@ -136,9 +136,9 @@ void FrmKelvane::CrossoverResponse()
         return;
     }
     crossover::ResponsePicture picture;
-    picture.network = CrossoverNetwork;
-    if (CrossoverNetwork)
-        picture.curves = crossover::plot::allCurvePoints(*CrossoverNetwork);
+    picture.network = State.CrossoverNetwork;
+    if (State.CrossoverNetwork)
+        picture.curves = crossover::plot::allCurvePoints(*State.CrossoverNetwork);
     Picture1->setDrawing([picture](GraphCanvas &canvas) { crossover::drawResponse(canvas, picture); });
 }
 
@@ -160,7 +160,7 @@ void FrmKelvane::CrossoverPlan()
     // The pad and the baffle-step compensation as built, when there are any.
     std::optional<crossover::BuiltCrossover> built;
     try {
-        if (CrossoverNetwork) {
+        if (State.CrossoverNetwork) {
             built = CrossoverDrivers->builtCrossover();
             crossover::builtNetwork(*built); // the pad and the compensation can be built
             if (built->baffle.used) {
@@ -171,7 +171,7 @@ void FrmKelvane::CrossoverPlan()
     } catch (const kelvane::CalcFault &) {
         built.reset();
     }
-    PicCrossoverPlan->setDrawing([network = CrossoverNetwork, name = DriverName, built](GraphCanvas &canvas) {
+    PicCrossoverPlan->setDrawing([network = State.CrossoverNetwork, name = State.DriverName, built](GraphCanvas &canvas) {
         crossover::drawPlan(canvas, network, name, built);
     });
 }

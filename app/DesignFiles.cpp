@@ -158,7 +158,7 @@ design::Design FrmKelvane::currentDesign() const
     d.calculated = CmdFrequency->isEnabled();
     d.frequencyDrawn = d.calculated && !PicFrequency->texts().isEmpty();
     d.displacementDrawn = d.calculated && !PicDisplacementLimit->texts().isEmpty();
-    d.crossoverCalculated = CrossoverNetwork.has_value();
+    d.crossoverCalculated = State.CrossoverNetwork.has_value();
     d.tab = SSTab->currentIndex();
     d.analysis = Analysis->settings();
     d.moreBoxes = MoreBoxes->settings();
@@ -192,7 +192,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
         label->setText(caption);
     for (const auto &[field, text] : startUpReadouts_)
         field->setText(text);
-    CrossoverNetwork.reset();
+    State.CrossoverNetwork.reset();
     UpdateCrossoverDrivers(false);
     CmdSavePlan->setEnabled(false);
     CmdPrintPlan->setEnabled(false);
@@ -243,15 +243,15 @@ void FrmKelvane::commitEnteredValues()
         const double cubicFeet = volume::toCubicFeet(typed, unit);
         return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
     };
-    Vas = inCubicFeet(Vas, selectedIndex(OptVas));
-    VbSealed = inCubicFeet(VbSealed, volumeUnitIndex());
-    VbVented = inCubicFeet(VbVented, volumeUnitIndex());
-    Qtc = parseNumber(TxtQtc->text()).value_or(0.0);
-    AddVolume = parseNumber(TxtAddVolume->text()).value_or(0.0);
-    PercentOverVolume = parseNumber(TxtPercentOverVolume->text()).value_or(0.0);
-    if (PercentOverVolume == 0)
-        PercentOverVolume = 100;
-    VentDia[6] = parseNumber(TxtVentDia->text()).value_or(0.0);
+    State.Vas = inCubicFeet(State.Vas, selectedIndex(OptVas));
+    State.VbSealed = inCubicFeet(State.VbSealed, volumeUnitIndex());
+    State.VbVented = inCubicFeet(State.VbVented, volumeUnitIndex());
+    State.Qtc = parseNumber(TxtQtc->text()).value_or(0.0);
+    State.AddVolume = parseNumber(TxtAddVolume->text()).value_or(0.0);
+    State.PercentOverVolume = parseNumber(TxtPercentOverVolume->text()).value_or(0.0);
+    if (State.PercentOverVolume == 0)
+        State.PercentOverVolume = 100;
+    State.VentDia[6] = parseNumber(TxtVentDia->text()).value_or(0.0);
 }
 
 bool FrmKelvane::openDesign(const QString &path)
@@ -288,13 +288,13 @@ std::vector<design::CurveColumn> FrmKelvane::calculatedCurves() const
         return columns;
     // The sealed response is swept when its graph is drawn; the vented one by the calculation.
     if (!PicFrequency->texts().isEmpty())
-        columns.push_back({QStringLiteral("Sealed response (dB)"), &SealedResponse});
-    columns.push_back({QStringLiteral("Vented response (dB)"), &VentedResponse});
+        columns.push_back({QStringLiteral("Sealed response (dB)"), &State.SealedResponse});
+    columns.push_back({QStringLiteral("Vented response (dB)"), &State.VentedResponse});
     if (!PicDisplacementLimit->texts().isEmpty()) {
-        columns.push_back({QStringLiteral("Sealed displacement-limited SPL (dB)"), &SPLSealedLimit});
-        columns.push_back({QStringLiteral("Sealed displacement-limited power (W)"), &PaSealed});
-        columns.push_back({QStringLiteral("Vented displacement-limited SPL (dB)"), &SPLVentedLimit});
-        columns.push_back({QStringLiteral("Vented displacement-limited power (W)"), &PaVented});
+        columns.push_back({QStringLiteral("Sealed displacement-limited SPL (dB)"), &State.SPLSealedLimit});
+        columns.push_back({QStringLiteral("Sealed displacement-limited power (W)"), &State.PaSealed});
+        columns.push_back({QStringLiteral("Vented displacement-limited SPL (dB)"), &State.SPLVentedLimit});
+        columns.push_back({QStringLiteral("Vented displacement-limited power (W)"), &State.PaVented});
     }
     for (const design::CurveColumn &c : Analysis->exportColumns())
         columns.push_back(c);

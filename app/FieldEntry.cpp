@@ -21,29 +21,29 @@ void FrmKelvane::defineNumericEntries()
     const auto above = [](double limit) { return [limit](double v) { return v > limit; }; };
     const auto outside = [](double low, double high) { return [low, high](double v) { return v < low || v > high; }; };
     numericEntries_ = {
-        {TxtFs, &Fs, true, true, true, {}, [](double v) { return v < 10; }},
-        {TxtQts, &Qts, true, true, true, {}, above(2)},
-        {TxtQes, &Qes, true, true, true, {}, above(2)},
-        {TxtQms, &Qms, true, true, true, {}, [](double v) { return v > 20 || v < 0.5; }},
-        {TxtVas, &Vas, true, true, true, {}, [](double v) { return v > 500 || v < 0.01; }},
-        {TxtPower, &Power, true, true, true, {}, {}},
-        {TxtVd, &Vd, true, true, true, {}, {}},
-        {TxtSd, &Sd, true, true, true, {}, {}},
-        {TxtDia, &Dia, true, true, true, {}, {}},
-        {TxtXmax, &Xmax, true, true, true, {}, above(100)},
-        {TxtVCHeight, &VCHeight, true, true, true, {}, above(100)},
-        {TxtVCGap, &VCGap, true, true, true, {}, above(100)},
-        {TxtQloss, &Qloss, true, true, true, QStringLiteral("7"), above(20)},
-        {TxtVFb, &Fb, true, true, true, {}, [](double v) { return v < 10 || v > 200; }},
-        {TxtVBV, &VbVented, true, true, true, {}, {}},
-        {TxtCBV, &VbSealed, true, true, true, {}, {}},
-        {TxtRe, &Re, true, false, true, {}, {}},
-        {TxtZ, &Z, true, false, true, {}, {}},
+        {TxtFs, &State.Fs, true, true, true, {}, [](double v) { return v < 10; }},
+        {TxtQts, &State.Qts, true, true, true, {}, above(2)},
+        {TxtQes, &State.Qes, true, true, true, {}, above(2)},
+        {TxtQms, &State.Qms, true, true, true, {}, [](double v) { return v > 20 || v < 0.5; }},
+        {TxtVas, &State.Vas, true, true, true, {}, [](double v) { return v > 500 || v < 0.01; }},
+        {TxtPower, &State.Power, true, true, true, {}, {}},
+        {TxtVd, &State.Vd, true, true, true, {}, {}},
+        {TxtSd, &State.Sd, true, true, true, {}, {}},
+        {TxtDia, &State.Dia, true, true, true, {}, {}},
+        {TxtXmax, &State.Xmax, true, true, true, {}, above(100)},
+        {TxtVCHeight, &State.VCHeight, true, true, true, {}, above(100)},
+        {TxtVCGap, &State.VCGap, true, true, true, {}, above(100)},
+        {TxtQloss, &State.Qloss, true, true, true, QStringLiteral("7"), above(20)},
+        {TxtVFb, &State.Fb, true, true, true, {}, [](double v) { return v < 10 || v > 200; }},
+        {TxtVBV, &State.VbVented, true, true, true, {}, {}},
+        {TxtCBV, &State.VbSealed, true, true, true, {}, {}},
+        {TxtRe, &State.Re, true, false, true, {}, {}},
+        {TxtZ, &State.Z, true, false, true, {}, {}},
         {TxtL, nullptr, true, false, false, {}, {}},
-        {Text1, &TweeterFs, true, true, true, {}, outside(300, 5000)},
-        {Text2, &TweeterZ, true, true, true, {}, outside(2, 16)},
-        {Text3, &WooferXover, true, true, true, {}, outside(80, 10000)},
-        {Text4, &TweeterXover, true, true, true, {}, outside(80, 10000)},
+        {Text1, &State.TweeterFs, true, true, true, {}, outside(300, 5000)},
+        {Text2, &State.TweeterZ, true, true, true, {}, outside(2, 16)},
+        {Text3, &State.WooferXover, true, true, true, {}, outside(80, 10000)},
+        {Text4, &State.TweeterXover, true, true, true, {}, outside(80, 10000)},
     };
 }
 
@@ -95,11 +95,11 @@ void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
         return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
     };
     if (entry.field == TxtVas)
-        Vas = inCubicFeet(selectedIndex(OptVas));
+        State.Vas = inCubicFeet(selectedIndex(OptVas));
     else if (entry.field == TxtCBV)
-        VbSealed = inCubicFeet(volumeUnitIndex());
+        State.VbSealed = inCubicFeet(volumeUnitIndex());
     else if (entry.field == TxtVBV)
-        VbVented = inCubicFeet(volumeUnitIndex());
+        State.VbVented = inCubicFeet(volumeUnitIndex());
     if (entry.zeroTextMessage && entry.field->text() == QLatin1String("0")) {
         ShowNumberError();
         entry.field->setText(entry.resetText);
@@ -128,15 +128,15 @@ void FrmKelvane::TxtQtc_KeyPress(int &KeyAscii)
     }
     KeyAscii = 0;
     queueTab();
-    ValidateNumber(TxtQtc->text(), Qtc);
+    ValidateNumber(TxtQtc->text(), State.Qtc);
     if (TxtQtc->text() == QLatin1String("0")) {
         ShowNumberError();
         TxtQtc->clear();
-    } else if (Qtc <= Qts) {
+    } else if (State.Qtc <= State.Qts) {
         // A sealed box cannot bring the total Q below the driver's own: offer Qts + 0.1.
         ShowQtcError();
-        TxtQtc->setText(kelvane::generalNumber(Qts + 0.1));
-    } else if (Qtc > 2) {
+        TxtQtc->setText(kelvane::generalNumber(State.Qts + 0.1));
+    } else if (State.Qtc > 2) {
         ShowUnusualValue();
     }
 }
@@ -148,8 +148,8 @@ void FrmKelvane::TxtAddVolume_KeyPress(int &KeyAscii)
         return;
     }
     KeyAscii = 0;
-    ValidateNumber(TxtAddVolume->text(), AddVolume);
-    if (AddVolume == 0)
+    ValidateNumber(TxtAddVolume->text(), State.AddVolume);
+    if (State.AddVolume == 0)
         TxtAddVolume->clear();
     recalculateDimensions();
 }
@@ -161,10 +161,10 @@ void FrmKelvane::TxtPercentOverVolume_KeyPress(int &KeyAscii)
         return;
     }
     KeyAscii = 0;
-    ValidateNumber(TxtPercentOverVolume->text(), PercentOverVolume);
-    if (PercentOverVolume == 0) {
+    ValidateNumber(TxtPercentOverVolume->text(), State.PercentOverVolume);
+    if (State.PercentOverVolume == 0) {
         TxtPercentOverVolume->setText(QStringLiteral("100"));
-        PercentOverVolume = 100;
+        State.PercentOverVolume = 100;
         return;
     }
     recalculateDimensions();

@@ -116,7 +116,7 @@ void FrmKelvane::Form_Load()
     CmdSaveDisplacement->setEnabled(false);
     CmdPrintDisplacement->setEnabled(false);
     CmdPrintFreq->setEnabled(false);
-    PercentOverVolume = 100;
+    State.PercentOverVolume = 100;
     // The crossover tabs: an empty response plot, and a plan that says what to enter; nothing to
     // save or print until a crossover is calculated.
     CmdSavePlan->setEnabled(false);

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window: every control, every shared value of the program and every procedure that reads
-// the controls, calls the numeric core and writes the captions. The procedures are defined in app/,
-// beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
+// The main window: the design state, every control and every procedure that reads the controls,
+// calls the numeric core, keeps the results in the design state and writes the captions. The
+// procedures are defined in app/, beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
 
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
 #include "driver/DriverGroup.h"
 #include "library/DriverEntry.h"
 #include "sheet/BuildSheet.h"
+#include "state/DesignState.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -55,45 +56,8 @@ public:
     enum Tab { TabInput = 0, TabBoxModel, TabBoxVent, TabCrossover, TabCrossoverPlans,
                TabFrequency, TabDisplacement, TabAnalysis, TabMoreBoxes };
 
-    // ---- Shared values (working units: Hz, cubic feet, inches, watts, dB) ----
-    QString DriverName;
-    double Fs = 0, Qts = 0, Qes = 0, Qms = 0, Vas = 0, Qtc = 0;
-    double Power = 0, Vd = 0, Sd = 0, Dia = 0, Xmax = 0, VCHeight = 0, VCGap = 0;
-    double Re = 0, Z = 0;
-    // Crossover: tweeter resonance and impedance, the crossover frequencies of the woofer's
-    // low-pass and the tweeter's high-pass (Hz, ohms).
-    double TweeterFs = 0, TweeterZ = 0, WooferXover = 0, TweeterXover = 0;
-    // The last network calculated, shown on both crossover tabs until the next calculation.
-    std::optional<crossover::Design> CrossoverNetwork;
-    double AddVolume = 0, PercentOverVolume = 0;
-    double Efficiency = 0, SPL = 0, EBP = 0;
-    QString EstimatedNote, Recommendation;
-
-    // Sealed box
-    double VbSealed = 0, Alpha = 0, Fc = 0, F3Sealed = 0, PeakdBSealed = 0, PeakFreqSealed = 0;
-    // Vented box
-    double VbVented = 0, Fb = 0, Qloss = 0, F3Vented = 0, PeakdBVented = 0, PeakFreqVented = 0;
-
-    // Per-frequency curves, indexed by the frequency in whole hertz (entries below 10 Hz unused).
-    using Curve = std::array<double, 501>;
-    Curve VentedResponse{}, SealedResponse{};
-    Curve PaSealed{}, SPLSealedLimit{}, PaVented{}, SPLVentedLimit{};
-
-    // Displacement limits
-    double AcousticPowerMax = 0, SPLMax = 0, KpSealed = 0, KpVented = 0;
-    double AlphaQtc11 = 0, FcQtc11 = 0, F3Qtc11 = 0, VbQtc11 = 0;
-    double AcousticPowerQtc11 = 0, PowerQtc11 = 0;
-
-    // Box dimensions and vents
-    double VbSealedBuild = 0, VbVentedBuild = 0;
-    double DepthSealedA = 0, DepthSealedB = 0, DepthSealedC = 0;
-    double DepthVentedA = 0, DepthVentedB = 0, DepthVentedC = 0;
-    double VbVentedCuIn = 0;
-    std::array<double, 8> VentDia{}, VentLength{};
-    // Vent air speeds: the Vd they were worked out for (cubic metres), the speed in each vent
-    // (m/s) and the narrowest vent at the speed limit (inches); 0 where there is none.
-    double VentVd = 0, MinVentDia = 0;
-    std::array<double, 7> VentSpeed{};
+    // ---- The design: the driver as entered and everything calculated from it ----
+    kelvane::state::DesignState State;
 
     // ---- Controls (objectName = the name below; arrays carry "(index)") ----
     QTabWidget *SSTab = nullptr;

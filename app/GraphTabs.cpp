@@ -85,7 +85,7 @@ using graphgeo::PlotLayout;
 
 void FrmKelvane::CmdFrequency_Click()
 {
-    if (Fs == 0 || Vas == 0 || Qts == 0) {
+    if (State.Fs == 0 || State.Vas == 0 || State.Qts == 0) {
         Program::ShowMoreDataNeeded();
         SSTab->setCurrentIndex(TabInput);
         TxtFs->setFocus();
@@ -94,11 +94,11 @@ void FrmKelvane::CmdFrequency_Click()
     SSTab->setCurrentIndex(TabFrequency);
 
     // Work on copies so that a fault leaves every field and the picture as they were.
-    Curve sealed = SealedResponse;
-    Curve vented = VentedResponse;
+    kelvane::state::Curve sealed = State.SealedResponse;
+    kelvane::state::Curve vented = State.VentedResponse;
     std::vector<freqcore::Mark> ventedMarks, sealedMarks;
     try {
-        freqcore::sealedSweep(Fc, Qtc, sealed);
+        freqcore::sealedSweep(State.Fc, State.Qtc, sealed);
         ventedMarks = freqcore::curveMarks(vented, freqcore::VentedColour);
         sealedMarks = freqcore::curveMarks(sealed, freqcore::SealedColour);
     } catch (const kelvane::CalcFault &) {
@@ -106,34 +106,34 @@ void FrmKelvane::CmdFrequency_Click()
         SSTab->setCurrentIndex(TabInput);
         return;
     }
-    SealedResponse = sealed;
-    VentedResponse = vented; // keeps the clipping at -25 dB
-    const freqcore::Peak peak = freqcore::sealedPeak(Qtc, F3Sealed, {PeakdBSealed, PeakFreqSealed});
-    PeakdBSealed = peak.db;
-    PeakFreqSealed = peak.freqHz;
+    State.SealedResponse = sealed;
+    State.VentedResponse = vented; // keeps the clipping at -25 dB
+    const freqcore::Peak peak = freqcore::sealedPeak(State.Qtc, State.F3Sealed, {State.PeakdBSealed, State.PeakFreqSealed});
+    State.PeakdBSealed = peak.db;
+    State.PeakFreqSealed = peak.freqHz;
 
-    Recommendation = freqcore::recommendationFor(EBP);
+    State.Recommendation = freqcore::recommendationFor(State.EBP);
     freqcore::SummaryInput in;
-    in.recommendation = Recommendation;
-    in.spl = SPL;
-    in.estimatedNote = EstimatedNote;
-    in.fs = Fs;
-    in.vas = Vas;
-    in.qts = Qts;
-    in.f3Vented = F3Vented;
-    in.vbVented = VbVented;
-    in.fb = Fb;
-    in.peakDbVented = PeakdBVented;
-    in.peakFreqVented = PeakFreqVented;
-    in.f3Sealed = F3Sealed;
-    in.vbSealed = VbSealed;
-    in.fc = Fc;
-    in.qtc = Qtc;
-    in.peakDbSealed = PeakdBSealed;
-    in.peakFreqSealed = PeakFreqSealed;
+    in.recommendation = State.Recommendation;
+    in.spl = State.SPL;
+    in.estimatedNote = State.EstimatedNote;
+    in.fs = State.Fs;
+    in.vas = State.Vas;
+    in.qts = State.Qts;
+    in.f3Vented = State.F3Vented;
+    in.vbVented = State.VbVented;
+    in.fb = State.Fb;
+    in.peakDbVented = State.PeakdBVented;
+    in.peakFreqVented = State.PeakFreqVented;
+    in.f3Sealed = State.F3Sealed;
+    in.vbSealed = State.VbSealed;
+    in.fc = State.Fc;
+    in.qtc = State.Qtc;
+    in.peakDbSealed = State.PeakdBSealed;
+    in.peakFreqSealed = State.PeakFreqSealed;
     in.volumeUnit = volumeUnitIndex();
 
-    FrequencyPicture picture{DriverName, std::move(ventedMarks), std::move(sealedMarks), freqcore::summaryRows(in)};
+    FrequencyPicture picture{State.DriverName, std::move(ventedMarks), std::move(sealedMarks), freqcore::summaryRows(in)};
     PicFrequency->setDrawing([picture](GraphCanvas &canvas) { drawFrequencyResponse(canvas, picture); });
 
     CmdDisplacement->setFocus();
@@ -171,64 +171,64 @@ using displacement::Magenta;
 void FrmKelvane::CmdDisplacement_Click()
 {
     try {
-        Qes = kelvane::numberInOrZero(TxtQes->text());
-        if (Qes == 0) {
+        State.Qes = kelvane::numberInOrZero(TxtQes->text());
+        if (State.Qes == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
             TxtQes->setFocus();
             return;
         }
-        Power = kelvane::numberInOrZero(TxtPower->text());
-        if (Power == 0) {
+        State.Power = kelvane::numberInOrZero(TxtPower->text());
+        if (State.Power == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
             TxtPower->setFocus();
             return;
         }
         EfficiencyCalcs();
-        GetVd(Vd);
-        if (Vd == 0) {
+        GetVd(State.Vd);
+        if (State.Vd == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
             TxtVd->setFocus();
             return;
         }
         // All the drivers in the box: their power, and the displacement of the cones facing the air.
-        const kelvane::driver::DriverValues group = driverGroup({.vd = Vd, .power = Power}).equivalent;
-        Power = kelvane::checked(group.power);
-        Vd = kelvane::checked(group.vd);
+        const kelvane::driver::DriverValues group = driverGroup({.vd = State.Vd, .power = State.Power}).equivalent;
+        State.Power = kelvane::checked(group.power);
+        State.Vd = kelvane::checked(group.vd);
 
-        const displacement::ThermalLimit thermal = displacement::thermalLimit(Power, Efficiency);
-        AcousticPowerMax = thermal.acousticPowerMax;
-        SPLMax = thermal.splMax;
-        KpSealed = displacement::sealedCoefficient(Qtc);
-        KpVented = displacement::VentedCoefficient;
+        const displacement::ThermalLimit thermal = displacement::thermalLimit(State.Power, State.Efficiency);
+        State.AcousticPowerMax = thermal.acousticPowerMax;
+        State.SPLMax = thermal.splMax;
+        State.KpSealed = displacement::sealedCoefficient(State.Qtc);
+        State.KpVented = displacement::VentedCoefficient;
         CalculateDisplacementSPL();
 
-        const displacement::ReferenceBox box = displacement::referenceBox(Fs, Qts, Vas, Vd, Efficiency);
-        AlphaQtc11 = box.alpha;
-        FcQtc11 = box.fc;
-        F3Qtc11 = box.f3;
-        VbQtc11 = box.vb;
-        AcousticPowerQtc11 = box.acousticPower;
-        PowerQtc11 = box.power;
+        const displacement::ReferenceBox box = displacement::referenceBox(State.Fs, State.Qts, State.Vas, State.Vd, State.Efficiency);
+        State.AlphaQtc11 = box.alpha;
+        State.FcQtc11 = box.fc;
+        State.F3Qtc11 = box.f3;
+        State.VbQtc11 = box.vb;
+        State.AcousticPowerQtc11 = box.acousticPower;
+        State.PowerQtc11 = box.power;
 
         displacement::NoteInput notes;
-        notes.recommendation = Recommendation;
-        notes.spl = SPL;
-        notes.estimatedNote = EstimatedNote;
-        notes.power = Power;
-        notes.splMax = SPLMax;
-        notes.qtc = Qtc;
+        notes.recommendation = State.Recommendation;
+        notes.spl = State.SPL;
+        notes.estimatedNote = State.EstimatedNote;
+        notes.power = State.Power;
+        notes.splMax = State.SPLMax;
+        notes.qtc = State.Qtc;
         notes.box = box;
         notes.volumeUnit = volumeUnitIndex();
         LimitsPicture picture;
-        picture.driverName = DriverName;
-        picture.splMax = SPLMax;
-        picture.power = Power;
+        picture.driverName = State.DriverName;
+        picture.splMax = State.SPLMax;
+        picture.power = State.Power;
         picture.notes = displacement::noteLines(notes);
-        picture.vented = displacement::curveMarks(SPLVentedLimit, SPLMax, Blue);
-        picture.sealed = displacement::curveMarks(SPLSealedLimit, SPLMax, Magenta);
+        picture.vented = displacement::curveMarks(State.SPLVentedLimit, State.SPLMax, Blue);
+        picture.sealed = displacement::curveMarks(State.SPLSealedLimit, State.SPLMax, Magenta);
         SSTab->setCurrentIndex(TabDisplacement);
         PicDisplacementLimit->setDrawing([picture](GraphCanvas &canvas) { drawLimits(canvas, picture); });
     } catch (const CalcFault &) {
@@ -243,8 +243,8 @@ void FrmKelvane::CmdDisplacement_Click()
 
 void FrmKelvane::CalculateDisplacementSPL()
 {
-    displacement::fillLimitCurves(KpSealed, Vd, PaSealed, SPLSealedLimit);
-    displacement::fillLimitCurves(KpVented, Vd, PaVented, SPLVentedLimit);
+    displacement::fillLimitCurves(State.KpSealed, State.Vd, State.PaSealed, State.SPLSealedLimit);
+    displacement::fillLimitCurves(State.KpVented, State.Vd, State.PaVented, State.SPLVentedLimit);
 }
 
 void FrmKelvane::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
@@ -259,12 +259,12 @@ void FrmKelvane::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
                 formatNumber(displacement::readoutFrequency(l.baseX(X)), QStringLiteral("#,##0.0 Hz")));
         double level = 0;
         if (l.inside(X, Y)) {
-            level = displacement::readoutLevel(l.baseY(Y), SPLMax);
+            level = displacement::readoutLevel(l.baseY(Y), State.SPLMax);
             TxtSPLpowerYNum->setText(formatNumber(level, QStringLiteral("##,##0.0 dB")));
         }
         if (l.inside(X, Y))
             TxtSPLpowerYwattsNum->setText(
-                formatNumber(displacement::readoutWatts(level, Efficiency), QStringLiteral("##,##0.0 Watts")));
+                formatNumber(displacement::readoutWatts(level, State.Efficiency), QStringLiteral("##,##0.0 Watts")));
     } catch (...) {
     }
 }
@@ -287,7 +287,7 @@ void FrmKelvane::SaveGraphImage(GraphPicture *picture, const QString &placeholde
     // The file name is built from a copy: DriverName itself is never touched, so an unnamed
     // driver stays unnamed and a driver that happens to be called like the placeholder keeps
     // its name.
-    const QString base = DriverName.isEmpty() ? placeholder : DriverName;
+    const QString base = State.DriverName.isEmpty() ? placeholder : State.DriverName;
     const QString fileName = base + suffix + QStringLiteral(".bmp");
     // The bitmap is the picture at 640 x 480 (at the screen's pixel scale), whatever its size on screen.
     if (!graphoutput::saveBitmap(picture->imageAt(GraphPicture::baseSize()), fileName)) {

@@ -193,31 +193,31 @@ using namespace kelvane;
 void FrmKelvane::CmdCalculateQts_Click()
 {
     try {
-        Qes = numberInOrZero(TxtQes->text());
-        Qms = numberInOrZero(TxtQms->text());
-        TxtQes->setText(formatNumber(Qes, QStringLiteral("#0.000")));
-        TxtQms->setText(formatNumber(Qms, QStringLiteral("#0.000")));
-        if (Qes <= 0) {
+        State.Qes = numberInOrZero(TxtQes->text());
+        State.Qms = numberInOrZero(TxtQms->text());
+        TxtQes->setText(formatNumber(State.Qes, QStringLiteral("#0.000")));
+        TxtQms->setText(formatNumber(State.Qms, QStringLiteral("#0.000")));
+        if (State.Qes <= 0) {
             Program::ShowNumberError();
             TxtQes->setFocus();
             TxtQes->clear();
             return;
         }
-        if (Qms <= 0) {
+        if (State.Qms <= 0) {
             Program::ShowNumberError();
             TxtQms->setFocus();
             TxtQms->clear();
             return;
         }
-        const double total = driver::totalQ(Qes, Qms);
+        const double total = driver::totalQ(State.Qes, State.Qms);
         const QString shown = formatNumber(total, QStringLiteral("#0.000"));
         if (shown == TxtQts->text()) {
             // The field already shows this Qts, so nothing is invalidated and results calculated
             // from the field may still be on offer: Qts stays the number they were calculated
             // from, the one the field shows.
-            Qts = numberIn(QLatin1Char('0') + shown);
+            State.Qts = numberIn(QLatin1Char('0') + shown);
         } else {
-            Qts = total;
+            State.Qts = total;
             // The new text invalidates the model through TxtQts_Change.
             TxtQts->setText(shown);
         }
@@ -247,7 +247,7 @@ void FrmKelvane::GetVd(double &VdOut)
     }
 
     if (!missing(TxtSd)) {
-        Sd = checked(numberIn(TxtSd->text()) * driver::SquareMmPerSdUnit[std::max(0, selectedIndex(OptSd))]);
+        State.Sd = checked(numberIn(TxtSd->text()) * driver::SquareMmPerSdUnit[std::max(0, selectedIndex(OptSd))]);
     } else {
         if (missing(TxtDia)) {
             // The caller reports a Vd of 0 as missing; a Vd left from an earlier run would
@@ -255,9 +255,9 @@ void FrmKelvane::GetVd(double &VdOut)
             VdOut = 0;
             return;
         }
-        Dia = driver::effectiveDiameter(
+        State.Dia = driver::effectiveDiameter(
             numberIn(TxtDia->text()) * driver::MmPerDiaUnit[std::max(0, selectedIndex(OptDia))]);
-        Sd = driver::pistonArea(Dia);
+        State.Sd = driver::pistonArea(State.Dia);
     }
 
     if (missing(TxtXmax)) {
@@ -272,8 +272,8 @@ void FrmKelvane::GetVd(double &VdOut)
         TxtXmax->setText(generalNumber(
             driver::xmaxFromCoil(numberIn(TxtVCHeight->text()), numberIn(TxtVCGap->text()))));
     }
-    Xmax = checked(numberIn(TxtXmax->text()) * driver::MmPerXmaxUnit[std::max(0, selectedIndex(OptXmax))]);
-    VdOut = driver::displacement(Sd, Xmax);
+    State.Xmax = checked(numberIn(TxtXmax->text()) * driver::MmPerXmaxUnit[std::max(0, selectedIndex(OptXmax))]);
+    VdOut = driver::displacement(State.Sd, State.Xmax);
 
     // Written in the unit the Vd option shows, so the next run reads the same volume back.
     TxtVd->setText(formatNumber(VdOut / driver::CubicMetresPerVdUnit[vdUnit],

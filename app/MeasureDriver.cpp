@@ -41,13 +41,13 @@ MeasureSnapshot snapshotOf(const FrmKelvane &w)
     s.calculated = w.CmdFrequency->isEnabled();
     if (!s.calculated)
         return s;
-    if (const double re = number(w.TxtRe); re > 0 && w.Qes > w.Qts && w.Qts > 0)
-        s.driver = measure::DriverModel{re, w.Fs, w.Qts * w.Qes / (w.Qes - w.Qts), w.Qes, number(w.TxtL) / 1000, 0, 0};
-    s.vented = {analysis::BoxKind::Vented, w.VbVented, 0, 0, w.Fb, w.Qloss, {}};
+    if (const double re = number(w.TxtRe); re > 0 && w.State.Qes > w.State.Qts && w.State.Qts > 0)
+        s.driver = measure::DriverModel{re, w.State.Fs, w.State.Qts * w.State.Qes / (w.State.Qes - w.State.Qts), w.State.Qes, number(w.TxtL) / 1000, 0, 0};
+    s.vented = {analysis::BoxKind::Vented, w.State.VbVented, 0, 0, w.State.Fb, w.State.Qloss, {}};
     for (std::size_t k = 0; k < 6; ++k)
-        s.vented.vents.push_back({w.VentDia[k], w.VentSpeed[k], false});
-    if (w.VentDia[6] > 0)
-        s.vented.vents.push_back({w.VentDia[6], w.VentSpeed[6], true});
+        s.vented.vents.push_back({w.State.VentDia[k], w.State.VentSpeed[k], false});
+    if (w.State.VentDia[6] > 0)
+        s.vented.vents.push_back({w.State.VentDia[6], w.State.VentSpeed[6], true});
     return s;
 }
 

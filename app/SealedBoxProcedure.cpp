@@ -16,19 +16,19 @@ using namespace kelvane;
 
 void FrmKelvane::SealedBox()
 {
-    PeakdBSealed = 0;
-    PeakFreqSealed = 0;
+    State.PeakdBSealed = 0;
+    State.PeakFreqSealed = 0;
     const int unit = volumeUnitIndex();
     sealed::Design d;
 
     if (OptQtc->isChecked()) {
-        Qtc = numberInOrZero(TxtQtc->text());
-        if (Qtc == 0) {
+        State.Qtc = numberInOrZero(TxtQtc->text());
+        if (State.Qtc == 0) {
             Program::ShowNumberError();
             return;
         }
-        TxtQtc->setText(formatNumber(Qtc, QStringLiteral("#0.000")));
-        d = sealed::forQtc(Fs, Qts, Vas, Qtc);
+        TxtQtc->setText(formatNumber(State.Qtc, QStringLiteral("#0.000")));
+        d = sealed::forQtc(State.Fs, State.Qts, State.Vas, State.Qtc);
         TxtCBV->setText(formatNumber(volume::fromCubicFeet(d.vb, unit),
                                      QLatin1String(volume::FieldPattern)));
     } else {
@@ -37,23 +37,23 @@ void FrmKelvane::SealedBox()
             Program::ShowNumberError();
             return;
         }
-        d = sealed::forVolume(Fs, Qts, Vas, checked(volume::toCubicFeet(typed, unit)));
-        Qtc = d.qtc;
+        d = sealed::forVolume(State.Fs, State.Qts, State.Vas, checked(volume::toCubicFeet(typed, unit)));
+        State.Qtc = d.qtc;
         // The typed volume stays as the user wrote it.
-        TxtQtc->setText(formatNumber(Qtc, QStringLiteral("#0.000")));
+        TxtQtc->setText(formatNumber(State.Qtc, QStringLiteral("#0.000")));
     }
 
-    VbSealed = d.vb;
-    Alpha = d.alpha;
-    Fc = d.fc;
-    F3Sealed = d.f3;
-    PeakdBSealed = d.peakdB;
-    PeakFreqSealed = d.peakFreq;
+    State.VbSealed = d.vb;
+    State.Alpha = d.alpha;
+    State.Fc = d.fc;
+    State.F3Sealed = d.f3;
+    State.PeakdBSealed = d.peakdB;
+    State.PeakFreqSealed = d.peakFreq;
 
-    LblCBVolume[0]->setText(formatNumber(volume::fromCubicFeet(VbSealed, unit),
+    LblCBVolume[0]->setText(formatNumber(volume::fromCubicFeet(State.VbSealed, unit),
                                          QLatin1String(volume::resultPattern(unit))));
-    LblCFb->setText(formatNumber(Fc, QStringLiteral("#0.0")));
-    LblCF3->setText(formatNumber(F3Sealed, QStringLiteral("#0.0")));
-    LblCPeak->setText(formatNumber(PeakdBSealed, QStringLiteral("#0.00")));
-    LblCPeakFreq->setText(formatNumber(PeakFreqSealed, QStringLiteral("#0.0")));
+    LblCFb->setText(formatNumber(State.Fc, QStringLiteral("#0.0")));
+    LblCF3->setText(formatNumber(State.F3Sealed, QStringLiteral("#0.0")));
+    LblCPeak->setText(formatNumber(State.PeakdBSealed, QStringLiteral("#0.00")));
+    LblCPeakFreq->setText(formatNumber(State.PeakFreqSealed, QStringLiteral("#0.0")));
 }

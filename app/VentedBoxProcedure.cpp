@@ -39,50 +39,50 @@ const QString NoF3Mark = QStringLiteral("---");
 
 void FrmKelvane::VentedBox()
 {
-    PeakdBVented = 0;
-    PeakFreqVented = 0;
+    State.PeakdBVented = 0;
+    State.PeakFreqVented = 0;
 
-    Qloss = numberIn(TxtQloss->text());
-    if (Qloss <= 0) {
-        Qloss = 7;
+    State.Qloss = numberIn(TxtQloss->text());
+    if (State.Qloss <= 0) {
+        State.Qloss = 7;
         Program::ShowNumberError();
         return;
     }
 
     const int unit = volumeUnitIndex();
     if (!givenByUser(TxtVBV->text()) || !givenByUser(TxtVFb->text())) {
-        const vented::Fit fit = vented::alignmentFit(Fs, Qts, Vas, Qloss);
+        const vented::Fit fit = vented::alignmentFit(State.Fs, State.Qts, State.Vas, State.Qloss);
         TxtVFb->setText(formatNumber(fit.fb, QStringLiteral("#0.0")));
         TxtVBV->setText(formatNumber(volume::fromCubicFeet(fit.vb, unit),
                                      QLatin1String(volume::FieldPattern)));
     }
 
     // The model runs on the field texts, so a fitted tuning and volume are used as rounded there.
-    VbVented = checked(volume::toCubicFeet(signedNumberIn(TxtVBV->text()), unit));
-    Fb = numberIn(TxtVFb->text());
-    if (VbVented < 0) {
-        VbVented = vented::highQVolume(Vas, Qts);
-        TxtVBV->setText(formatNumber(volume::fromCubicFeet(VbVented, unit), QStringLiteral("#0.000")));
+    State.VbVented = checked(volume::toCubicFeet(signedNumberIn(TxtVBV->text()), unit));
+    State.Fb = numberIn(TxtVFb->text());
+    if (State.VbVented < 0) {
+        State.VbVented = vented::highQVolume(State.Vas, State.Qts);
+        TxtVBV->setText(formatNumber(volume::fromCubicFeet(State.VbVented, unit), QStringLiteral("#0.000")));
     }
 
-    const vented::Coefficients c = vented::coefficients(Fs, Qts, Vas, Fb, VbVented, Qloss);
-    Alpha = c.alpha;
+    const vented::Coefficients c = vented::coefficients(State.Fs, State.Qts, State.Vas, State.Fb, State.VbVented, State.Qloss);
+    State.Alpha = c.alpha;
     const vented::Search search = vented::findMinus3dB(c);
-    F3Vented = search.found ? vented::f3FromRoot(c, search.x, Fs) : 0.0;
+    State.F3Vented = search.found ? vented::f3FromRoot(c, search.x, State.Fs) : 0.0;
 
-    const vented::Response response = vented::responseSweep(Fs, Qts, Qloss, c);
+    const vented::Response response = vented::responseSweep(State.Fs, State.Qts, State.Qloss, c);
     for (int freq = 10; freq <= 500; ++freq)
-        VentedResponse[freq] = response.dB[freq];
-    PeakdBVented = response.peakdB;
-    PeakFreqVented = response.peakFreq;
+        State.VentedResponse[freq] = response.dB[freq];
+    State.PeakdBVented = response.peakdB;
+    State.PeakFreqVented = response.peakFreq;
 
-    LblVBVolume->setText(formatNumber(volume::fromCubicFeet(VbVented, unit),
+    LblVBVolume->setText(formatNumber(volume::fromCubicFeet(State.VbVented, unit),
                                       QLatin1String(volume::resultPattern(unit))));
     const QString caption = QLatin1String(volume::UnitCaption[volume::validUnit(unit)]);
     LblSealedUnit->setText(caption);
     LblVentedUnit->setText(caption);
-    LblVFb->setText(formatNumber(Fb, QStringLiteral("#0.0")));
-    LblVF3->setText(search.found ? formatNumber(F3Vented, QStringLiteral("#0.0")) : NoF3Mark);
-    LblVPeak->setText(formatNumber(PeakdBVented, QStringLiteral("#0.00")));
-    LblVPeakFreq->setText(formatNumber(PeakFreqVented, QStringLiteral("#0.0")));
+    LblVFb->setText(formatNumber(State.Fb, QStringLiteral("#0.0")));
+    LblVF3->setText(search.found ? formatNumber(State.F3Vented, QStringLiteral("#0.0")) : NoF3Mark);
+    LblVPeak->setText(formatNumber(State.PeakdBVented, QStringLiteral("#0.00")));
+    LblVPeakFreq->setText(formatNumber(State.PeakFreqVented, QStringLiteral("#0.0")));
 }

@@ -97,7 +97,7 @@ void crossoverBenchmark(benchmark::State &state, void (FrmKelvane::*draw)(), Gra
     auto w = calculatedWindow();
     enterSampleCrossover(*w);
     w->CmdCalculateCrossover_Click();
-    if (!w->CrossoverNetwork) {
+    if (!w->State.CrossoverNetwork) {
         state.SkipWithError("no crossover was calculated");
         return;
     }
@@ -165,7 +165,7 @@ void saveButtonBenchmark(benchmark::State &state, QPushButton *FrmKelvane::*butt
     QDir::setCurrent(folder.path());
     for (auto _ : state)
         ((*w).*button)->click();
-    const bool written = QFile::exists(w->DriverName + fileSuffix + QStringLiteral(".bmp"));
+    const bool written = QFile::exists(w->State.DriverName + fileSuffix + QStringLiteral(".bmp"));
     QDir::setCurrent(previous);
     if (!written)
         state.SkipWithError("no bitmap was written");

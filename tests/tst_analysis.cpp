@@ -196,8 +196,8 @@ void TestAnalysis::tabInTheWindow()
     // The level's response part is the frequency-response graph's curve (clipped there at -25 dB).
     const GraphData &spl = tab->shownData();
     for (int f = 10; f <= 499; ++f)
-        for (auto [box, curve] : {std::pair{0, &w->SealedResponse}, {1, &w->VentedResponse}})
-            QVERIFY(std::abs(std::max(spl.curves[box][f] - w->SPL - 20, -25.0) - (*curve)[f]) < 0.01);
+        for (auto [box, curve] : {std::pair{0, &w->State.SealedResponse}, {1, &w->State.VentedResponse}})
+            QVERIFY(std::abs(std::max(spl.curves[box][f] - w->State.SPL - 20, -25.0) - (*curve)[f]) < 0.01);
 
     tab->CboAnalysisGraph->setCurrentIndex(int(Graph::Impedance));
     QVERIFY(!tab->shownData().curves.empty());

@@ -332,7 +332,7 @@ private slots:
             QCOMPARE(catcher.shown(), QString());
             QVERIFY2(w->CmdFrequency->isEnabled() && w->TxtName->text().startsWith(QLatin1String("Example")), qPrintable(file));
             if (file == QLatin1String("example-8in-woofer.kelvane")) // the two-way example
-                QVERIFY(w->CrossoverNetwork && w->CmdSavePlan->isEnabled());
+                QVERIFY(w->State.CrossoverNetwork && w->CmdSavePlan->isEnabled());
         }
     }
 

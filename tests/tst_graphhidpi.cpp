@@ -15,8 +15,8 @@ private slots:
     void savedBitmapHasTwiceThePixels()
     {
         auto w = freshWindow();
-        w->DriverName = QStringLiteral("W8");
-        w->Fs = 30, w->Qts = 0.4, w->Vas = 3, w->Qtc = 0.707, w->Fc = 53;
+        w->State.DriverName = QStringLiteral("W8");
+        w->State.Fs = 30, w->State.Qts = 0.4, w->State.Vas = 3, w->State.Qtc = 0.707, w->State.Fc = 53;
         w->CmdFrequency_Click();
         QCOMPARE(w->PicFrequency->size(), QSize(640, 480));
         QCOMPARE(w->PicFrequency->pixelScale(), 2);

@@ -42,12 +42,12 @@ double ventedDb(double f) // Butterworth fourth order at 32 Hz
 std::unique_ptr<FrmKelvane> sampleWindow()
 {
     auto w = freshWindow();
-    w->DriverName = QStringLiteral("W8");
-    w->Fs = 30, w->Qts = 0.4, w->Vas = 3, w->Qtc = 0.707, w->Fc = 53, w->F3Sealed = 53, w->VbSealed = 1.41;
-    w->Fb = 30, w->F3Vented = 32, w->VbVented = 2.5, w->PeakdBVented = 0.5, w->PeakFreqVented = 45;
-    w->SPL = 88.3, w->EBP = 66.7;
+    w->State.DriverName = QStringLiteral("W8");
+    w->State.Fs = 30, w->State.Qts = 0.4, w->State.Vas = 3, w->State.Qtc = 0.707, w->State.Fc = 53, w->State.F3Sealed = 53, w->State.VbSealed = 1.41;
+    w->State.Fb = 30, w->State.F3Vented = 32, w->State.VbVented = 2.5, w->State.PeakdBVented = 0.5, w->State.PeakFreqVented = 45;
+    w->State.SPL = 88.3, w->State.EBP = 66.7;
     for (int f = 10; f <= 500; ++f)
-        w->VentedResponse[f] = ventedDb(f);
+        w->State.VentedResponse[f] = ventedDb(f);
     w->ButtonsOn();
     return w;
 }
@@ -57,9 +57,9 @@ std::unique_ptr<FrmKelvane> sampleWindow()
 std::unique_ptr<FrmKelvane> limitsWindow(const QString &power = QStringLiteral("100"), double qts = 0.4)
 {
     auto w = sampleWindow();
-    w->Qts = qts;
-    w->Qtc = qts < 1 ? 0.707 : qts + 0.1;
-    w->Recommendation = QStringLiteral("  A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER");
+    w->State.Qts = qts;
+    w->State.Qtc = qts < 1 ? 0.707 : qts + 0.1;
+    w->State.Recommendation = QStringLiteral("  A SEALED BOX IS PROBABLY BEST FOR THIS DRIVER");
     act(w.get(), "TxtQes=0.4374; TxtVd=0.1; TxtPower=" + power);
     MessageCatcher catcher;
     w->CmdDisplacement_Click();
@@ -123,7 +123,7 @@ const Graph Graphs[] = {
 std::unique_ptr<FrmKelvane> graphWindow(const Graph &g, const QString &name = QStringLiteral("W8"))
 {
     auto w = limitsWindow();
-    w->DriverName = name;
+    w->State.DriverName = name;
     act(w.get(), "tab=3; TxtZ=8; Text2=8; Text3=3000; Text4=3000; OptCrossoverType(0); CmdCalculateCrossover; "
                  "CmdFrequency; " + QString::fromLatin1(g.draw));
     return w;
@@ -259,8 +259,8 @@ private slots:
     {
         for (const auto &[vas, fc, message] : {std::tuple{0.0, 53.0, "more"}, {3.0, 0.0, "number"}}) {
             auto w = sampleWindow(); // no Vas: more data; Fc 0 cannot come out of a calculation
-            w->Vas = vas;
-            w->Fc = fc;
+            w->State.Vas = vas;
+            w->State.Fc = fc;
             const QImage before = w->PicFrequency->image();
             MessageCatcher catcher;
             w->CmdFrequency_Click();
@@ -275,11 +275,11 @@ private slots:
     void frequencyDrawn()
     {
         auto w = sampleWindow();
-        w->PeakdBSealed = 0.3; // replaced: Qtc below 1/sqrt(2) has no peak
+        w->State.PeakdBSealed = 0.3; // replaced: Qtc below 1/sqrt(2) has no peak
         act(w.get(), "tab=1; CmdFrequency");
         QCOMPARE(shown(w.get(), "tab; focus"), QStringLiteral("tab=5; focus=CmdDisplacement"));
-        QCOMPARE(w->PeakdBSealed, 0.0);
-        QCOMPARE(w->PeakFreqSealed, 53.0);
+        QCOMPARE(w->State.PeakdBSealed, 0.0);
+        QCOMPARE(w->State.PeakFreqSealed, 53.0);
         // The ticks at +3 dB outside the frame and -5 dB inside it, the 0 dB line (the frame, the
         // grid and the dotted lines are checked on the double-density screen).
         const GraphPicture *pic = w->PicFrequency;
@@ -290,7 +290,7 @@ private slots:
             QCOMPARE(pixel(pic, 48 + 128 * std::log(f / 10), 104 - 8 * ventedDb(f)), GraphPicture::paletteColor(Blue));
             QCOMPARE(pixel(pic, 48 + 128 * std::log(f / 10), 104 - 8 * sealedDb(f)), GraphPicture::paletteColor(Magenta));
         }
-        QCOMPARE(w->VentedResponse[12], -25.0); // clipped at the floor where drawn
+        QCOMPARE(w->State.VentedResponse[12], -25.0); // clipped at the floor where drawn
         // The readout follows a real pointer: the picture is 640 x 480 pixels for 640 x 480 units.
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTest::mouseMove(w->PicFrequency, QPoint(200, 150));
@@ -342,7 +342,7 @@ private slots:
         QCOMPARE(entries(), saved ? QStringList{file} : QStringList({"W8Frequency.bmp", "a"}));
         QVERIFY(entries("a").isEmpty() && entries("W8Frequency.bmp").isEmpty());
         QCOMPARE(entries(root.path()), QStringList{"work"});
-        QCOMPARE(w->DriverName, name);
+        QCOMPARE(w->State.DriverName, name);
         QCOMPARE((w.get()->*g.picture)->image(), before);
         if (saved) { // the bitmap is the picture itself (its format is the bitmap writer's, tested above)
             QCOMPARE(QImage(file, "BMP").convertToFormat(before.format()), before);
@@ -385,7 +385,7 @@ private slots:
         QVERIFY(!buttonsShown);
         QVERIFY(save->isVisibleTo(w.get()) && print->isVisibleTo(w.get()));
         QCOMPARE((w.get()->*g.picture)->image(), before);
-        QCOMPARE(w->DriverName, QStringLiteral("W8"));
+        QCOMPARE(w->State.DriverName, QStringLiteral("W8"));
         if (printed) {
             QFile out(pdf);
             QVERIFY(out.open(QIODevice::ReadOnly) && out.size() > 1000 && out.read(4) == "%PDF");
@@ -410,7 +410,7 @@ private slots:
     {
         InTempFolder folder;
         auto w = sampleWindow();
-        w->Power = 50; // an earlier power does not count: the field is read again
+        w->State.Power = 50; // an earlier power does not count: the field is read again
         MessageCatcher catcher;
         act(w.get(), "TxtQes=0.45; TxtPower=100; TxtVd=0.1; tab=1; " + fetch<QString>("steps"));
         settle();
@@ -425,12 +425,12 @@ private slots:
         auto w = limitsWindow();
         // 100 W at 0.5 %: SPLMax 109.19 dB; Qtc 0.707 takes the first coefficient formula, 0.42394.
         const double splMax = 109.18970004336019, kp = 0.4239437832116874e-8;
-        QVERIFY(qAbs(w->SPLMax - splMax) < 1e-9);
+        QVERIFY(qAbs(w->State.SPLMax - splMax) < 1e-9);
         // Pa(100) vented = 100^4 * 3 * 1e-8 = 3 W, above the thermal limit: 0 after drawing.
-        QVERIFY(qAbs(w->PaVented[100] - 3.0) < 1e-12);
-        QCOMPARE(w->SPLVentedLimit[100], 0.0);
+        QVERIFY(qAbs(w->State.PaVented[100] - 3.0) < 1e-12);
+        QCOMPARE(w->State.SPLVentedLimit[100], 0.0);
         // Sealed at 20 Hz: Pa = 160000 * 0.42394e-8 W, -28.68 dB relative.
-        QVERIFY(qAbs(w->SPLSealedLimit[20] - (10 * std::log10(160000 * kp) + 112.2 - splMax)) < 1e-9);
+        QVERIFY(qAbs(w->State.SPLSealedLimit[20] - (10 * std::log10(160000 * kp) + 112.2 - splMax)) < 1e-9);
         const GraphPicture *pic = w->PicDisplacementLimit;
         // The grey thermal-limit line and a dot of the -10 dB line (304 = 49 + 3 * 85); the frame and the
         // grid are the frequency graph's marks.
@@ -471,11 +471,11 @@ private slots:
         for (int x : {48, 100, 300, 500, 548})
             QVERIFY(has(pic, x, 62, x, 66, Magenta));
         QVERIFY(!has(pic, 49, 68, 548, 303, Magenta) && !has(pic, 49, 68, 548, 303, Blue) && !has(pic, 53, 68, 547, 302, Red));
-        QVERIFY(low->SPLSealedLimit[10] == 0.0 && low->SPLVentedLimit[499] == 0.0);
+        QVERIFY(low->State.SPLSealedLimit[10] == 0.0 && low->State.SPLVentedLimit[499] == 0.0);
         // Qts 1.1 and above: no reference box, one line instead of two.
         for (double qts : {1.1, 1.4}) {
             auto w = limitsWindow(QStringLiteral("100"), qts);
-            QCOMPARE(w->VbQtc11, 0.0);
+            QCOMPARE(w->State.VbQtc11, 0.0);
             QVERIFY(has(w->PicDisplacementLimit, 0, 400, 400, 411, -1) && blank(w->PicDisplacementLimit, 0, 412, 639, 424));
         }
     }
@@ -519,8 +519,8 @@ private slots:
         const int graph = fetch<int>("graph");
         auto w = sampleWindow();
         GraphPicture *pics[] = {w->PicFrequency, w->PicDisplacementLimit, w->PicDisplacementLimit, w->Picture1};
-        w->SPLMax = 10 * std::log10(0.5) + 112.2; // 100 W at 0.5 %
-        w->Efficiency = graph == NoEfficiency ? 0 : 0.005;
+        w->State.SPLMax = 10 * std::log10(0.5) + 112.2; // 100 W at 0.5 %
+        w->State.Efficiency = graph == NoEfficiency ? 0 : 0.005;
         GraphPicture *pic = pics[graph];
         MessageCatcher catcher;
         pic->onMouseMove(fetch<double>("x"), fetch<double>("y"));
@@ -591,7 +591,7 @@ private slots:
                 QCOMPARE(shown(w.get(), "TxtFreqXNum; TxtSPLYNum"), QStringLiteral("TxtFreqXNum=35.0 Hz; TxtSPLYNum=-8.0 dB"));
             } else if (pic == w->PicDisplacementLimit) {
                 const double level = 10 * std::log10(3e-8 * std::pow(25.0, 4)) + 112.2;
-                pointAt(pic, graphgeo::graphX(l, 25), graphgeo::limitY(l, level - w->SPLMax));
+                pointAt(pic, graphgeo::graphX(l, 25), graphgeo::limitY(l, level - w->State.SPLMax));
                 QCOMPARE(shown(w.get(), "TxtFreqPowerXNum; TxtSPLpowerYNum; TxtSPLpowerYwattsNum"),
                          QStringLiteral("TxtFreqPowerXNum=25.0 Hz; TxtSPLpowerYNum=92.9 dB; TxtSPLpowerYwattsNum=2.3 Watts"));
             } else if (pic == w->Picture1) {

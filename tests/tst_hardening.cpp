@@ -62,7 +62,7 @@ private slots:
         auto w = freshWindow();
         checkRow(w.get());
         QCOMPARE(nonFiniteShown(w.get()), QString());
-        QVERIFY(std::isfinite(w->VbVentedCuIn));
+        QVERIFY(std::isfinite(w->State.VbVentedCuIn));
         if (QTest::currentDataTag() == QLatin1String("failed displacement graph leaves no stale picture"))
             QVERIFY(w->PicDisplacementLimit->texts().isEmpty());
     }
@@ -79,7 +79,7 @@ private slots:
             settle();
             QCOMPARE(catcher.shown(), QStringLiteral("number"));
             QCOMPARE(shown(w.get(), Graphs), results("on"));
-            QVERIFY(w->Vas == 100 * 0.0353145 && w->Fs == 30 && w->Qts == 0.4 && w->DriverName == QLatin1String("First"));
+            QVERIFY(w->State.Vas == 100 * 0.0353145 && w->State.Fs == 30 && w->State.Qts == 0.4 && w->State.DriverName == QLatin1String("First"));
         }
     }
 
@@ -90,15 +90,15 @@ private slots:
         auto w = freshWindow();
         MessageCatcher catcher;
         act(w.get(), Driver50 + "TxtQtc=1.0; CmdCalculate");
-        QVERIFY(w->PeakdBSealed > 1);
+        QVERIFY(w->State.PeakdBSealed > 1);
         act(w.get(), "OptVolBox; TxtCBV=; CmdCalculate");
-        QVERIFY(w->PeakdBSealed == 0 && w->PeakFreqSealed == 0);
+        QVERIFY(w->State.PeakdBSealed == 0 && w->State.PeakFreqSealed == 0);
         QCOMPARE(shown(w.get(), "LblCPeak(0); LblVF3(5)"), QStringLiteral("LblCPeak(0)=1.25; LblVF3(5)=63.4"));
         w = freshWindow();
         act(w.get(), Driver30 + "TxtQloss=5; CmdCalculate");
-        QCOMPARE(w->PeakFreqVented, 86.0);
+        QCOMPARE(w->State.PeakFreqVented, 86.0);
         act(w.get(), "TxtQloss=0; CmdCalculate");
-        QVERIFY(w->PeakdBVented == 0 && w->PeakFreqVented == 0 && w->Qloss == 7.0);
+        QVERIFY(w->State.PeakdBVented == 0 && w->State.PeakFreqVented == 0 && w->State.Qloss == 7.0);
         QCOMPARE(shown(w.get(), "TxtQloss; LblVPeak(5)"), QStringLiteral("TxtQloss=0; LblVPeak(5)=0.28"));
         QCOMPARE(catcher.shown(), QStringLiteral("number | number"));
     }
@@ -112,11 +112,11 @@ private slots:
         act(w.get(), "TxtFs=30; TxtVas=3; TxtQts=0.343; CmdCalculate; TxtQes=0.4; TxtQms=2.4; CmdCalculateQts");
         settle();
         QCOMPARE(shown(w.get(), "TxtQts; " + Graphs), "TxtQts=0.343; " + results("on"));
-        QCOMPARE(w->Qts, 0.343);
+        QCOMPARE(w->State.Qts, 0.343);
         // A different shown value invalidates the results as before and keeps the full total.
         act(w.get(), "TxtQms=4; CmdCalculateQts");
         QCOMPARE(shown(w.get(), "TxtQts; " + Graphs), "TxtQts=0.364; " + results("off"));
-        QCOMPARE(w->Qts, 0.4 * 4 / 4.4);
+        QCOMPARE(w->State.Qts, 0.4 * 4 / 4.4);
         QCOMPARE(catcher.shown(), QString());
     }
 
@@ -131,12 +131,12 @@ private slots:
             MessageCatcher catcher;
             act(w.get(), QStringLiteral("OptVas(%1); TxtFs=30; TxtVas=100; TxtQts=0.4; CmdCalculate; TxtVas<").arg(unit));
             QCOMPARE(shown(w.get(), Graphs), results("on"));
-            QCOMPARE(w->Vas, 100 * perUnit[unit]);
+            QCOMPARE(w->State.Vas, 100 * perUnit[unit]);
             // 50 litres = 1.765725 cu ft, as 0.05 cubic metres.
             for (const char *field : {"TxtVBV", "TxtCBV"}) {
                 act(w.get(), QStringLiteral("OptSealedVolumeBox(%1); %2<%3; TxtAddVolume<0").arg(unit).arg(field).arg(unit == 2 ? "0.05" : "50"));
                 const bool vented = QLatin1String(field) == QLatin1String("TxtVBV");
-                QCOMPARE(vented ? w->VbVented : w->VbSealed, (unit == 2 ? 0.05 : 50) * perUnit[unit]);
+                QCOMPARE(vented ? w->State.VbVented : w->State.VbSealed, (unit == 2 ? 0.05 : 50) * perUnit[unit]);
                 QCOMPARE(shown(w.get(), vented ? "LblOriginalVVol" : "LblOriginalCVol"),
                          QString(vented ? "LblOriginalVVol=" : "LblOriginalCVol=") + (unit == 0 ? "50.000 Cu. Ft." : "1.766 Cu. Ft."));
             }
@@ -152,13 +152,13 @@ private slots:
             auto w = freshWindow();
             MessageCatcher catcher;
             act(w.get(), Drawn);
-            QVERIFY(catcher.shown().isEmpty() && w->Vd == 0.0001);
+            QVERIFY(catcher.shown().isEmpty() && w->State.Vd == 0.0001);
             w->PicDisplacementLimit->clear();
             act(w.get(), "TxtVd=; TxtDia=; TxtXmax=; TxtSd=" + QLatin1String(sd) + "; CmdDisplacement");
             settle();
             QVERIFY(catcher.shown().startsWith(QLatin1String("more")));
             QCOMPARE(catcher.shown().remove(QLatin1String("more")).remove(QLatin1String(" | ")), QString());
-            QVERIFY(w->Vd == 0.0 && w->PicDisplacementLimit->texts().isEmpty());
+            QVERIFY(w->State.Vd == 0.0 && w->PicDisplacementLimit->texts().isEmpty());
         }
     }
 };

@@ -823,7 +823,7 @@ private:
         static const QRegularExpression driverFile(QStringLiteral("^[^ /]+\\.zma: .+"));
         if (driverFile.match(m.text).hasMatch())
             return true;
-        const QString name = window_->DriverName;
+        const QString name = window_->State.DriverName;
         for (const auto &[placeholder, suffix] : {std::pair{"FrequencyResponse", "Frequency"}, {"PowerResponse", "Limits"}, {"Crossover", "Plan"}})
             if (m.text == "The image could not be saved to " + (name.isEmpty() ? QLatin1String(placeholder) : name) + suffix + ".bmp.")
                 return true;
@@ -864,20 +864,20 @@ private:
                 return QStringLiteral("%1 shows \"%2\"").arg(object->objectName(), text.left(60));
         // A non-finite value kept in the window would reach the screen with the next caption.
         const FrmKelvane &w = *window_;
-        const double values[] = {w.Fs, w.Qts, w.Qes, w.Qms, w.Vas, w.Qtc, w.Power, w.Vd, w.Sd, w.Dia, w.Xmax, w.VCHeight,
-                                 w.VCGap, w.Re, w.Z, w.AddVolume, w.PercentOverVolume, w.Efficiency, w.SPL, w.EBP,
-                                 w.VbSealed, w.Alpha, w.Fc, w.F3Sealed, w.PeakdBSealed, w.PeakFreqSealed, w.VbVented, w.Fb,
-                                 w.Qloss, w.F3Vented, w.PeakdBVented, w.PeakFreqVented, w.VbSealedBuild, w.VbVentedBuild,
-                                 w.VbVentedCuIn, w.DepthSealedA, w.DepthVentedA, w.AcousticPowerMax, w.SPLMax, w.VentVd,
-                                 w.MinVentDia, w.TweeterFs, w.TweeterZ, w.WooferXover, w.TweeterXover};
+        const double values[] = {w.State.Fs, w.State.Qts, w.State.Qes, w.State.Qms, w.State.Vas, w.State.Qtc, w.State.Power, w.State.Vd, w.State.Sd, w.State.Dia, w.State.Xmax, w.State.VCHeight,
+                                 w.State.VCGap, w.State.Re, w.State.Z, w.State.AddVolume, w.State.PercentOverVolume, w.State.Efficiency, w.State.SPL, w.State.EBP,
+                                 w.State.VbSealed, w.State.Alpha, w.State.Fc, w.State.F3Sealed, w.State.PeakdBSealed, w.State.PeakFreqSealed, w.State.VbVented, w.State.Fb,
+                                 w.State.Qloss, w.State.F3Vented, w.State.PeakdBVented, w.State.PeakFreqVented, w.State.VbSealedBuild, w.State.VbVentedBuild,
+                                 w.State.VbVentedCuIn, w.State.DepthSealedA, w.State.DepthVentedA, w.State.AcousticPowerMax, w.State.SPLMax, w.State.VentVd,
+                                 w.State.MinVentDia, w.State.TweeterFs, w.State.TweeterZ, w.State.WooferXover, w.State.TweeterXover};
         for (std::size_t i = 0; i < std::size(values); ++i)
             if (!std::isfinite(values[i]))
                 return QStringLiteral("the window keeps a non-finite value (number %1 of the list)").arg(i);
-        for (std::size_t k = 0; k < w.VentLength.size(); ++k)
-            if (!std::isfinite(w.VentLength[k]) || !std::isfinite(w.VentDia[k]) || !std::isfinite(w.VentSpeed[k]))
+        for (std::size_t k = 0; k < w.State.VentLength.size(); ++k)
+            if (!std::isfinite(w.State.VentLength[k]) || !std::isfinite(w.State.VentDia[k]) || !std::isfinite(w.State.VentSpeed[k]))
                 return QStringLiteral("the window keeps a non-finite vent %1").arg(k);
         for (int f = 10; f <= 500; ++f)
-            for (double v : {w.VentedResponse[f], w.SealedResponse[f], w.PaSealed[f], w.PaVented[f], w.SPLSealedLimit[f], w.SPLVentedLimit[f]})
+            for (double v : {w.State.VentedResponse[f], w.State.SealedResponse[f], w.State.PaSealed[f], w.State.PaVented[f], w.State.SPLSealedLimit[f], w.State.SPLVentedLimit[f]})
                 if (!std::isfinite(v))
                     return QStringLiteral("a curve holds a non-finite value at %1 Hz").arg(f);
         return {};
@@ -898,13 +898,13 @@ private:
         };
         if (!w.CmdFrequency->isEnabled())
             return {};
-        if (!fs || *fs != w.Fs)
-            return fault("Fs", w.Fs, w.TxtFs);
-        if (!qts || *qts != w.Qts)
-            return fault("Qts", w.Qts, w.TxtQts);
+        if (!fs || *fs != w.State.Fs)
+            return fault("Fs", w.State.Fs, w.TxtFs);
+        if (!qts || *qts != w.State.Qts)
+            return fault("Qts", w.State.Qts, w.TxtQts);
         const double groupFactor = w.driverGroup({1}).equivalent.vas;
-        if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] * groupFactor != w.Vas)
-            return fault("Vas", w.Vas, w.TxtVas);
+        if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] * groupFactor != w.State.Vas)
+            return fault("Vas", w.State.Vas, w.TxtVas);
         return {};
     }
 

@@ -63,9 +63,9 @@ std::unique_ptr<FrmKelvane> calculatedWindow()
 {
     auto w = freshWindow();
     w->SSTab->setCurrentIndex(FrmKelvane::TabBoxVent);
-    w->VbSealed = 2.88;
-    w->VbVented = 1;
-    w->Fb = 40;
+    w->State.VbSealed = 2.88;
+    w->State.VbVented = 1;
+    w->State.Fb = 40;
     w->VentLengths();
     w->BoxDimensions();
     act(w.get(), "TxtVentDia<2");

@@ -27,10 +27,10 @@ void run(FrmKelvane *w, const QString &script)
             continue;
         }
         const QStringList v = step.mid(7).split(u' ');
-        w->VbSealed = v[0].toDouble();
-        w->VbVented = v[1].toDouble();
-        w->Fb = v[2].toDouble();
-        if (w->Fb > 0 && v.size() == 3) {
+        w->State.VbSealed = v[0].toDouble();
+        w->State.VbVented = v[1].toDouble();
+        w->State.Fb = v[2].toDouble();
+        if (w->State.Fb > 0 && v.size() == 3) {
             w->VentLengths();
             w->BoxDimensions();
         }
@@ -200,7 +200,7 @@ private slots:
                      + "; LblMinVentDia="
                      + (fetch<QString>("smallest").isEmpty() ? "Enter Vd, or the cone area or diameter with Xmax, to see the air speed."
                                                              : "Smallest vent diameter for 17 m/s: " + fetch<QString>("smallest"))
-                     + (w->Fb == 40 ? "; LblVentLength(1)=3.83''" : "; LblVentLength(1)=" + w->LblVentLength[1]->text()));
+                     + (w->State.Fb == 40 ? "; LblVentLength(1)=3.83''" : "; LblVentLength(1)=" + w->LblVentLength[1]->text()));
         // Only looked at: the Input tab keeps what was typed.
         for (const QString &step : fetch<QString>("steps").split(QLatin1String("; ")))
             if (step.startsWith(QLatin1String("Txt")) && !step.startsWith(QLatin1String("TxtVentDia")))
@@ -286,7 +286,7 @@ private slots:
                      + w->PicCrossoverPlan->texts() + w->Picture1->texts(), before);
         QCOMPARE(w->CmdSavePlan->isEnabled(), !field.isEmpty());
         if (!field.isEmpty())
-            QCOMPARE(w->Z, 8.0);
+            QCOMPARE(w->State.Z, 8.0);
     }
 };
 

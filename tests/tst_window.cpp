@@ -172,7 +172,7 @@ private slots:
     void enterCommitsAndWarns()
     {
         auto w = freshWindow();
-        w->Qts = 0.8;
+        w->State.Qts = 0.8;
         auto *f = find<QLineEdit>(w.get(), fetch<QString>("field"));
         for (int i = 0; i < w->SSTab->count(); ++i)
             if (w->SSTab->widget(i)->isAncestorOf(f))
@@ -334,7 +334,7 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Driver30 + "OptSealedVolumeBox(1); CmdCalculate");
-        QCOMPARE(w->VbVented, 76.4425 * 0.0353145);
+        QCOMPARE(w->State.VbVented, 76.4425 * 0.0353145);
         act(w.get(), "tab=0; TxtQes=.5; TxtQms=5");
         QTest::mouseClick(w->CmdCalculateQts, Qt::LeftButton);
         settle();
@@ -379,9 +379,9 @@ private slots:
         QCOMPARE(catcher.shown(), QString());
         QCOMPARE(shown(w.get(), "LblVF3(5); focus"), QStringLiteral("LblVF3(5)=289.8; focus=CmdFrequency"));
         // The point lies where the swept curve crosses -3 dB; the curve is kept from 10 Hz on.
-        const auto below = std::size_t(w->F3Vented);
-        QVERIFY(w->VentedResponse[below] < -3.0103 && w->VentedResponse[below + 1] > -3.0103);
-        QCOMPARE(w->VentedResponse[9], 0.0);
+        const auto below = std::size_t(w->State.F3Vented);
+        QVERIFY(w->State.VentedResponse[below] < -3.0103 && w->State.VentedResponse[below + 1] > -3.0103);
+        QCOMPARE(w->State.VentedResponse[9], 0.0);
     }
 
     // Vd from the displacement data. Units: Vd 0 litres, 1 cubic metres, 2 cubic feet; Sd 0 cm^2, 1 m^2,
@@ -426,29 +426,29 @@ private slots:
         set(w->TxtXmax, w->OptXmax, "xmax");
         act(w.get(), "TxtVCHeight=" + fetch<QString>("coil") + "; TxtVCGap=" + fetch<QString>("gap"));
         MessageCatcher catcher;
-        w->GetVd(w->Vd);
+        w->GetVd(w->State.Vd);
         settle();
         QCOMPARE(catcher.shown(), QString());
-        QVERIFY2(qAbs(w->Vd - fetch<double>("m3")) < 1e-12, qPrintable(QString::number(w->Vd, 'g', 12)));
+        QVERIFY2(qAbs(w->State.Vd - fetch<double>("m3")) < 1e-12, qPrintable(QString::number(w->State.Vd, 'g', 12)));
         QCOMPARE(shown(w.get(), "TxtVd; TxtXmax"), "TxtVd=" + fetch<QString>("vdText") + "; TxtXmax=" + fetch<QString>("xmaxText"));
         // Read back in the same unit: the same volume to the field's rounding (half a cubic centimetre).
-        const double first = w->Vd;
-        w->GetVd(w->Vd);
-        QVERIFY(qAbs(w->Vd - first) <= 5e-7 + 1e-15);
+        const double first = w->State.Vd;
+        w->GetVd(w->State.Vd);
+        QVERIFY(qAbs(w->State.Vd - first) <= 5e-7 + 1e-15);
     }
     void getVdWithoutData()
     {
         auto w = freshWindow();
         MessageCatcher catcher;
         act(w.get(), "TxtXmax=5"); // nothing to derive Vd from: Vd stays 0, silently
-        w->GetVd(w->Vd);
-        QCOMPARE(w->Vd, 0.0);
+        w->GetVd(w->State.Vd);
+        QCOMPARE(w->State.Vd, 0.0);
         act(w.get(), "tab=1; TxtXmax=; TxtSd=200; TxtVCHeight=12"); // an area but no excursion: asked for
-        w->GetVd(w->Vd);
+        w->GetVd(w->State.Vd);
         settle();
         QCOMPARE(catcher.shown(), QStringLiteral("more"));
         QCOMPARE(shown(w.get(), "tab; focus; TxtVd"), QStringLiteral("tab=0; focus=TxtVCHeight; TxtVd="));
-        QCOMPARE(w->Vd, 0.0);
+        QCOMPARE(w->State.Vd, 0.0);
     }
 
     // Off every screen a restored window comes, at its size, to the middle of the primary screen (its
