@@ -456,6 +456,12 @@ bool CrossoverDriversPanel::startOptimize()
             return false;
         }
         in.design = *snapshot_.network;
+        // A used value that is not a number above 0 (pasted, say, and never committed with Enter)
+        // is reported now rather than at the end of a run.
+        for (const bool woofer : {true, false})
+            for (const double value : usedValues(woofer))
+                if (!(value > 0))
+                    throw CalcFault("used value");
         in.start = builtCrossover();
         crossover::builtNetwork(in.start); // a value that cannot be built stops here
     } catch (const CalcFault &) {

@@ -207,6 +207,19 @@ private slots:
         w.reset();
     }
 
+    // A used value that is not a number, put in without Enter, stops the optimizer before it starts.
+    void optimizeRefusesBadUsedValue()
+    {
+        auto w = freshWindow();
+        act(w.get(), Calculated + "; TxtTweeterSPL<94");
+        CrossoverDriversPanel *p = w->CrossoverDrivers;
+        p->TxtTweeterPartUsed[1]->setText(QStringLiteral("x"));
+        MessageCatcher catcher;
+        QVERIFY(!p->startOptimize());
+        QCOMPARE(catcher.texts(), QStringList{QStringLiteral("Please enter a number > 0!")});
+        QVERIFY(!p->optimizing() && p->TxtWooferPartUsed[0]->isEnabled());
+    }
+
     // The parts as built travel in the design file.
     void designRoundTrip()
     {
