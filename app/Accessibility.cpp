@@ -73,11 +73,11 @@ void FrmKelvane::nameControlsForAccessibility()
     TxtQtc->setAccessibleName(QStringLiteral("Qtc"));
     TxtCBV->setAccessibleName(QStringLiteral("Sealed box volume"));
     TxtVentDia->setAccessibleName(QStringLiteral("User Chosen Vent Diameter"));
-    TxtFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
-    TxtSPLYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
-    TxtFreqPowerXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
-    TxtSPLpowerYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
-    TxtSPLpowerYwattsNum->setAccessibleName(QStringLiteral("Power under the pointer"));
+    Frequency->TxtFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
+    Frequency->TxtSPLYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
+    Displacement->TxtFreqPowerXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
+    Displacement->TxtSPLpowerYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
+    Displacement->TxtSPLpowerYwattsNum->setAccessibleName(QStringLiteral("Power under the pointer"));
     TxtCrossoverFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
     TxtCrossoverYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
 }

@@ -58,7 +58,7 @@ QString writeFailureText(const QString &what, const QString &path)
 
 sheet::Snapshot FrmKelvane::buildSheetSnapshot()
 {
-    if (CmdFrequency->isEnabled() && PicFrequency->drawing().isEmpty()) {
+    if (CmdFrequency->isEnabled() && Frequency->PicFrequency->drawing().isEmpty()) {
         const int tab = SSTab->currentIndex();
         CmdFrequency_Click();
         SSTab->setCurrentIndex(tab);
@@ -128,10 +128,10 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     const QSize base = GraphPicture::baseSize();
     if (State.CrossoverNetwork)
         s.plan = PicCrossoverPlan->drawingAt(base);
-    if (s.calculated && !PicFrequency->drawing().isEmpty())
-        s.graphs.push_back({QStringLiteral("Frequency response"), PicFrequency->drawingAt(base), {}});
-    if (s.calculated && !PicDisplacementLimit->drawing().isEmpty())
-        s.graphs.push_back({QStringLiteral("Displacement limits"), PicDisplacementLimit->drawingAt(base), {}});
+    if (s.calculated && !Frequency->PicFrequency->drawing().isEmpty())
+        s.graphs.push_back({QStringLiteral("Frequency response"), Frequency->PicFrequency->drawingAt(base), {}});
+    if (s.calculated && !Displacement->PicDisplacementLimit->drawing().isEmpty())
+        s.graphs.push_back({QStringLiteral("Displacement limits"), Displacement->PicDisplacementLimit->drawingAt(base), {}});
     if (s.calculated) {
         s.radiatorBox = MoreBoxes->sheetBox(false);
         s.bandpassBox = MoreBoxes->sheetBox(true);
@@ -177,8 +177,8 @@ void FrmKelvane::MnuExportPicture_Click()
     };
     const Shown shown[] = {{TabCrossover, Picture1, "Crossover"},
                            {TabCrossoverPlans, PicCrossoverPlan, "Plan"},
-                           {TabFrequency, PicFrequency, "Frequency"},
-                           {TabDisplacement, PicDisplacementLimit, "Limits"},
+                           {TabFrequency, Frequency->PicFrequency, "Frequency"},
+                           {TabDisplacement, Displacement->PicDisplacementLimit, "Limits"},
                            {TabAnalysis, Analysis->PicAnalysis, "Analysis"}};
     const auto it = std::find_if(std::begin(shown), std::end(shown),
                                  [this](const Shown &s) { return s.tab == SSTab->currentIndex(); });

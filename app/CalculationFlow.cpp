@@ -101,17 +101,17 @@ void FrmKelvane::CmdCalculate_Click()
 
 void FrmKelvane::ButtonsOn()
 {
-    for (QPushButton *b : {CmdFrequency, CmdDisplacement, CmdSave, CmdSaveDisplacement,
-                           CmdPrintDisplacement, CmdPrintFreq})
+    for (QPushButton *b : {CmdFrequency, CmdDisplacement, Frequency->CmdSave, Displacement->CmdSaveDisplacement,
+                           Displacement->CmdPrintDisplacement, Frequency->CmdPrintFreq})
         b->setEnabled(true);
 }
 
 void FrmKelvane::ButtonsOff()
 {
-    PicDisplacementLimit->clear();
-    PicFrequency->clear();
-    for (QPushButton *b : {CmdFrequency, CmdDisplacement, CmdSave, CmdSaveDisplacement,
-                           CmdPrintDisplacement, CmdPrintFreq})
+    Displacement->PicDisplacementLimit->clear();
+    Frequency->PicFrequency->clear();
+    for (QPushButton *b : {CmdFrequency, CmdDisplacement, Frequency->CmdSave, Displacement->CmdSaveDisplacement,
+                           Displacement->CmdPrintDisplacement, Frequency->CmdPrintFreq})
         b->setEnabled(false);
     UpdateAnalysis();
 }

@@ -178,10 +178,10 @@ void FrmKelvane::CrossoverPlan()
 
 void FrmKelvane::CmdSavePlan_Click()
 {
-    SaveGraphImage(PicCrossoverPlan, QStringLiteral("Crossover"), QStringLiteral("Plan"), &FrmKelvane::CrossoverPlan);
+    SaveGraphImage(PicCrossoverPlan, State.DriverName, QStringLiteral("Crossover"), QStringLiteral("Plan"), [this] { CrossoverPlan(); });
 }
 
 void FrmKelvane::CmdPrintPlan_Click()
 {
-    PrintGraphWindow(PicCrossoverPlan, CmdSavePlan, CmdPrintPlan, &FrmKelvane::CrossoverPlan);
+    PrintGraphWindow(PicCrossoverPlan, CmdSavePlan, CmdPrintPlan, [this] { CrossoverPlan(); });
 }

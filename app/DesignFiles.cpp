@@ -156,8 +156,8 @@ design::Design FrmKelvane::currentDesign() const
                                            : int(on - options.begin());
     }
     d.calculated = CmdFrequency->isEnabled();
-    d.frequencyDrawn = d.calculated && !PicFrequency->texts().isEmpty();
-    d.displacementDrawn = d.calculated && !PicDisplacementLimit->texts().isEmpty();
+    d.frequencyDrawn = d.calculated && !Frequency->PicFrequency->texts().isEmpty();
+    d.displacementDrawn = d.calculated && !Displacement->PicDisplacementLimit->texts().isEmpty();
     d.crossoverCalculated = State.CrossoverNetwork.has_value();
     d.tab = SSTab->currentIndex();
     d.analysis = Analysis->settings();
@@ -287,10 +287,10 @@ std::vector<design::CurveColumn> FrmKelvane::calculatedCurves() const
     if (!CmdFrequency->isEnabled())
         return columns;
     // The sealed response is swept when its graph is drawn; the vented one by the calculation.
-    if (!PicFrequency->texts().isEmpty())
+    if (!Frequency->PicFrequency->texts().isEmpty())
         columns.push_back({QStringLiteral("Sealed response (dB)"), &State.SealedResponse});
     columns.push_back({QStringLiteral("Vented response (dB)"), &State.VentedResponse});
-    if (!PicDisplacementLimit->texts().isEmpty()) {
+    if (!Displacement->PicDisplacementLimit->texts().isEmpty()) {
         columns.push_back({QStringLiteral("Sealed displacement-limited SPL (dB)"), &State.SPLSealedLimit});
         columns.push_back({QStringLiteral("Sealed displacement-limited power (W)"), &State.PaSealed});
         columns.push_back({QStringLiteral("Vented displacement-limited SPL (dB)"), &State.SPLVentedLimit});

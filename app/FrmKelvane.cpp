@@ -31,8 +31,12 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     SSTab->addTab(buildBoxVentTab(), QStringLiteral("Box and Vent"));
     SSTab->addTab(buildCrossoverTab(), QStringLiteral("Crossover"));
     SSTab->addTab(buildCrossoverPlansTab(), QStringLiteral("Crossover Plans"));
-    SSTab->addTab(buildFrequencyTab(), QStringLiteral("Frequency Response"));
-    SSTab->addTab(buildDisplacementTab(), QStringLiteral("Displacement Limits"));
+    Frequency = new FrequencyTab(State);
+    Frequency->redraw = [this] { CmdFrequency_Click(); };
+    SSTab->addTab(Frequency, QStringLiteral("Frequency Response"));
+    Displacement = new DisplacementTab(State);
+    Displacement->redraw = [this] { CmdDisplacement_Click(); };
+    SSTab->addTab(Displacement, QStringLiteral("Displacement Limits"));
     Analysis = new AnalysisTab;
     SSTab->addTab(Analysis, QStringLiteral("Analysis"));
     MoreBoxes = new MoreBoxesTab;
@@ -112,10 +116,10 @@ void FrmKelvane::Form_Load()
     TxtFs->setFocus(Qt::OtherFocusReason);
     CmdFrequency->setEnabled(false);
     CmdDisplacement->setEnabled(false);
-    CmdSave->setEnabled(false);
-    CmdSaveDisplacement->setEnabled(false);
-    CmdPrintDisplacement->setEnabled(false);
-    CmdPrintFreq->setEnabled(false);
+    Frequency->CmdSave->setEnabled(false);
+    Displacement->CmdSaveDisplacement->setEnabled(false);
+    Displacement->CmdPrintDisplacement->setEnabled(false);
+    Frequency->CmdPrintFreq->setEnabled(false);
     State.PercentOverVolume = 100;
     // The crossover tabs: an empty response plot, and a plan that says what to enter; nothing to
     // save or print until a crossover is calculated.
@@ -161,10 +165,6 @@ void FrmKelvane::wireHandlers()
     });
     connect(CmdFrequency, &QPushButton::clicked, this, [this] { CmdFrequency_Click(); });
     connect(CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
-    connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
-    connect(CmdPrintFreq, &QPushButton::clicked, this, [this] { CmdPrintFreq_Click(); });
-    connect(CmdSaveDisplacement, &QPushButton::clicked, this, [this] { CmdSaveDisplacement_Click(); });
-    connect(CmdPrintDisplacement, &QPushButton::clicked, this, [this] { CmdPrintDisplacement_Click(); });
     connect(CmdPrintBoxVent, &QPushButton::clicked, this, [this] { CmdPrintBoxVent_Click(); });
     connect(CmdCalculateCrossover, &QPushButton::clicked, this, [this] { CmdCalculateCrossover_Click(); });
     connect(CmdSavePlan, &QPushButton::clicked, this, [this] { CmdSavePlan_Click(); });
@@ -200,10 +200,6 @@ void FrmKelvane::wireHandlers()
     tabStopOnSelected(OptQtc);
     tabStopOnSelected(OptVolBox);
 
-    PicFrequency->onMouseMove = [this](double x, double y) { PicFrequency_MouseMove(0, 0, x, y); };
-    PicDisplacementLimit->onMouseMove = [this](double x, double y) {
-        PicDisplacementLimit_MouseMove(0, 0, x, y);
-    };
     Picture1->onMouseMove = [this](double x, double y) { Picture1_MouseMove(0, 0, x, y); };
 
     defineNumericEntries();

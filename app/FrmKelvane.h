@@ -4,6 +4,7 @@
 // calls the numeric core, keeps the results in the design state and writes the captions. The
 // procedures are defined in app/, beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
 
+#include "app/GraphTabs.h"
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
 #include "driver/DriverGroup.h"
@@ -128,13 +129,9 @@ public:
     GraphPicture *PicCrossoverPlan = nullptr;
     QPushButton *CmdSavePlan = nullptr, *CmdPrintPlan = nullptr;
 
-    // Graph tabs
-    GraphPicture *PicFrequency = nullptr, *PicDisplacementLimit = nullptr;
-    QLineEdit *TxtFreqXNum = nullptr, *TxtSPLYNum = nullptr;
-    QLineEdit *TxtFreqPowerXNum = nullptr, *TxtSPLpowerYNum = nullptr,
-              *TxtSPLpowerYwattsNum = nullptr;
-    QPushButton *CmdSave = nullptr, *CmdPrintFreq = nullptr;
-    QPushButton *CmdSaveDisplacement = nullptr, *CmdPrintDisplacement = nullptr;
+    // Graph tabs: their own widgets, drawn by CmdFrequency_Click and CmdDisplacement_Click.
+    FrequencyTab *Frequency = nullptr;
+    DisplacementTab *Displacement = nullptr;
 
     // Analysis tab: its own widget, drawn from the snapshot UpdateAnalysis hands it.
     AnalysisTab *Analysis = nullptr;
@@ -227,21 +224,8 @@ public:
 
     // ---- Graphs (app/GraphTabs.cpp) ----
     void CmdFrequency_Click();
-    void PicFrequency_MouseMove(int Button, int Shift, double X, double Y);
-    void CmdSave_Click();
-    void CmdPrintFreq_Click();
     void CmdDisplacement_Click();
     void CalculateDisplacementSPL();
-    void PicDisplacementLimit_MouseMove(int Button, int Shift, double X, double Y);
-    void CmdSaveDisplacement_Click();
-    void CmdPrintDisplacement_Click();
-    // The save and print convention shared by both graphs: save the picture as
-    // <DriverName or placeholder><suffix>.bmp in the current folder, or print the window with the
-    // graph on the default printer (the two buttons hidden meanwhile); then redraw.
-    void SaveGraphImage(GraphPicture *picture, const QString &placeholder, const QString &suffix,
-                        void (FrmKelvane::*redraw)());
-    void PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
-                          void (FrmKelvane::*redraw)());
 
     // ---- Crossover (app/CrossoverProcedures.cpp) ----
     void CmdCalculateCrossover_Click();
@@ -301,8 +285,6 @@ private:
     QWidget *buildBoxVentTab();
     QWidget *buildCrossoverTab();
     QWidget *buildCrossoverPlansTab();
-    QWidget *buildFrequencyTab();
-    QWidget *buildDisplacementTab();
     void setInputTabOrder();
     void nameControlsForAccessibility();
     void wireHandlers();

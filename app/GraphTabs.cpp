@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The two graph tabs: each holds a picture (640 x 480, larger as the window grows) with its readout
 // fields above the plot and its "Save Image" and "Print" buttons right of it, all kept at the
-// picture's right edge. Their procedures: the frequency-response graph drawn from the sealed and
-// vented curves with the summary under them; the displacement limits of both boxes against the
-// thermal limit, with the power notes; the readouts under the mouse pointer; and the window's side of
-// saving and printing a graph: the file name from the driver name, the buttons hidden while the
-// window is printed, the messages when it fails.
+// picture's right edge; the readouts under the mouse pointer; and saving and printing a graph: the
+// file name from the driver name, the buttons hidden while the window is printed, the messages when
+// it fails. The window's procedures that draw them: the frequency-response graph drawn from the
+// sealed and vented curves with the summary under them; the displacement limits of both boxes
+// against the thermal limit, with the power notes.
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "app/GraphTabs.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
@@ -42,17 +43,16 @@ QPushButton *pictureButton(GraphPicture *picture, const char *name, const char *
     return b;
 }
 
-QWidget *graphPage(GraphPicture *picture)
+void fillPage(QWidget *page, GraphPicture *picture)
 {
-    auto *page = new QWidget;
     auto *outer = new QVBoxLayout(page);
     outer->addWidget(new PictureHolder(picture));
-    return page;
 }
 
 } // namespace
 
-QWidget *FrmKelvane::buildFrequencyTab()
+FrequencyTab::FrequencyTab(const kelvane::state::DesignState &state, QWidget *parent)
+    : QWidget(parent), state_(state)
 {
     PicFrequency = new GraphPicture;
     PicFrequency->setObjectName(QStringLiteral("PicFrequency"));
@@ -62,10 +62,14 @@ QWidget *FrmKelvane::buildFrequencyTab()
                             QStringLiteral("Click to save this graph image."));
     CmdPrintFreq = pictureButton(PicFrequency, "CmdPrintFreq", "Print", 106,
                                  QStringLiteral("Click to Print this form."));
-    return graphPage(PicFrequency);
+    fillPage(this, PicFrequency);
+    connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
+    connect(CmdPrintFreq, &QPushButton::clicked, this, [this] { CmdPrintFreq_Click(); });
+    PicFrequency->onMouseMove = [this](double x, double y) { PicFrequency_MouseMove(0, 0, x, y); };
 }
 
-QWidget *FrmKelvane::buildDisplacementTab()
+DisplacementTab::DisplacementTab(const kelvane::state::DesignState &state, QWidget *parent)
+    : QWidget(parent), state_(state)
 {
     PicDisplacementLimit = new GraphPicture;
     PicDisplacementLimit->setObjectName(QStringLiteral("PicDisplacementLimit"));
@@ -76,7 +80,10 @@ QWidget *FrmKelvane::buildDisplacementTab()
                                         QStringLiteral("Click to save this graph image."));
     CmdPrintDisplacement = pictureButton(PicDisplacementLimit, "CmdPrintDisplacement", "Print", 106,
                                          QStringLiteral("Click to Print this form."));
-    return graphPage(PicDisplacementLimit);
+    fillPage(this, PicDisplacementLimit);
+    connect(CmdSaveDisplacement, &QPushButton::clicked, this, [this] { CmdSaveDisplacement_Click(); });
+    connect(CmdPrintDisplacement, &QPushButton::clicked, this, [this] { CmdPrintDisplacement_Click(); });
+    PicDisplacementLimit->onMouseMove = [this](double x, double y) { PicDisplacementLimit_MouseMove(0, 0, x, y); };
 }
 
 using freqcore::drawFrequencyResponse;
@@ -134,12 +141,12 @@ void FrmKelvane::CmdFrequency_Click()
     in.volumeUnit = volumeUnitIndex();
 
     FrequencyPicture picture{State.DriverName, std::move(ventedMarks), std::move(sealedMarks), freqcore::summaryRows(in)};
-    PicFrequency->setDrawing([picture](GraphCanvas &canvas) { drawFrequencyResponse(canvas, picture); });
+    Frequency->PicFrequency->setDrawing([picture](GraphCanvas &canvas) { drawFrequencyResponse(canvas, picture); });
 
     CmdDisplacement->setFocus();
 }
 
-void FrmKelvane::PicFrequency_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
+void FrequencyTab::PicFrequency_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
 {
     const PlotLayout l = graphgeo::responseLayout(PicFrequency->width(), PicFrequency->height());
     const double x = float(X), y = float(Y);
@@ -149,15 +156,15 @@ void FrmKelvane::PicFrequency_MouseMove(int /*Button*/, int /*Shift*/, double X,
     TxtSPLYNum->setText(kelvane::formatNumber(graphgeo::levelAtY(l, y), QStringLiteral("##,##0.0 dB")));
 }
 
-void FrmKelvane::CmdSave_Click()
+void FrequencyTab::CmdSave_Click()
 {
-    SaveGraphImage(PicFrequency, QStringLiteral("FrequencyResponse"), QStringLiteral("Frequency"),
-                   &FrmKelvane::CmdFrequency_Click);
+    SaveGraphImage(PicFrequency, state_.DriverName, QStringLiteral("FrequencyResponse"), QStringLiteral("Frequency"),
+                   redraw);
 }
 
-void FrmKelvane::CmdPrintFreq_Click()
+void FrequencyTab::CmdPrintFreq_Click()
 {
-    PrintGraphWindow(PicFrequency, CmdSave, CmdPrintFreq, &FrmKelvane::CmdFrequency_Click);
+    PrintGraphWindow(PicFrequency, CmdSave, CmdPrintFreq, redraw);
 }
 
 using kelvane::CalcFault;
@@ -230,12 +237,12 @@ void FrmKelvane::CmdDisplacement_Click()
         picture.vented = displacement::curveMarks(State.SPLVentedLimit, State.SPLMax, Blue);
         picture.sealed = displacement::curveMarks(State.SPLSealedLimit, State.SPLMax, Magenta);
         SSTab->setCurrentIndex(TabDisplacement);
-        PicDisplacementLimit->setDrawing([picture](GraphCanvas &canvas) { drawLimits(canvas, picture); });
+        Displacement->PicDisplacementLimit->setDrawing([picture](GraphCanvas &canvas) { drawLimits(canvas, picture); });
     } catch (const CalcFault &) {
         // A field that is not a number, or driver data the formulas cannot use. The figures behind
         // the readout (SPLMax, Efficiency) may already be the new ones, so the old picture goes:
         // its readout would no longer read its own curves.
-        PicDisplacementLimit->clear();
+        Displacement->PicDisplacementLimit->clear();
         SSTab->setCurrentIndex(TabInput);
         Program::ShowNumberError();
     }
@@ -247,7 +254,7 @@ void FrmKelvane::CalculateDisplacementSPL()
     displacement::fillLimitCurves(State.KpVented, State.Vd, State.PaVented, State.SPLVentedLimit);
 }
 
-void FrmKelvane::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
+void DisplacementTab::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
 {
     // Each field is updated only inside the plot; any failure ends the readout silently, leaving
     // the fields as far as they were updated.
@@ -259,35 +266,34 @@ void FrmKelvane::PicDisplacementLimit_MouseMove(int, int, double X, double Y)
                 formatNumber(displacement::readoutFrequency(l.baseX(X)), QStringLiteral("#,##0.0 Hz")));
         double level = 0;
         if (l.inside(X, Y)) {
-            level = displacement::readoutLevel(l.baseY(Y), State.SPLMax);
+            level = displacement::readoutLevel(l.baseY(Y), state_.SPLMax);
             TxtSPLpowerYNum->setText(formatNumber(level, QStringLiteral("##,##0.0 dB")));
         }
         if (l.inside(X, Y))
             TxtSPLpowerYwattsNum->setText(
-                formatNumber(displacement::readoutWatts(level, State.Efficiency), QStringLiteral("##,##0.0 Watts")));
+                formatNumber(displacement::readoutWatts(level, state_.Efficiency), QStringLiteral("##,##0.0 Watts")));
     } catch (...) {
     }
 }
 
-void FrmKelvane::CmdSaveDisplacement_Click()
+void DisplacementTab::CmdSaveDisplacement_Click()
 {
-    SaveGraphImage(PicDisplacementLimit, QStringLiteral("PowerResponse"), QStringLiteral("Limits"),
-                   &FrmKelvane::CmdDisplacement_Click);
+    SaveGraphImage(PicDisplacementLimit, state_.DriverName, QStringLiteral("PowerResponse"), QStringLiteral("Limits"),
+                   redraw);
 }
 
-void FrmKelvane::CmdPrintDisplacement_Click()
+void DisplacementTab::CmdPrintDisplacement_Click()
 {
-    PrintGraphWindow(PicDisplacementLimit, CmdSaveDisplacement, CmdPrintDisplacement,
-                     &FrmKelvane::CmdDisplacement_Click);
+    PrintGraphWindow(PicDisplacementLimit, CmdSaveDisplacement, CmdPrintDisplacement, redraw);
 }
 
-void FrmKelvane::SaveGraphImage(GraphPicture *picture, const QString &placeholder, const QString &suffix,
-                                void (FrmKelvane::*redraw)())
+void SaveGraphImage(GraphPicture *picture, const QString &DriverName, const QString &placeholder,
+                    const QString &suffix, const std::function<void()> &redraw)
 {
     // The file name is built from a copy: DriverName itself is never touched, so an unnamed
     // driver stays unnamed and a driver that happens to be called like the placeholder keeps
     // its name.
-    const QString base = State.DriverName.isEmpty() ? placeholder : State.DriverName;
+    const QString base = DriverName.isEmpty() ? placeholder : DriverName;
     const QString fileName = base + suffix + QStringLiteral(".bmp");
     // The bitmap is the picture at 640 x 480 (at the screen's pixel scale), whatever its size on screen.
     if (!graphoutput::saveBitmap(picture->imageAt(GraphPicture::baseSize()), fileName)) {
@@ -295,18 +301,18 @@ void FrmKelvane::SaveGraphImage(GraphPicture *picture, const QString &placeholde
                              QStringLiteral("Error"));
         return;
     }
-    (this->*redraw)();
+    redraw();
 }
 
-void FrmKelvane::PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
-                                  void (FrmKelvane::*redraw)())
+void PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPushButton *print,
+                      const std::function<void()> &redraw)
 {
     // The graph is part of the window's own painting, so the window image carries it; the two
     // buttons on the graph stay off the paper.
     save->hide();
     print->hide();
     picture->update();
-    const QImage window = grab().toImage();
+    const QImage window = picture->window()->grab().toImage();
     const bool printed = graphoutput::printImage(window);
     save->show();
     print->show();
@@ -314,5 +320,5 @@ void FrmKelvane::PrintGraphWindow(GraphPicture *picture, QPushButton *save, QPus
         Program::ShowMessage(Program::PrintProblemText, QStringLiteral("Error"));
         return;
     }
-    (this->*redraw)();
+    redraw();
 }

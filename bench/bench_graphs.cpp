@@ -52,7 +52,7 @@ void setTarget(benchmark::State &state, QSize size)
     setTargetMicroseconds(state, size == Standard ? 1500 : 6000);
 }
 
-void graphBenchmark(benchmark::State &state, void (FrmKelvane::*handler)(), GraphPicture *FrmKelvane::*picture,
+void graphBenchmark(benchmark::State &state, void (FrmKelvane::*handler)(), GraphPicture *(*picture)(FrmKelvane &),
                     QSize size)
 {
     setTarget(state, size);
@@ -60,19 +60,19 @@ void graphBenchmark(benchmark::State &state, void (FrmKelvane::*handler)(), Grap
     // Once first: the handler brings its tab to the front, where the picture then stays at its size.
     ((*w).*handler)();
     processPending();
-    ((*w).*picture)->resize(size);
+    picture(*w)->resize(size);
     for (auto _ : state) {
         ((*w).*handler)();
-        shown((*w).*picture);
+        shown(picture(*w));
     }
     processPending();
-    if (!drawn((*w).*picture) || ((*w).*picture)->size() != size)
+    if (!drawn(picture(*w)) || picture(*w)->size() != size)
         state.SkipWithError("the graph was not drawn at its size");
 }
 
 void BM_FrequencyGraph(benchmark::State &state, QSize size)
 {
-    graphBenchmark(state, &FrmKelvane::CmdFrequency_Click, &FrmKelvane::PicFrequency, size);
+    graphBenchmark(state, &FrmKelvane::CmdFrequency_Click, [](FrmKelvane &w) { return w.Frequency->PicFrequency; }, size);
 }
 BENCHMARK_CAPTURE(BM_FrequencyGraph, standard, Standard)->Name("Frequency response graph, drawn completely")
     ->Unit(benchmark::kMicrosecond);
@@ -81,7 +81,7 @@ BENCHMARK_CAPTURE(BM_FrequencyGraph, large, Large)->Name("Frequency response gra
 
 void BM_DisplacementGraph(benchmark::State &state, QSize size)
 {
-    graphBenchmark(state, &FrmKelvane::CmdDisplacement_Click, &FrmKelvane::PicDisplacementLimit, size);
+    graphBenchmark(state, &FrmKelvane::CmdDisplacement_Click, [](FrmKelvane &w) { return w.Displacement->PicDisplacementLimit; }, size);
 }
 BENCHMARK_CAPTURE(BM_DisplacementGraph, standard, Standard)->Name("Displacement limits graph, drawn completely")
     ->Unit(benchmark::kMicrosecond);
@@ -90,7 +90,7 @@ BENCHMARK_CAPTURE(BM_DisplacementGraph, large, Large)->Name("Displacement limits
 
 // The crossover's response plot (frame, grid, three curves) and its plan (the schematic with every
 // part), each drawn completely from the sample crossover already calculated.
-void crossoverBenchmark(benchmark::State &state, void (FrmKelvane::*draw)(), GraphPicture *FrmKelvane::*picture,
+void crossoverBenchmark(benchmark::State &state, void (FrmKelvane::*draw)(), GraphPicture *(*picture)(FrmKelvane &),
                         QSize size)
 {
     setTarget(state, size);
@@ -101,19 +101,19 @@ void crossoverBenchmark(benchmark::State &state, void (FrmKelvane::*draw)(), Gra
         state.SkipWithError("no crossover was calculated");
         return;
     }
-    ((*w).*picture)->resize(size);
+    picture(*w)->resize(size);
     for (auto _ : state) {
         ((*w).*draw)();
-        shown((*w).*picture);
+        shown(picture(*w));
     }
     processPending();
-    if (!drawn((*w).*picture) || ((*w).*picture)->size() != size)
+    if (!drawn(picture(*w)) || picture(*w)->size() != size)
         state.SkipWithError("the drawing was not made at its size");
 }
 
 void BM_CrossoverResponse(benchmark::State &state, QSize size)
 {
-    crossoverBenchmark(state, &FrmKelvane::CrossoverResponse, &FrmKelvane::Picture1, size);
+    crossoverBenchmark(state, &FrmKelvane::CrossoverResponse, [](FrmKelvane &w) { return w.Picture1; }, size);
 }
 BENCHMARK_CAPTURE(BM_CrossoverResponse, standard, Standard)->Name("Crossover response plot, drawn completely")
     ->Unit(benchmark::kMicrosecond);
@@ -122,7 +122,7 @@ BENCHMARK_CAPTURE(BM_CrossoverResponse, large, Large)->Name("Crossover response 
 
 void BM_CrossoverPlan(benchmark::State &state, QSize size)
 {
-    crossoverBenchmark(state, &FrmKelvane::CrossoverPlan, &FrmKelvane::PicCrossoverPlan, size);
+    crossoverBenchmark(state, &FrmKelvane::CrossoverPlan, [](FrmKelvane &w) { return w.PicCrossoverPlan; }, size);
 }
 BENCHMARK_CAPTURE(BM_CrossoverPlan, standard, Standard)->Name("Crossover plan, drawn completely")
     ->Unit(benchmark::kMicrosecond);
@@ -142,7 +142,7 @@ void BM_SaveBitmap(benchmark::State &state)
     QDir::setCurrent(folder.path());
     const QString name = QStringLiteral("W10-BenchLimits.bmp");
     for (auto _ : state) {
-        if (!graphoutput::saveBitmap(w->PicDisplacementLimit->image(), name)) {
+        if (!graphoutput::saveBitmap(w->Displacement->PicDisplacementLimit->image(), name)) {
             state.SkipWithError("the bitmap could not be written");
             break;
         }
@@ -155,7 +155,7 @@ void BM_SaveBitmap(benchmark::State &state)
 BENCHMARK(BM_SaveBitmap)->Name("Bitmap save of a graph (640 x 480)")->Unit(benchmark::kMicrosecond);
 
 // "Save Image" as pressed: the file in the current folder, then the graph drawn again.
-void saveButtonBenchmark(benchmark::State &state, QPushButton *FrmKelvane::*button,
+void saveButtonBenchmark(benchmark::State &state, QPushButton *(*button)(FrmKelvane &),
                          void (FrmKelvane::*draw)(), const QString &fileSuffix)
 {
     auto w = calculatedWindow();
@@ -164,7 +164,7 @@ void saveButtonBenchmark(benchmark::State &state, QPushButton *FrmKelvane::*butt
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
     for (auto _ : state)
-        ((*w).*button)->click();
+        button(*w)->click();
     const bool written = QFile::exists(w->State.DriverName + fileSuffix + QStringLiteral(".bmp"));
     QDir::setCurrent(previous);
     if (!written)
@@ -173,7 +173,7 @@ void saveButtonBenchmark(benchmark::State &state, QPushButton *FrmKelvane::*butt
 
 void BM_SaveFrequencyButton(benchmark::State &state)
 {
-    saveButtonBenchmark(state, &FrmKelvane::CmdSave, &FrmKelvane::CmdFrequency_Click,
+    saveButtonBenchmark(state, [](FrmKelvane &w) { return w.Frequency->CmdSave; }, &FrmKelvane::CmdFrequency_Click,
                         QStringLiteral("Frequency"));
 }
 BENCHMARK(BM_SaveFrequencyButton)->Name("Save Image on the frequency graph (save and redraw)")
@@ -181,7 +181,7 @@ BENCHMARK(BM_SaveFrequencyButton)->Name("Save Image on the frequency graph (save
 
 void BM_SaveDisplacementButton(benchmark::State &state)
 {
-    saveButtonBenchmark(state, &FrmKelvane::CmdSaveDisplacement, &FrmKelvane::CmdDisplacement_Click,
+    saveButtonBenchmark(state, [](FrmKelvane &w) { return w.Displacement->CmdSaveDisplacement; }, &FrmKelvane::CmdDisplacement_Click,
                         QStringLiteral("Limits"));
 }
 BENCHMARK(BM_SaveDisplacementButton)->Name("Save Image on the displacement graph (save and redraw)")

@@ -48,7 +48,7 @@ void pictureBenchmark(benchmark::State &state, kelvane::sheet::PictureFormat for
     QTemporaryDir dir;
     const QString path = dir.filePath(QLatin1String(name));
     for (auto _ : state)
-        if (!kelvane::sheet::writePicture(w->PicFrequency->drawing(), path, format, QStringLiteral("Frequency")))
+        if (!kelvane::sheet::writePicture(w->Frequency->PicFrequency->drawing(), path, format, QStringLiteral("Frequency")))
             state.SkipWithError("the picture was not written");
 }
 

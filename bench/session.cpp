@@ -70,11 +70,11 @@ int main(int argc, char **argv)
     w->SSTab->setCurrentIndex(FrmKelvane::TabFrequency);
     w->CmdFrequency->click();
     kelvanebench::processPending();
-    w->CmdSave->click();
+    w->Frequency->CmdSave->click();
     w->SSTab->setCurrentIndex(FrmKelvane::TabDisplacement);
     w->CmdDisplacement->click();
     kelvanebench::processPending();
-    w->CmdSaveDisplacement->click();
+    w->Displacement->CmdSaveDisplacement->click();
     kelvanebench::processPending();
 
     const int bitmaps = int(QDir().entryList({QStringLiteral("*.bmp")}, QDir::Files).size());

@@ -351,7 +351,7 @@ void TestBuildSheet::exportThroughMenus()
     QVERIFY(writePicture(window.PicCrossoverPlan->drawing(), "grown.png", PictureFormat::Png, {}));
     QCOMPARE(QImage(QStringLiteral("grown.png")).size(), 2 * shown);
     QCOMPARE(window.buildSheetSnapshot().plan.width(), 640.0);
-    QVERIFY(!writePicture(window.PicFrequency->drawing(), dir_.path(), PictureFormat::Png, {}));
+    QVERIFY(!writePicture(window.Frequency->PicFrequency->drawing(), dir_.path(), PictureFormat::Png, {}));
 }
 
 QTEST_MAIN(TestBuildSheet)

@@ -18,11 +18,11 @@ private slots:
         w->State.DriverName = QStringLiteral("W8");
         w->State.Fs = 30, w->State.Qts = 0.4, w->State.Vas = 3, w->State.Qtc = 0.707, w->State.Fc = 53;
         w->CmdFrequency_Click();
-        QCOMPARE(w->PicFrequency->size(), QSize(640, 480));
-        QCOMPARE(w->PicFrequency->pixelScale(), 2);
+        QCOMPARE(w->Frequency->PicFrequency->size(), QSize(640, 480));
+        QCOMPARE(w->Frequency->PicFrequency->pixelScale(), 2);
         InTempFolder folder;
         MessageCatcher catcher;
-        w->CmdSave_Click();
+        w->Frequency->CmdSave_Click();
         settle();
         const QImage bmp(QStringLiteral("W8Frequency.bmp"), "BMP");
         QCOMPARE(bmp.size(), QSize(1280, 960));

@@ -107,17 +107,20 @@ constexpr int Frequency = 0, Limits = 1, NoEfficiency = 2, Crossover = 3; // the
 // buttons, and the tab a redraw after saving from another tab leaves in front (the plan's none).
 struct Graph {
     const char *draw;
-    GraphPicture *FrmKelvane::*picture;
-    QPushButton *FrmKelvane::*save;
-    QPushButton *FrmKelvane::*print;
+    GraphPicture *(*picture)(FrmKelvane *);
+    QPushButton *(*save)(FrmKelvane *);
+    QPushButton *(*print)(FrmKelvane *);
     FrmKelvane::Tab redrawnOn;
 };
 using F = FrmKelvane;
 const Graph Graphs[] = {
-    {"CmdFrequency", &F::PicFrequency, &F::CmdSave, &F::CmdPrintFreq, F::TabFrequency},
-    {"CmdDisplacement", &F::PicDisplacementLimit, &F::CmdSaveDisplacement, &F::CmdPrintDisplacement,
+    {"CmdFrequency", [](F *w) { return w->Frequency->PicFrequency; }, [](F *w) { return w->Frequency->CmdSave; },
+     [](F *w) { return w->Frequency->CmdPrintFreq; }, F::TabFrequency},
+    {"CmdDisplacement", [](F *w) { return w->Displacement->PicDisplacementLimit; },
+     [](F *w) { return w->Displacement->CmdSaveDisplacement; }, [](F *w) { return w->Displacement->CmdPrintDisplacement; },
      F::TabDisplacement},
-    {"tab=4", &F::PicCrossoverPlan, &F::CmdSavePlan, &F::CmdPrintPlan, F::TabBoxModel}};
+    {"tab=4", [](F *w) { return w->PicCrossoverPlan; }, [](F *w) { return w->CmdSavePlan; },
+     [](F *w) { return w->CmdPrintPlan; }, F::TabBoxModel}};
 
 // All three pictures drawn for the named driver (a crossover of 3 kHz into 8 ohms), `g` in front.
 std::unique_ptr<FrmKelvane> graphWindow(const Graph &g, const QString &name = QStringLiteral("W8"))
@@ -261,12 +264,12 @@ private slots:
             auto w = sampleWindow(); // no Vas: more data; Fc 0 cannot come out of a calculation
             w->State.Vas = vas;
             w->State.Fc = fc;
-            const QImage before = w->PicFrequency->image();
+            const QImage before = w->Frequency->PicFrequency->image();
             MessageCatcher catcher;
             w->CmdFrequency_Click();
             settle();
             QCOMPARE(catcher.shown(), QLatin1String(message));
-            QCOMPARE(w->PicFrequency->image(), before);
+            QCOMPARE(w->Frequency->PicFrequency->image(), before);
             if (vas == 0)
                 QCOMPARE(shown(w.get(), "tab; focus"), QStringLiteral("tab=0; focus=TxtFs"));
         }
@@ -282,7 +285,7 @@ private slots:
         QCOMPARE(w->State.PeakFreqSealed, 53.0);
         // The ticks at +3 dB outside the frame and -5 dB inside it, the 0 dB line (the frame, the
         // grid and the dotted lines are checked on the double-density screen).
-        const GraphPicture *pic = w->PicFrequency;
+        const GraphPicture *pic = w->Frequency->PicFrequency;
         for (const auto &[x, y, c] : {std::tuple{45, 80, Red}, {51, 144, Red}, {60, 104, Grey}})
             QVERIFY2(pixel(pic, x, y) == GraphPicture::paletteColor(c), qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
         // The curves where they stand apart: vented (blue) and sealed (magenta) at 25 and 35 Hz.
@@ -293,7 +296,7 @@ private slots:
         QCOMPARE(w->State.VentedResponse[12], -25.0); // clipped at the floor where drawn
         // The readout follows a real pointer: the picture is 640 x 480 pixels for 640 x 480 units.
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::mouseMove(w->PicFrequency, QPoint(200, 150));
+        QTest::mouseMove(w->Frequency->PicFrequency, QPoint(200, 150));
         settle();
         QCOMPARE(shown(w.get(), "TxtFreqXNum; TxtSPLYNum"), QStringLiteral("TxtFreqXNum=32.8 Hz; TxtSPLYNum=-5.8 dB"));
     }
@@ -333,17 +336,17 @@ private slots:
         if (!saved)
             QVERIFY(QDir().mkdir(QStringLiteral("a")) && QDir().mkdir(QStringLiteral("W8Frequency.bmp")));
         auto w = graphWindow(g, name);
-        const QImage before = (w.get()->*g.picture)->image();
+        const QImage before = g.picture(w.get())->image();
         MessageCatcher catcher;
         act(w.get(), "tab=1");
-        (w.get()->*g.save)->click();
+        g.save(w.get())->click();
         settle();
         QCOMPARE(catcher.shown(), saved ? QString() : "Error: The image could not be saved to " + file + ".");
         QCOMPARE(entries(), saved ? QStringList{file} : QStringList({"W8Frequency.bmp", "a"}));
         QVERIFY(entries("a").isEmpty() && entries("W8Frequency.bmp").isEmpty());
         QCOMPARE(entries(root.path()), QStringList{"work"});
         QCOMPARE(w->State.DriverName, name);
-        QCOMPARE((w.get()->*g.picture)->image(), before);
+        QCOMPARE(g.picture(w.get())->image(), before);
         if (saved) { // the bitmap is the picture itself (its format is the bitmap writer's, tested above)
             QCOMPARE(QImage(file, "BMP").convertToFormat(before.format()), before);
             QCOMPARE(w->SSTab->currentIndex(), int(g.redrawnOn));
@@ -369,8 +372,8 @@ private slots:
         const Graph &g = Graphs[fetch<int>("graph")];
         const QString pdf = fetch<QString>("pdf").isEmpty() ? QString() : folder.path(fetch<QString>("pdf"));
         auto w = graphWindow(g);
-        QPushButton *save = w.get()->*g.save, *print = w.get()->*g.print;
-        const QImage before = (w.get()->*g.picture)->image();
+        QPushButton *save = g.save(w.get()), *print = g.print(w.get());
+        const QImage before = g.picture(w.get())->image();
         act(w.get(), fetch<QString>("steps"));
         bool buttonsShown = false;
         graphoutput::setPrinterSource([&]() -> std::unique_ptr<QPrinter> {
@@ -384,12 +387,12 @@ private slots:
         QCOMPARE(catcher.shown(), printed ? QString() : QStringLiteral("print"));
         QVERIFY(!buttonsShown);
         QVERIFY(save->isVisibleTo(w.get()) && print->isVisibleTo(w.get()));
-        QCOMPARE((w.get()->*g.picture)->image(), before);
+        QCOMPARE(g.picture(w.get())->image(), before);
         QCOMPARE(w->State.DriverName, QStringLiteral("W8"));
         if (printed) {
             QFile out(pdf);
             QVERIFY(out.open(QIODevice::ReadOnly) && out.size() > 1000 && out.read(4) == "%PDF");
-            QVERIFY(w->SSTab->currentWidget()->isAncestorOf(w.get()->*g.picture));
+            QVERIFY(w->SSTab->currentWidget()->isAncestorOf(g.picture(w.get())));
         }
         if (printed && g.redrawnOn == FrmKelvane::TabFrequency)
             QCOMPARE(w->focusWidget(), w->CmdDisplacement);
@@ -417,7 +420,7 @@ private slots:
         QCOMPARE(catcher.shown(), QStringLiteral("more"));
         QCOMPARE(shown(w.get(), "tab; focus"), "tab=0; focus=" + fetch<QString>("focus"));
         if (!fetch<QString>("steps").contains(QLatin1String("Save")))
-            QVERIFY(blank(w->PicDisplacementLimit, 0, 0, 639, 479));
+            QVERIFY(blank(w->Displacement->PicDisplacementLimit, 0, 0, 639, 479));
     }
 
     void limitsDrawn()
@@ -431,7 +434,7 @@ private slots:
         QCOMPARE(w->State.SPLVentedLimit[100], 0.0);
         // Sealed at 20 Hz: Pa = 160000 * 0.42394e-8 W, -28.68 dB relative.
         QVERIFY(qAbs(w->State.SPLSealedLimit[20] - (10 * std::log10(160000 * kp) + 112.2 - splMax)) < 1e-9);
-        const GraphPicture *pic = w->PicDisplacementLimit;
+        const GraphPicture *pic = w->Displacement->PicDisplacementLimit;
         // The grey thermal-limit line and a dot of the -10 dB line (304 = 49 + 3 * 85); the frame and the
         // grid are the frequency graph's marks.
         QCOMPARE(pixel(pic, 55, 64), GraphPicture::paletteColor(Grey));
@@ -459,15 +462,15 @@ private slots:
         // their grid lines, clear of the frame line's own columns and the picture's last ones.
         auto wide = limitsWindow(QStringLiteral("10000"));
         for (int gridY : {64, 144, 224}) {
-            QVERIFY(has(wide->PicDisplacementLimit, 553, gridY - 4, 639, gridY + 4, -1));
-            QVERIFY(blank(wide->PicDisplacementLimit, 636, gridY - 6, 639, gridY + 6));
-            QVERIFY(blank(wide->PicDisplacementLimit, 551, gridY - 6, 552, gridY + 6));
-            QVERIFY(blank(wide->PicDisplacementLimit, 553, gridY - 14, 639, gridY - 8));
+            QVERIFY(has(wide->Displacement->PicDisplacementLimit, 553, gridY - 4, 639, gridY + 4, -1));
+            QVERIFY(blank(wide->Displacement->PicDisplacementLimit, 636, gridY - 6, 639, gridY + 6));
+            QVERIFY(blank(wide->Displacement->PicDisplacementLimit, 551, gridY - 6, 552, gridY + 6));
+            QVERIFY(blank(wide->Displacement->PicDisplacementLimit, 553, gridY - 14, 639, gridY - 8));
         }
         // 0.0001 W: SPLMax = 10 log10(5e-7) + 112.2 = 49.2 dB, below even the sealed box's 68.5 dB at
         // 10 Hz: both curves flat on the thermal-limit line, the sealed one drawn over the vented.
         auto low = limitsWindow(QStringLiteral("0.0001"));
-        const GraphPicture *pic = low->PicDisplacementLimit;
+        const GraphPicture *pic = low->Displacement->PicDisplacementLimit;
         for (int x : {48, 100, 300, 500, 548})
             QVERIFY(has(pic, x, 62, x, 66, Magenta));
         QVERIFY(!has(pic, 49, 68, 548, 303, Magenta) && !has(pic, 49, 68, 548, 303, Blue) && !has(pic, 53, 68, 547, 302, Red));
@@ -476,7 +479,7 @@ private slots:
         for (double qts : {1.1, 1.4}) {
             auto w = limitsWindow(QStringLiteral("100"), qts);
             QCOMPARE(w->State.VbQtc11, 0.0);
-            QVERIFY(has(w->PicDisplacementLimit, 0, 400, 400, 411, -1) && blank(w->PicDisplacementLimit, 0, 412, 639, 424));
+            QVERIFY(has(w->Displacement->PicDisplacementLimit, 0, 400, 400, 411, -1) && blank(w->Displacement->PicDisplacementLimit, 0, 412, 639, 424));
         }
     }
 
@@ -518,7 +521,7 @@ private slots:
     {
         const int graph = fetch<int>("graph");
         auto w = sampleWindow();
-        GraphPicture *pics[] = {w->PicFrequency, w->PicDisplacementLimit, w->PicDisplacementLimit, w->Picture1};
+        GraphPicture *pics[] = {w->Frequency->PicFrequency, w->Displacement->PicDisplacementLimit, w->Displacement->PicDisplacementLimit, w->Picture1};
         w->State.SPLMax = 10 * std::log10(0.5) + 112.2; // 100 W at 0.5 %
         w->State.Efficiency = graph == NoEfficiency ? 0 : 0.005;
         GraphPicture *pic = pics[graph];
@@ -562,7 +565,7 @@ private slots:
     {
         auto w = everyPictureWindow();
         const std::pair<FrmKelvane::Tab, GraphPicture *> pictures[] = {
-            {F::TabFrequency, w->PicFrequency}, {F::TabDisplacement, w->PicDisplacementLimit},
+            {F::TabFrequency, w->Frequency->PicFrequency}, {F::TabDisplacement, w->Displacement->PicDisplacementLimit},
             {F::TabCrossover, w->Picture1}, {F::TabCrossoverPlans, w->PicCrossoverPlan},
             {F::TabAnalysis, w->Analysis->PicAnalysis}};
         const QSize standard = w->size();
@@ -586,10 +589,10 @@ private slots:
             QVERIFY2(pic->width() > 1000 && pic->width() * 3 == pic->height() * 4,
                      qPrintable(QStringLiteral("%1 x %2").arg(pic->width()).arg(pic->height())));
             const graphgeo::PlotLayout l = graphgeo::responseLayout(pic->width(), pic->height());
-            if (pic == w->PicFrequency) {
+            if (pic == w->Frequency->PicFrequency) {
                 pointAt(pic, graphgeo::graphX(l, 35), graphgeo::graphY(l, sealedDb(35)));
                 QCOMPARE(shown(w.get(), "TxtFreqXNum; TxtSPLYNum"), QStringLiteral("TxtFreqXNum=35.0 Hz; TxtSPLYNum=-8.0 dB"));
-            } else if (pic == w->PicDisplacementLimit) {
+            } else if (pic == w->Displacement->PicDisplacementLimit) {
                 const double level = 10 * std::log10(3e-8 * std::pow(25.0, 4)) + 112.2;
                 pointAt(pic, graphgeo::graphX(l, 25), graphgeo::limitY(l, level - w->State.SPLMax));
                 QCOMPARE(shown(w.get(), "TxtFreqPowerXNum; TxtSPLpowerYNum; TxtSPLpowerYwattsNum"),

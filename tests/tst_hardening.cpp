@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(nonFiniteShown(w.get()), QString());
         QVERIFY(std::isfinite(w->State.VbVentedCuIn));
         if (QTest::currentDataTag() == QLatin1String("failed displacement graph leaves no stale picture"))
-            QVERIFY(w->PicDisplacementLimit->texts().isEmpty());
+            QVERIFY(w->Displacement->PicDisplacementLimit->texts().isEmpty());
     }
 
     // A text that fails before any model runs changes no result: the complete results of the last
@@ -153,12 +153,12 @@ private slots:
             MessageCatcher catcher;
             act(w.get(), Drawn);
             QVERIFY(catcher.shown().isEmpty() && w->State.Vd == 0.0001);
-            w->PicDisplacementLimit->clear();
+            w->Displacement->PicDisplacementLimit->clear();
             act(w.get(), "TxtVd=; TxtDia=; TxtXmax=; TxtSd=" + QLatin1String(sd) + "; CmdDisplacement");
             settle();
             QVERIFY(catcher.shown().startsWith(QLatin1String("more")));
             QCOMPARE(catcher.shown().remove(QLatin1String("more")).remove(QLatin1String(" | ")), QString());
-            QVERIFY(w->State.Vd == 0.0 && w->PicDisplacementLimit->texts().isEmpty());
+            QVERIFY(w->State.Vd == 0.0 && w->Displacement->PicDisplacementLimit->texts().isEmpty());
         }
     }
 };

@@ -223,7 +223,7 @@ void TestLibrary::useFillsTheInputTabAsTyped()
         QStringList out;
         for (QLabel *l : w->findChildren<QLabel *>())
             out << l->text();
-        return out << w->PicDisplacementLimit->texts();
+        return out << w->Displacement->PicDisplacementLimit->texts();
     };
     QCOMPARE(captions(used.get()), captions(typedIn.get()));
 }

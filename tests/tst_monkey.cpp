@@ -752,7 +752,7 @@ private:
 
     QList<GraphPicture *> pictures() const
     {
-        QList<GraphPicture *> out{window_->PicFrequency, window_->PicDisplacementLimit, window_->Picture1,
+        QList<GraphPicture *> out{window_->Frequency->PicFrequency, window_->Displacement->PicDisplacementLimit, window_->Picture1,
                                   window_->PicCrossoverPlan, window_->Analysis->PicAnalysis};
         if (auto *dialog = window_->findChild<DlgMeasureDriver *>())
             out << dialog->PicMeasuredImpedance;

@@ -349,7 +349,7 @@ private slots:
             MessageCatcher catcher;
             act(w.get(), "TxtFs=30; TxtVas=40; TxtQts=0.4; CmdCalculate; OptVolBox; TxtCBV=1.5; TxtQtc=1.2; TxtVBV=2; "
                          "TxtVFb=35; TxtQloss=10");
-            w->PicFrequency->setDrawing([](GraphCanvas &c) { c.pset(100, 100, 4); });
+            w->Frequency->PicFrequency->setDrawing([](GraphCanvas &c) { c.pset(100, 100, 4); });
             if (QLatin1String(edit) == QLatin1String("unit")) {
                 w->OptVas[1]->setFocus();
                 QTest::keyClick(w->OptVas[1], Qt::Key_M);
@@ -361,8 +361,8 @@ private slots:
             }
             QCOMPARE(shown(w.get(), "OptQtc; TxtCBV; TxtQtc; TxtVBV; TxtVFb; TxtQloss; " + ResultsOff),
                      "OptQtc=on; TxtCBV=; TxtQtc=0.707; TxtVBV=; TxtVFb=; TxtQloss=7; " + ResultsOff);
-            const int s = w->PicFrequency->pixelScale();
-            QCOMPARE(w->PicFrequency->image().pixelColor(100 * s, 100 * s), QColor(Qt::white));
+            const int s = w->Frequency->PicFrequency->pixelScale();
+            QCOMPARE(w->Frequency->PicFrequency->image().pixelColor(100 * s, 100 * s), QColor(Qt::white));
         }
     }
 
@@ -483,7 +483,7 @@ private slots:
         {
             FrmKelvane w(nullptr, P::Remembered);
             standard = w.size();
-            QCOMPARE(w.PicFrequency->size(), QSize(640, 480));
+            QCOMPARE(w.Frequency->PicFrequency->size(), QSize(640, 480));
             w.setGeometry(QRect(screen.topLeft() + QPoint(30, 40), standard + QSize(200, 100)));
             QVERIFY(w.close());
         }
