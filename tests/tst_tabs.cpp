@@ -121,7 +121,7 @@ private slots:
     }
 
     // The printed report reads what the tab shows; its layout follows the result unit (any metric unit
-    // prints the metric layout; the layouts themselves are checked in the core test). Sealed 40 l =
+    // prints the metric layout; the layouts themselves are checked in tst_boxventreport). Sealed 40 l =
     // 1.41258 cu ft; a 2 in vent on 1 cu ft at 40 Hz is 3.8285 in; with 1728 cu in added the sealed build
     // is 3.88 cu ft, ratio B depth (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
     void reportOfTheTab()

@@ -52,11 +52,14 @@ private slots:
         auto w = freshWindow();
         QCOMPARE(shown(w.get(), "title; tab; focus; OptVas(1); OptVd(0); OptSd(0); OptDia(2); OptXmax(1); "
                                 "OptSealedVolumeBox(0); OptQtc; OptCrossoverType(0); TxtQtc; TxtQloss; "
-                                "TxtPercentOverVolume; TxtFs; TxtFreqXNum; TxtSPLYNum; TxtSPLpowerYwattsNum; " + ResultsOff),
+                                "TxtPercentOverVolume; TxtFs; TxtFreqXNum; TxtSPLYNum; TxtSPLpowerYwattsNum; CmdSavePlan; "
+                                "CmdPrintPlan; " + ResultsOff),
                  "title=Kelvane; tab=0; focus=TxtFs; OptVas(1)=on; OptVd(0)=on; OptSd(0)=on; OptDia(2)=on; OptXmax(1)=on; "
                  "OptSealedVolumeBox(0)=on; OptQtc=on; OptCrossoverType(0)=off; TxtQtc=.707; TxtQloss=7; "
-                 "TxtPercentOverVolume=100; TxtFs=; TxtFreqXNum=Hz; TxtSPLYNum=dB; TxtSPLpowerYwattsNum=Watts; " + ResultsOff);
+                 "TxtPercentOverVolume=100; TxtFs=; TxtFreqXNum=Hz; TxtSPLYNum=dB; TxtSPLpowerYwattsNum=Watts; "
+                 "CmdSavePlan=off; CmdPrintPlan=off; " + ResultsOff);
         QVERIFY(!w->windowIcon().isNull());
+        QVERIFY(w->PicCrossoverPlan->texts().contains("No crossover has been calculated yet."));
         QStringList tabs;
         for (int i = 0; i < w->SSTab->count(); ++i)
             tabs << w->SSTab->tabText(i);
