@@ -127,7 +127,7 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     // The sheet takes every picture at 640 x 480, whatever its size on screen.
     const QSize base = GraphPicture::baseSize();
     if (State.CrossoverNetwork)
-        s.plan = PicCrossoverPlan->drawingAt(base);
+        s.plan = CrossoverPlans->PicCrossoverPlan->drawingAt(base);
     if (s.calculated && !Frequency->PicFrequency->drawing().isEmpty())
         s.graphs.push_back({QStringLiteral("Frequency response"), Frequency->PicFrequency->drawingAt(base), {}});
     if (s.calculated && !Displacement->PicDisplacementLimit->drawing().isEmpty())
@@ -176,7 +176,7 @@ void FrmKelvane::MnuExportPicture_Click()
         const char *suffix;
     };
     const Shown shown[] = {{TabCrossover, Picture1, "Crossover"},
-                           {TabCrossoverPlans, PicCrossoverPlan, "Plan"},
+                           {TabCrossoverPlans, CrossoverPlans->PicCrossoverPlan, "Plan"},
                            {TabFrequency, Frequency->PicFrequency, "Frequency"},
                            {TabDisplacement, Displacement->PicDisplacementLimit, "Limits"},
                            {TabAnalysis, Analysis->PicAnalysis, "Analysis"}};

@@ -6,6 +6,7 @@
 // crossover/ from plain data.
 
 #include "app/CrossoverDriversPanel.h"
+#include "app/CrossoverPlansTab.h"
 #include "app/FrmKelvane.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
@@ -123,9 +124,9 @@ void FrmKelvane::CmdCalculateCrossover_Click()
     UpdateCrossoverDrivers(true);
 
     CrossoverResponse();
-    CrossoverPlan();
-    CmdSavePlan->setEnabled(true);
-    CmdPrintPlan->setEnabled(true);
+    CrossoverPlans->CrossoverPlan();
+    CrossoverPlans->CmdSavePlan->setEnabled(true);
+    CrossoverPlans->CmdPrintPlan->setEnabled(true);
 }
 
 void FrmKelvane::CrossoverResponse()
@@ -155,13 +156,13 @@ void FrmKelvane::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, dou
         kelvane::formatNumber(crossover::plot::levelAtY(l.baseY(Y)), QStringLiteral("##,##0.0 dB")));
 }
 
-void FrmKelvane::CrossoverPlan()
+void CrossoverPlansTab::CrossoverPlan()
 {
     // The pad and the baffle-step compensation as built, when there are any.
     std::optional<crossover::BuiltCrossover> built;
     try {
-        if (State.CrossoverNetwork) {
-            built = CrossoverDrivers->builtCrossover();
+        if (state_.CrossoverNetwork && builtCrossover) {
+            built = builtCrossover();
             crossover::builtNetwork(*built); // the pad and the compensation can be built
             if (built->baffle.used) {
                 crossover::nearestInSeries(built->baffle.henries * 1e3, built->series);
@@ -171,17 +172,17 @@ void FrmKelvane::CrossoverPlan()
     } catch (const kelvane::CalcFault &) {
         built.reset();
     }
-    PicCrossoverPlan->setDrawing([network = State.CrossoverNetwork, name = State.DriverName, built](GraphCanvas &canvas) {
+    PicCrossoverPlan->setDrawing([network = state_.CrossoverNetwork, name = state_.DriverName, built](GraphCanvas &canvas) {
         crossover::drawPlan(canvas, network, name, built);
     });
 }
 
-void FrmKelvane::CmdSavePlan_Click()
+void CrossoverPlansTab::CmdSavePlan_Click()
 {
-    SaveGraphImage(PicCrossoverPlan, State.DriverName, QStringLiteral("Crossover"), QStringLiteral("Plan"), [this] { CrossoverPlan(); });
+    SaveGraphImage(PicCrossoverPlan, state_.DriverName, QStringLiteral("Crossover"), QStringLiteral("Plan"), [this] { CrossoverPlan(); });
 }
 
-void FrmKelvane::CmdPrintPlan_Click()
+void CrossoverPlansTab::CmdPrintPlan_Click()
 {
     PrintGraphWindow(PicCrossoverPlan, CmdSavePlan, CmdPrintPlan, [this] { CrossoverPlan(); });
 }

@@ -5,6 +5,7 @@
 
 #include "app/Controls.h"
 #include "app/CrossoverDriversPanel.h"
+#include "app/CrossoverPlansTab.h"
 #include "app/FrmKelvane.h"
 #include "crossover/CrossoverCore.h"
 #include "graphs/GraphPicture.h"
@@ -182,9 +183,10 @@ QWidget *FrmKelvane::buildCrossoverTab()
     return page;
 }
 
-QWidget *FrmKelvane::buildCrossoverPlansTab()
+CrossoverPlansTab::CrossoverPlansTab(const kelvane::state::DesignState &state, QWidget *parent)
+    : QWidget(parent), state_(state)
 {
-    auto *page = new QWidget;
+    QWidget *page = this;
     PicCrossoverPlan = new GraphPicture(page);
     PicCrossoverPlan->setObjectName(QStringLiteral("PicCrossoverPlan"));
     CmdSavePlan = button(page, QStringLiteral("CmdSavePlan"), QStringLiteral("Save Image"),
@@ -200,12 +202,13 @@ QWidget *FrmKelvane::buildCrossoverPlansTab()
     row->addWidget(new PictureHolder(PicCrossoverPlan), 1);
     row->addLayout(side);
 
-    CmdExit[4] = exitButton(page, 4);
+    CmdExit = exitButton(page, 4);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(CmdExit[4]);
+    buttons->addWidget(CmdExit);
     auto *outer = new QVBoxLayout(page);
     outer->addLayout(row, 1);
     outer->addLayout(buttons);
-    return page;
+    connect(CmdSavePlan, &QPushButton::clicked, this, [this] { CmdSavePlan_Click(); });
+    connect(CmdPrintPlan, &QPushButton::clicked, this, [this] { CmdPrintPlan_Click(); });
 }

@@ -194,10 +194,10 @@ void FrmKelvane::applyDesign(const design::Design &d)
         field->setText(text);
     State.CrossoverNetwork.reset();
     UpdateCrossoverDrivers(false);
-    CmdSavePlan->setEnabled(false);
-    CmdPrintPlan->setEnabled(false);
+    CrossoverPlans->CmdSavePlan->setEnabled(false);
+    CrossoverPlans->CmdPrintPlan->setEnabled(false);
     CrossoverResponse();
-    CrossoverPlan();
+    CrossoverPlans->CrossoverPlan();
     // The options go first so that a unit change cannot rewrite a field set after it; the driver
     // fields reset the Box Model as they change, so the choices are set once more at the end.
     setDesignChoices(d);
@@ -224,7 +224,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
         CmdCalculateCrossover_Click();
     CrossoverDrivers->applySettings(d.crossoverDrivers);
     if (d.crossoverCalculated)
-        CrossoverPlan(); // with the pad and the baffle-step network as built
+        CrossoverPlans->CrossoverPlan(); // with the pad and the baffle-step network as built
     MoreBoxes->applySettings(d.moreBoxes);
     ShowDriverGroup();
     SSTab->setCurrentIndex(d.tab);

@@ -30,7 +30,10 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     SSTab->addTab(buildBoxModelTab(), QStringLiteral("Box Model"));
     SSTab->addTab(buildBoxVentTab(), QStringLiteral("Box and Vent"));
     SSTab->addTab(buildCrossoverTab(), QStringLiteral("Crossover"));
-    SSTab->addTab(buildCrossoverPlansTab(), QStringLiteral("Crossover Plans"));
+    CrossoverPlans = new CrossoverPlansTab(State);
+    CrossoverPlans->builtCrossover = [this] { return CrossoverDrivers->builtCrossover(); };
+    CmdExit[4] = CrossoverPlans->CmdExit;
+    SSTab->addTab(CrossoverPlans, QStringLiteral("Crossover Plans"));
     Frequency = new FrequencyTab(State);
     Frequency->redraw = [this] { CmdFrequency_Click(); };
     SSTab->addTab(Frequency, QStringLiteral("Frequency Response"));
@@ -53,7 +56,7 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { markDesignModified(); });
     connect(CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] {
         markDesignModified();
-        CrossoverPlan(); // the pad and the baffle-step network are on the plan
+        CrossoverPlans->CrossoverPlan(); // the pad and the baffle-step network are on the plan
     });
     connect(CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { CrossoverResponse(); });
     connect(MoreBoxes, &MoreBoxesTab::boxesChanged, this, [this] { UpdateAnalysis(); });
@@ -123,10 +126,10 @@ void FrmKelvane::Form_Load()
     State.PercentOverVolume = 100;
     // The crossover tabs: an empty response plot, and a plan that says what to enter; nothing to
     // save or print until a crossover is calculated.
-    CmdSavePlan->setEnabled(false);
-    CmdPrintPlan->setEnabled(false);
+    CrossoverPlans->CmdSavePlan->setEnabled(false);
+    CrossoverPlans->CmdPrintPlan->setEnabled(false);
     CrossoverResponse();
-    CrossoverPlan();
+    CrossoverPlans->CrossoverPlan();
 }
 
 void FrmKelvane::CmdExit_Click(int /*Index*/)
@@ -167,8 +170,6 @@ void FrmKelvane::wireHandlers()
     connect(CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
     connect(CmdPrintBoxVent, &QPushButton::clicked, this, [this] { CmdPrintBoxVent_Click(); });
     connect(CmdCalculateCrossover, &QPushButton::clicked, this, [this] { CmdCalculateCrossover_Click(); });
-    connect(CmdSavePlan, &QPushButton::clicked, this, [this] { CmdSavePlan_Click(); });
-    connect(CmdPrintPlan, &QPushButton::clicked, this, [this] { CmdPrintPlan_Click(); });
 
     connect(TxtFs, &QLineEdit::textChanged, this, [this] { TxtFs_Change(); });
     connect(TxtQts, &QLineEdit::textChanged, this, [this] { TxtQts_Change(); });

@@ -4,6 +4,7 @@
 // calls the numeric core, keeps the results in the design state and writes the captions. The
 // procedures are defined in app/, beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
 
+#include "app/CrossoverPlansTab.h"
 #include "app/GraphTabs.h"
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
@@ -125,9 +126,8 @@ public:
     // The drivers' data, the parts as built and the simulation on the drivers.
     CrossoverDriversPanel *CrossoverDrivers = nullptr;
 
-    // Crossover Plans tab
-    GraphPicture *PicCrossoverPlan = nullptr;
-    QPushButton *CmdSavePlan = nullptr, *CmdPrintPlan = nullptr;
+    // Crossover Plans tab: its own widget, drawn from the design state.
+    CrossoverPlansTab *CrossoverPlans = nullptr;
 
     // Graph tabs: their own widgets, drawn by CmdFrequency_Click and CmdDisplacement_Click.
     FrequencyTab *Frequency = nullptr;
@@ -232,12 +232,8 @@ public:
     // The response plot: its frame, and the three curves of CrossoverNetwork (when there is one).
     void CrossoverResponse();
     void Picture1_MouseMove(int Button, int Shift, double X, double Y);
-    // The schematic of CrossoverNetwork, or what to enter before there is one.
-    void CrossoverPlan();
     // Hands the panel the network, the woofer and the boxes; newNetwork after Calculate Crossover.
     void UpdateCrossoverDrivers(bool newNetwork);
-    void CmdSavePlan_Click();
-    void CmdPrintPlan_Click();
 
     // ---- Box and vent (app/BoxVentTab.cpp, app/BoxVentReport.cpp) ----
     void VentLengths();
@@ -284,7 +280,6 @@ private:
     QWidget *buildBoxModelTab();
     QWidget *buildBoxVentTab();
     QWidget *buildCrossoverTab();
-    QWidget *buildCrossoverPlansTab();
     void setInputTabOrder();
     void nameControlsForAccessibility();
     void wireHandlers();

@@ -49,7 +49,7 @@ void BM_CalculateCrossover(benchmark::State &state)
     for (auto _ : state) {
         w->CmdCalculateCrossover->click();
         benchmark::DoNotOptimize(w->Picture1->image().constBits());
-        benchmark::DoNotOptimize(w->PicCrossoverPlan->image().constBits());
+        benchmark::DoNotOptimize(w->CrossoverPlans->PicCrossoverPlan->image().constBits());
     }
     if (w->LblWooferPart[3]->text().isEmpty() || w->LblZobelC->text().isEmpty())
         state.SkipWithError("Calculate Crossover wrote no parts");

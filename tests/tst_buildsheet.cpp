@@ -340,15 +340,15 @@ void TestBuildSheet::exportThroughMenus()
     QCOMPARE(viewBox, QStringLiteral("0 0 640 480"));
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QVERIFY(paths > 0);
-    QVERIFY(writePicture(window.PicCrossoverPlan->drawing(), "plan.png", PictureFormat::Png, QStringLiteral("Plan")));
+    QVERIFY(writePicture(window.CrossoverPlans->PicCrossoverPlan->drawing(), "plan.png", PictureFormat::Png, QStringLiteral("Plan")));
     QCOMPARE(QImage(QStringLiteral("plan.png")).size(), QSize(1280, 960));
     // A picture grown with the window is exported at its size; the sheet still takes it at 640 x 480.
     window.resize(1600, 1000);
     window.SSTab->setCurrentIndex(FrmKelvane::TabCrossoverPlans);
     settle();
-    const QSize shown = window.PicCrossoverPlan->size();
+    const QSize shown = window.CrossoverPlans->PicCrossoverPlan->size();
     QVERIFY(shown.width() > 640);
-    QVERIFY(writePicture(window.PicCrossoverPlan->drawing(), "grown.png", PictureFormat::Png, {}));
+    QVERIFY(writePicture(window.CrossoverPlans->PicCrossoverPlan->drawing(), "grown.png", PictureFormat::Png, {}));
     QCOMPARE(QImage(QStringLiteral("grown.png")).size(), 2 * shown);
     QCOMPARE(window.buildSheetSnapshot().plan.width(), 640.0);
     QVERIFY(!writePicture(window.Frequency->PicFrequency->drawing(), dir_.path(), PictureFormat::Png, {}));

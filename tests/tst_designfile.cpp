@@ -37,7 +37,7 @@ QStringList shownState(FrmKelvane *w)
     for (QPushButton *b : w->findChildren<QPushButton *>())
         out << b->objectName() + (b->isEnabled() ? ": enabled" : ": disabled");
     return out << w->Frequency->PicFrequency->texts() << w->Displacement->PicDisplacementLimit->texts() << w->Picture1->texts()
-               << w->PicCrossoverPlan->texts();
+               << w->CrossoverPlans->PicCrossoverPlan->texts();
 }
 
 QByteArray contents(const QString &path)
@@ -332,7 +332,7 @@ private slots:
             QCOMPARE(catcher.shown(), QString());
             QVERIFY2(w->CmdFrequency->isEnabled() && w->TxtName->text().startsWith(QLatin1String("Example")), qPrintable(file));
             if (file == QLatin1String("example-8in-woofer.kelvane")) // the two-way example
-                QVERIFY(w->State.CrossoverNetwork && w->CmdSavePlan->isEnabled());
+                QVERIFY(w->State.CrossoverNetwork && w->CrossoverPlans->CmdSavePlan->isEnabled());
         }
     }
 

@@ -119,8 +119,8 @@ const Graph Graphs[] = {
     {"CmdDisplacement", [](F *w) { return w->Displacement->PicDisplacementLimit; },
      [](F *w) { return w->Displacement->CmdSaveDisplacement; }, [](F *w) { return w->Displacement->CmdPrintDisplacement; },
      F::TabDisplacement},
-    {"tab=4", [](F *w) { return w->PicCrossoverPlan; }, [](F *w) { return w->CmdSavePlan; },
-     [](F *w) { return w->CmdPrintPlan; }, F::TabBoxModel}};
+    {"tab=4", [](F *w) { return w->CrossoverPlans->PicCrossoverPlan; }, [](F *w) { return w->CrossoverPlans->CmdSavePlan; },
+     [](F *w) { return w->CrossoverPlans->CmdPrintPlan; }, F::TabBoxModel}};
 
 // All three pictures drawn for the named driver (a crossover of 3 kHz into 8 ohms), `g` in front.
 std::unique_ptr<FrmKelvane> graphWindow(const Graph &g, const QString &name = QStringLiteral("W8"))
@@ -538,7 +538,7 @@ private slots:
         auto w = everyPictureWindow();
         const std::pair<FrmKelvane::Tab, GraphPicture *> pictures[] = {
             {F::TabFrequency, w->Frequency->PicFrequency}, {F::TabDisplacement, w->Displacement->PicDisplacementLimit},
-            {F::TabCrossover, w->Picture1}, {F::TabCrossoverPlans, w->PicCrossoverPlan},
+            {F::TabCrossover, w->Picture1}, {F::TabCrossoverPlans, w->CrossoverPlans->PicCrossoverPlan},
             {F::TabAnalysis, w->Analysis->PicAnalysis}};
         const QSize standard = w->size();
         QList<QByteArray> hashes;

@@ -227,12 +227,12 @@ private slots:
         for (int i = 0; i < 6; ++i)
             QCOMPARE(shown(w.get(), cells(names[i], 4, "")), cells(names[i], 4, parts[i]));
         // The plan shows every part with its value and its E12 value.
-        const QStringList plan = w->PicCrossoverPlan->texts();
+        const QStringList plan = w->CrossoverPlans->PicCrossoverPlan->texts();
         for (int i = 0; i < 4; ++i) {
             QVERIFY(plan.contains(w->LblWooferPartName[i]->text().chopped(1) + "  " + w->LblWooferPart[i]->text()));
             QVERIFY(plan.contains("E12  " + w->LblTweeterPartE12[i]->text()));
         }
-        QVERIFY(w->CmdSavePlan->isEnabled());
+        QVERIFY(w->CrossoverPlans->CmdSavePlan->isEnabled());
     }
 
     void crossoverZobelAndNotes()
@@ -273,7 +273,7 @@ private slots:
         const QString entries = "tab=3; TxtZ=8; Text2=8; Text3=3000; Text4=3000; ";
         act(w.get(), entries + (field.isEmpty() ? "" : "OptCrossoverType(2); CmdCalculateCrossover"));
         const QStringList before = QStringList{shown(w.get(), cells("LblWooferPart", 4, "") + "; " + cells("LblTweeterPart", 4, ""))}
-                                   + w->PicCrossoverPlan->texts() + w->Picture1->texts();
+                                   + w->CrossoverPlans->PicCrossoverPlan->texts() + w->Picture1->texts();
         if (!field.isEmpty())
             act(w.get(), field + "=" + fetch<QString>("text"));
         w->TxtRe->setFocus();
@@ -283,8 +283,8 @@ private slots:
         QCOMPARE(catcher.shown(), fetch<QString>("message"));
         QCOMPARE(shown(w.get(), "focus"), "focus=" + fetch<QString>("focus"));
         QCOMPARE(QStringList{shown(w.get(), cells("LblWooferPart", 4, "") + "; " + cells("LblTweeterPart", 4, ""))}
-                     + w->PicCrossoverPlan->texts() + w->Picture1->texts(), before);
-        QCOMPARE(w->CmdSavePlan->isEnabled(), !field.isEmpty());
+                     + w->CrossoverPlans->PicCrossoverPlan->texts() + w->Picture1->texts(), before);
+        QCOMPARE(w->CrossoverPlans->CmdSavePlan->isEnabled(), !field.isEmpty());
         if (!field.isEmpty())
             QCOMPARE(w->State.Z, 8.0);
     }

@@ -59,7 +59,7 @@ private slots:
                  "TxtPercentOverVolume=100; TxtFs=; TxtFreqXNum=Hz; TxtSPLYNum=dB; TxtSPLpowerYwattsNum=Watts; "
                  "CmdSavePlan=off; CmdPrintPlan=off; " + ResultsOff);
         QVERIFY(!w->windowIcon().isNull());
-        QVERIFY(w->PicCrossoverPlan->texts().contains("No crossover has been calculated yet."));
+        QVERIFY(w->CrossoverPlans->PicCrossoverPlan->texts().contains("No crossover has been calculated yet."));
         QStringList tabs;
         for (int i = 0; i < w->SSTab->count(); ++i)
             tabs << w->SSTab->tabText(i);

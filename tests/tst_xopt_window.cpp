@@ -246,9 +246,9 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated);
-        const QStringList plain = w->PicCrossoverPlan->texts();
+        const QStringList plain = w->CrossoverPlans->PicCrossoverPlan->texts();
         act(w.get(), "TxtTweeterPad<6; TxtBaffleWidth<250; TxtBafflePercent<100");
-        const QStringList plan = w->PicCrossoverPlan->texts();
+        const QStringList plan = w->CrossoverPlans->PicCrossoverPlan->texts();
         for (const char *text : {"R1  3.9 Ohms", "R2  8.2 Ohms", "L 1.8 mH", "R 8.2 Ohms"})
             QVERIFY2(plan.contains(QLatin1String(text)) && !plain.contains(QLatin1String(text)), text);
         const kelvane::sheet::Snapshot sheet = w->buildSheetSnapshot();
