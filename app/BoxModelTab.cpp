@@ -8,6 +8,7 @@
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "app/FieldEntry.h"
 #include "boxvent/BoxCore.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
@@ -202,7 +203,7 @@ void FrmKelvane::TxtDriverCount_KeyPress(int &KeyAscii)
         return;
     }
     KeyAscii = 0;
-    queueTab();
+    Keys->queueTab();
     if (const std::optional<int> count = kelvane::driver::driverCount(TxtDriverCount->text())) {
         TxtDriverCount->setText(QString::number(*count)); // "02" reads "2"
         return;

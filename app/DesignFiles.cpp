@@ -6,6 +6,7 @@
 #include "app/CrossoverDriversPanel.h"
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "app/FieldEntry.h"
 #include "app/MoreBoxesTab.h"
 #include "app/ProgramSettings.h"
 #include "common/NumberText.h"
@@ -235,7 +236,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
 
 void FrmKelvane::commitEnteredValues()
 {
-    for (const NumericEntry &entry : numericEntries_)
+    for (const FieldEntry::Numeric &entry : Keys->numericEntries())
         if (entry.shared)
             *entry.shared = parseNumber(entry.field->text()).value_or(0.0);
     // Volumes are held in cubic feet, as the key handlers hold them.

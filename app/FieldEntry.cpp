@@ -1,80 +1,99 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Entry of the driver and model fields of the window: key filters, the commit on Enter into the
-// shared values, plausibility warnings.
+// Entry of the window's fields: key filters, the commit on Enter into the design state, plausibility
+// warnings, the whole text selected on focus, and the Tab a handler queues.
 
-#include "app/FrmKelvane.h"
-#include "common/Checked.h"
+#include "app/FieldEntry.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
 #include "models/VolumeUnit.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QRadioButton>
+#include <QTimer>
+#include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Program;
 
-void FrmKelvane::defineNumericEntries()
+FieldEntry::FieldEntry(QWidget *window) : QObject(window), window_(window) {}
+
+void FieldEntry::watch(QObject *control)
 {
-    // field, shared value, Tab after Enter, "0" reported, zero empties, text left by a zero, warning
-    const auto above = [](double limit) { return [limit](double v) { return v > limit; }; };
-    const auto outside = [](double low, double high) { return [low, high](double v) { return v < low || v > high; }; };
-    numericEntries_ = {
-        {TxtFs, &State.Fs, true, true, true, {}, [](double v) { return v < 10; }},
-        {TxtQts, &State.Qts, true, true, true, {}, above(2)},
-        {TxtQes, &State.Qes, true, true, true, {}, above(2)},
-        {TxtQms, &State.Qms, true, true, true, {}, [](double v) { return v > 20 || v < 0.5; }},
-        {TxtVas, &State.Vas, true, true, true, {}, [](double v) { return v > 500 || v < 0.01; }},
-        {TxtPower, &State.Power, true, true, true, {}, {}},
-        {TxtVd, &State.Vd, true, true, true, {}, {}},
-        {TxtSd, &State.Sd, true, true, true, {}, {}},
-        {TxtDia, &State.Dia, true, true, true, {}, {}},
-        {TxtXmax, &State.Xmax, true, true, true, {}, above(100)},
-        {TxtVCHeight, &State.VCHeight, true, true, true, {}, above(100)},
-        {TxtVCGap, &State.VCGap, true, true, true, {}, above(100)},
-        {TxtQloss, &State.Qloss, true, true, true, QStringLiteral("7"), above(20)},
-        {TxtVFb, &State.Fb, true, true, true, {}, [](double v) { return v < 10 || v > 200; }},
-        {TxtVBV, &State.VbVented, true, true, true, {}, {}},
-        {TxtCBV, &State.VbSealed, true, true, true, {}, {}},
-        {TxtRe, &State.Re, true, false, true, {}, {}},
-        {TxtZ, &State.Z, true, false, true, {}, {}},
-        {TxtL, nullptr, true, false, false, {}, {}},
-        {Text1, &State.TweeterFs, true, true, true, {}, outside(300, 5000)},
-        {Text2, &State.TweeterZ, true, true, true, {}, outside(2, 16)},
-        {Text3, &State.WooferXover, true, true, true, {}, outside(80, 10000)},
-        {Text4, &State.TweeterXover, true, true, true, {}, outside(80, 10000)},
-    };
+    if (std::find(watched_.begin(), watched_.end(), control) != watched_.end())
+        return;
+    watched_.push_back(control);
+    control->installEventFilter(this);
 }
 
-bool FrmKelvane::dispatchKey(QObject *watched, int &KeyAscii)
+void FieldEntry::addNumeric(const Numeric &entry)
 {
-    for (const NumericEntry &entry : numericEntries_) {
+    numeric_.push_back(entry);
+    watch(entry.field);
+}
+
+void FieldEntry::onKey(QWidget *control, KeyHandler handler)
+{
+    keys_[control] = std::move(handler);
+    watch(control);
+}
+
+void FieldEntry::onClick(QWidget *control, std::function<void()> handler)
+{
+    clicks_[control] = std::move(handler);
+    watch(control);
+}
+
+bool FieldEntry::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (auto *f = qobject_cast<QLineEdit *>(watched)) {
+            // Typing replaces the whole value: select it all whenever the field gets the focus.
+            // A mouse click places the caret after the focus arrives, so select once it has.
+            f->selectAll();
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, f, [f] { f->selectAll(); });
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        if (auto click = clicks_.find(watched); click != clicks_.end())
+            click->second();
+        break;
+    case QEvent::KeyPress: {
+        int KeyAscii = Program::KeyAsciiOf(static_cast<QKeyEvent *>(event));
+        if (KeyAscii < 0)
+            break;
+        const bool handled = dispatchKey(watched, KeyAscii);
+        flushQueuedTab();
+        if (handled && KeyAscii == 0)
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool FieldEntry::dispatchKey(QObject *watched, int &KeyAscii)
+{
+    for (const Numeric &entry : numeric_) {
         if (entry.field == watched) {
             commitNumeric(entry, KeyAscii);
             return true;
         }
     }
-    if (watched == TxtName)
-        TxtName_KeyPress(KeyAscii);
-    else if (watched == TxtQtc)
-        TxtQtc_KeyPress(KeyAscii);
-    else if (watched == TxtAddVolume)
-        TxtAddVolume_KeyPress(KeyAscii);
-    else if (watched == TxtPercentOverVolume)
-        TxtPercentOverVolume_KeyPress(KeyAscii);
-    else if (watched == TxtVentDia)
-        TxtVentDia_KeyPress(KeyAscii);
-    else if (watched == TxtDriverCount)
-        TxtDriverCount_KeyPress(KeyAscii);
-    else if (int i = 0; (i = int(std::find(OptVas.begin(), OptVas.end(), watched) - OptVas.begin())) < 3)
-        OptVas_KeyPress(i, KeyAscii);
-    else
+    const auto key = keys_.find(watched);
+    if (key == keys_.end())
         return false;
+    key->second(KeyAscii);
     return true;
 }
 
-void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
+void FieldEntry::commitNumeric(const Numeric &entry, int &KeyAscii)
 {
     if (KeyAscii != KeyEnter) {
         NumericKeyFilter(KeyAscii);
@@ -90,16 +109,10 @@ void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
     // Volumes are held in cubic feet: the graphs and the box-and-vent tab read them again, so a
     // number typed in litres or cubic metres is converted here as well. A conversion that overflows
     // counts as no number; Calculate reports it.
-    const auto inCubicFeet = [typed](int unit) {
-        const double cubicFeet = kelvane::volume::toCubicFeet(typed, unit);
-        return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
-    };
-    if (entry.field == TxtVas)
-        State.Vas = inCubicFeet(selectedIndex(OptVas));
-    else if (entry.field == TxtCBV)
-        State.VbSealed = inCubicFeet(volumeUnitIndex());
-    else if (entry.field == TxtVBV)
-        State.VbVented = inCubicFeet(volumeUnitIndex());
+    if (entry.volumeUnit) {
+        const double cubicFeet = kelvane::volume::toCubicFeet(typed, entry.volumeUnit());
+        value = std::isfinite(cubicFeet) ? cubicFeet : 0.0;
+    }
     if (entry.zeroTextMessage && entry.field->text() == QLatin1String("0")) {
         ShowNumberError();
         entry.field->setText(entry.resetText);
@@ -110,97 +123,19 @@ void FrmKelvane::commitNumeric(const NumericEntry &entry, int &KeyAscii)
     }
 }
 
-void FrmKelvane::TxtName_KeyPress(int &KeyAscii)
+void FieldEntry::queueTab()
 {
-    if (KeyAscii == KeyEnter) {
-        queueTab();
-        KeyAscii = 0;
-        return;
-    }
-    NameKeyFilter(KeyAscii);
+    tabQueued_ = true;
 }
 
-void FrmKelvane::TxtQtc_KeyPress(int &KeyAscii)
+void FieldEntry::flushQueuedTab()
 {
-    if (KeyAscii != KeyEnter) {
-        NumericKeyFilter(KeyAscii);
+    // The Tab keystroke goes into the input queue only once the handler (and any message it
+    // showed) has finished, so the focus moves from where the handler left it.
+    if (!tabQueued_)
         return;
-    }
-    KeyAscii = 0;
-    queueTab();
-    ValidateNumber(TxtQtc->text(), State.Qtc);
-    if (TxtQtc->text() == QLatin1String("0")) {
-        ShowNumberError();
-        TxtQtc->clear();
-    } else if (State.Qtc <= State.Qts) {
-        // A sealed box cannot bring the total Q below the driver's own: offer Qts + 0.1.
-        ShowQtcError();
-        TxtQtc->setText(kelvane::generalNumber(State.Qts + 0.1));
-    } else if (State.Qtc > 2) {
-        ShowUnusualValue();
-    }
-}
-
-void FrmKelvane::TxtAddVolume_KeyPress(int &KeyAscii)
-{
-    if (KeyAscii != KeyEnter) {
-        NumericKeyFilter(KeyAscii);
-        return;
-    }
-    KeyAscii = 0;
-    ValidateNumber(TxtAddVolume->text(), State.AddVolume);
-    if (State.AddVolume == 0)
-        TxtAddVolume->clear();
-    recalculateDimensions();
-}
-
-void FrmKelvane::TxtPercentOverVolume_KeyPress(int &KeyAscii)
-{
-    if (KeyAscii != KeyEnter) {
-        NumericKeyFilter(KeyAscii);
-        return;
-    }
-    KeyAscii = 0;
-    ValidateNumber(TxtPercentOverVolume->text(), State.PercentOverVolume);
-    if (State.PercentOverVolume == 0) {
-        TxtPercentOverVolume->setText(QStringLiteral("100"));
-        State.PercentOverVolume = 100;
-        return;
-    }
-    recalculateDimensions();
-}
-
-void FrmKelvane::recalculateDimensions()
-{
-    // An absurd added volume or percentage can overflow the build volume; report it like any other
-    // bad number instead of letting the fault escape the key handler.
-    try {
-        BoxDimensions();
-    } catch (const kelvane::CalcFault &) {
-        ShowNumberError();
-    }
-}
-
-void FrmKelvane::OptVas_KeyPress(int /*Index*/, int &KeyAscii)
-{
-    switch (KeyAscii) {
-    case 'F': case 'f':
-        OptVas[0]->setChecked(true);
-        KeyAscii = 0;
-        break;
-    case 'L': case 'l':
-        OptVas[1]->setChecked(true);
-        KeyAscii = 0;
-        break;
-    case 'M': case 'm':
-        OptVas[2]->setChecked(true);
-        KeyAscii = 0;
-        break;
-    case KeyEnter:
-        queueTab();
-        KeyAscii = 0;
-        break;
-    default:
-        break;
-    }
+    tabQueued_ = false;
+    QWidget *target = window_->focusWidget() ? window_->focusWidget() : window_;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier,
+                                                      QStringLiteral("\t")));
 }

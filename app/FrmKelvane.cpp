@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrmKelvane.h"
+#include "app/FieldEntry.h"
 #include "app/CrossoverDriversPanel.h"
 
 #include "app/AnalysisTab.h"
@@ -23,6 +24,7 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     setObjectName(QStringLiteral("FrmKelvane"));
     setWindowTitle(QStringLiteral("Kelvane"));
     setWindowIcon(kelvaneIcon());
+    Keys = new FieldEntry(this);
 
     SSTab = new QTabWidget(this);
     SSTab->setObjectName(QStringLiteral("SSTab"));
@@ -164,7 +166,7 @@ void FrmKelvane::wireHandlers()
     connect(CmdCalculate, &QPushButton::clicked, this, [this] { CmdCalculate_Click(); });
     connect(CmdCalculateQts, &QPushButton::clicked, this, [this] {
         CmdCalculateQts_Click();
-        flushQueuedTab();
+        Keys->flushQueuedTab();
     });
     connect(CmdFrequency, &QPushButton::clicked, this, [this] { CmdFrequency_Click(); });
     connect(CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
@@ -204,61 +206,14 @@ void FrmKelvane::wireHandlers()
     Picture1->onMouseMove = [this](double x, double y) { Picture1_MouseMove(0, 0, x, y); };
 
     defineNumericEntries();
-    for (const NumericEntry &entry : numericEntries_)
-        entry.field->installEventFilter(this);
-    for (QLineEdit *f : {TxtName, TxtQtc, TxtCBV, TxtAddVolume, TxtPercentOverVolume, TxtVentDia, TxtDriverCount})
-        f->installEventFilter(this);
-    for (QRadioButton *o : OptVas)
-        o->installEventFilter(this);
-}
-
-bool FrmKelvane::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        if (auto *f = qobject_cast<QLineEdit *>(watched)) {
-            // Typing replaces the whole value: select it all whenever the field gets the focus.
-            // A mouse click places the caret after the focus arrives, so select once it has.
-            f->selectAll();
-            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-                QTimer::singleShot(0, f, [f] { f->selectAll(); });
-        }
-        break;
-    case QEvent::MouseButtonPress:
-        if (watched == TxtQtc)
-            TxtQtc_Click();
-        else if (watched == TxtCBV)
-            TxtCBV_Click();
-        break;
-    case QEvent::KeyPress: {
-        int KeyAscii = Program::KeyAsciiOf(static_cast<QKeyEvent *>(event));
-        if (KeyAscii < 0)
-            break;
-        const bool handled = dispatchKey(watched, KeyAscii);
-        flushQueuedTab();
-        if (handled && KeyAscii == 0)
-            return true;
-        break;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void FrmKelvane::queueTab()
-{
-    tabQueued_ = true;
-}
-
-void FrmKelvane::flushQueuedTab()
-{
-    // The Tab keystroke goes into the input queue only once the handler (and any message it
-    // showed) has finished, so the focus moves from where the handler left it.
-    if (!tabQueued_)
-        return;
-    tabQueued_ = false;
-    QWidget *target = focusWidget() ? focusWidget() : this;
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier,
-                                                      QStringLiteral("\t")));
+    Keys->onKey(TxtName, [this](int &k) { TxtName_KeyPress(k); });
+    Keys->onKey(TxtQtc, [this](int &k) { TxtQtc_KeyPress(k); });
+    Keys->onKey(TxtAddVolume, [this](int &k) { TxtAddVolume_KeyPress(k); });
+    Keys->onKey(TxtPercentOverVolume, [this](int &k) { TxtPercentOverVolume_KeyPress(k); });
+    Keys->onKey(TxtVentDia, [this](int &k) { TxtVentDia_KeyPress(k); });
+    Keys->onKey(TxtDriverCount, [this](int &k) { TxtDriverCount_KeyPress(k); });
+    for (int i = 0; i < 3; ++i)
+        Keys->onKey(OptVas[i], [this, i](int &k) { OptVas_KeyPress(i, k); });
+    Keys->onClick(TxtQtc, [this] { TxtQtc_Click(); });
+    Keys->onClick(TxtCBV, [this] { TxtCBV_Click(); });
 }

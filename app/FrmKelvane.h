@@ -41,6 +41,7 @@ class CrossoverDriversPanel;
 class GraphPicture;
 class DlgDriverLibrary;
 class DlgMeasureDriver;
+class FieldEntry;
 
 class FrmKelvane : public QMainWindow
 {
@@ -60,6 +61,9 @@ public:
 
     // ---- The design: the driver as entered and everything calculated from it ----
     kelvane::state::DesignState State;
+
+    // How the entry fields of every tab take keys (commit on Enter, the queued Tab).
+    FieldEntry *Keys = nullptr;
 
     // ---- Controls (objectName = the name below; arrays carry "(index)") ----
     QTabWidget *SSTab = nullptr;
@@ -255,21 +259,9 @@ public:
     int volumeUnitIndex() const;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // One numeric entry field committed on Enter (the common family of key handlers).
-    struct NumericEntry {
-        QLineEdit *field = nullptr;
-        double *shared = nullptr;      // nullptr: the number is tested and discarded
-        bool queueTab = true;          // move the focus on after Enter
-        bool zeroTextMessage = true;   // a text of exactly "0" is reported
-        bool clearOnZero = true;       // a zero value empties the field (or resets it)
-        QString resetText;             // what a zero value leaves in the field
-        std::function<bool(double)> unusual; // plausible-range test; empty = none
-    };
-
     // app/WindowPlacement.cpp
     void placeWindow(Placement placement);
     void rememberPlacement();
@@ -287,15 +279,6 @@ private:
     void defineNumericEntries();
     // BoxDimensions after an edit of the added volume or the over-volume percentage.
     void recalculateDimensions();
-    void commitNumeric(const NumericEntry &entry, int &KeyAscii);
-    // Queues a Tab keystroke: the focus moves to the next control once the handler has finished.
-    void queueTab();
-    void flushQueuedTab();
-    // Runs the key handler of the control; false when the control has none.
-    bool dispatchKey(QObject *watched, int &KeyAscii);
-
-    std::vector<NumericEntry> numericEntries_;
-    bool tabQueued_ = false;
 
     // Design files (app/DesignFiles.cpp)
     void buildDesignMenu(QMenu *file);

@@ -5,6 +5,7 @@
 
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
+#include "app/FieldEntry.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
@@ -221,7 +222,7 @@ void FrmKelvane::CmdCalculateQts_Click()
             // The new text invalidates the model through TxtQts_Change.
             TxtQts->setText(shown);
         }
-        queueTab();
+        Keys->queueTab();
     } catch (const CalcFault &) {
         TxtQes->setFocus();
         Program::ShowNumberError();
