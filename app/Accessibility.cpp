@@ -69,10 +69,10 @@ void FrmKelvane::nameControlsForAccessibility()
             w->setAccessibleName(name);
     }
     // Controls with neither caption nor label.
-    OptQtc->setAccessibleName(QStringLiteral("Qtc:"));
-    TxtQtc->setAccessibleName(QStringLiteral("Qtc"));
-    TxtCBV->setAccessibleName(QStringLiteral("Sealed box volume"));
-    TxtVentDia->setAccessibleName(QStringLiteral("User Chosen Vent Diameter"));
+    BoxModel->OptQtc->setAccessibleName(QStringLiteral("Qtc:"));
+    BoxModel->TxtQtc->setAccessibleName(QStringLiteral("Qtc"));
+    BoxModel->TxtCBV->setAccessibleName(QStringLiteral("Sealed box volume"));
+    BoxVent->TxtVentDia->setAccessibleName(QStringLiteral("User Chosen Vent Diameter"));
     Frequency->TxtFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
     Frequency->TxtSPLYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
     Displacement->TxtFreqPowerXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));

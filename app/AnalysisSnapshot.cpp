@@ -5,6 +5,7 @@
 
 #include "app/AnalysisTab.h"
 #include "app/FrmKelvane.h"
+#include "app/Controls.h"
 #include "app/MoreBoxesTab.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
@@ -20,7 +21,7 @@ using namespace kelvane;
 void FrmKelvane::UpdateAnalysis()
 {
     analysis::Snapshot s;
-    s.calculated = CmdFrequency->isEnabled();
+    s.calculated = BoxModel->CmdFrequency->isEnabled();
     if (s.calculated) {
         // The fields as typed, without a message for what is missing: the tab says what to enter.
         const auto number = [](const QLineEdit *f) { return parseNumber(f->text()).value_or(0.0); };
@@ -28,14 +29,14 @@ void FrmKelvane::UpdateAnalysis()
         const auto unit = [](int index) { return std::max(0, index); };
         analysis::DriverSnapshot &d = s.driver;
         // The group of drivers as one (Vas, and so SPL, are the group's since the calculation).
-        const driver::DriverValues group = driverGroup(oneDriver()).equivalent;
+        const driver::DriverValues group = BoxModel->driverGroup(oneDriver()).equivalent;
         d = {State.DriverName, State.Fs, State.Qts, State.Qes, State.Vas, State.SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
              usable(group.le)};
         // Xmax (metres): typed, else from the voice coil, both in the Xmax unit.
-        double xmax = number(TxtXmax);
-        if (xmax <= 0 && number(TxtVCHeight) > 0 && number(TxtVCGap) > 0)
-            xmax = driver::xmaxFromCoil(number(TxtVCHeight), number(TxtVCGap));
-        d.xmax = usable(xmax * driver::MmPerXmaxUnit[unit(selectedIndex(OptXmax))] / 1000);
+        double xmax = number(Input->TxtXmax);
+        if (xmax <= 0 && number(Input->TxtVCHeight) > 0 && number(Input->TxtVCGap) > 0)
+            xmax = driver::xmaxFromCoil(number(Input->TxtVCHeight), number(Input->TxtVCGap));
+        d.xmax = usable(xmax * driver::MmPerXmaxUnit[unit(controls::selectedIndex(Input->OptXmax))] / 1000);
 
         analysis::BoxSnapshot sealed{analysis::BoxKind::Sealed, State.VbSealed, State.Fc, State.Qtc, 0, 0, {}};
         analysis::BoxSnapshot vented{analysis::BoxKind::Vented, State.VbVented, 0, 0, State.Fb, State.Qloss, {}};
@@ -47,7 +48,7 @@ void FrmKelvane::UpdateAnalysis()
     }
     // The More Boxes tab works from the driver and the vented box; what it has calculated is drawn
     // beside them.
-    MoreBoxes->setSnapshot({s, volumeUnitIndex(), selectedIndex(OptVas), State.VentVd});
+    MoreBoxes->setSnapshot({s, BoxModel->volumeUnitIndex(), controls::selectedIndex(Input->OptVas), State.VentVd});
     if (s.calculated)
         for (const analysis::BoxSnapshot &box : MoreBoxes->boxes())
             s.boxes.push_back(box);

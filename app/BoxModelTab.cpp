@@ -6,10 +6,11 @@
 // volumes stay in cubic feet; the smallest vent diameter on the Box and Vent tab follows the unit
 // too: centimetres for litres and cubic metres).
 
+#include "app/BoxModelTab.h"
+
 #include "app/Controls.h"
-#include "app/FrmKelvane.h"
 #include "app/FieldEntry.h"
-#include "boxvent/BoxCore.h"
+#include "app/InputTab.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
@@ -31,9 +32,10 @@
 
 using namespace controls;
 
-QWidget *FrmKelvane::buildBoxModelTab()
+BoxModelTab::BoxModelTab(kelvane::state::DesignState &state, FieldEntry &keys, QWidget *parent)
+    : QWidget(parent), State(state), Keys(&keys)
 {
-    auto *page = new QWidget;
+    QWidget *page = this;
     const QString VolumeTip = QStringLiteral("Choose a unit of volume.");
     const QString QesTip = QStringLiteral("Input Qes on the Data Input Tab.");
 
@@ -166,13 +168,13 @@ QWidget *FrmKelvane::buildBoxModelTab()
     CmdDisplacement = button(page, QStringLiteral("CmdDisplacement"), QStringLiteral("Displacement Limited Power"),
                              QStringLiteral("Click here to see the maximum SPL based on the driver's "
                                             "displacement limit."));
-    CmdExit[1] = exitButton(page, 1);
+    CmdExit = exitButton(page, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(CmdCalculate);
     buttons->addWidget(CmdFrequency);
     buttons->addWidget(CmdDisplacement);
     buttons->addStretch(1);
-    buttons->addWidget(CmdExit[1]);
+    buttons->addWidget(CmdExit);
 
     auto *outer = new QVBoxLayout(page);
     outer->addLayout(choices);
@@ -193,10 +195,30 @@ QWidget *FrmKelvane::buildBoxModelTab()
     connect(TxtDriverCount, &QLineEdit::textChanged, this, [this] { TxtDriverCount_Change(); });
     connect(ChkIsobaric, &QCheckBox::toggled, this, [this] { ChkIsobaric_Click(); });
     connect(CboWiring, &QComboBox::currentIndexChanged, this, [this] { CboWiring_Click(); });
-    return page;
+    for (int i = 0; i < 3; ++i)
+        connect(OptSealedVolumeBox[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                OptSealedVolumeBox_Click(i);
+        });
+
+    // field, value, Tab after Enter, "0" reported, zero empties, text left by a zero, warning, unit
+    const auto above = [](double limit) { return [limit](double v) { return v > limit; }; };
+    const auto inResultUnit = [this] { return volumeUnitIndex(); };
+    const std::vector<FieldEntry::Numeric> entries = {
+        {TxtQloss, &State.Qloss, true, true, true, QStringLiteral("7"), above(20)},
+        {TxtVFb, &State.Fb, true, true, true, {}, [](double v) { return v < 10 || v > 200; }},
+        {TxtVBV, &State.VbVented, true, true, true, {}, {}, inResultUnit},
+        {TxtCBV, &State.VbSealed, true, true, true, {}, {}, inResultUnit},
+    };
+    for (const FieldEntry::Numeric &entry : entries)
+        Keys->addNumeric(entry);
+    Keys->onKey(TxtQtc, [this](int &k) { TxtQtc_KeyPress(k); });
+    Keys->onKey(TxtDriverCount, [this](int &k) { TxtDriverCount_KeyPress(k); });
+    Keys->onClick(TxtQtc, [this] { TxtQtc_Click(); });
+    Keys->onClick(TxtCBV, [this] { TxtCBV_Click(); });
 }
 
-void FrmKelvane::TxtDriverCount_KeyPress(int &KeyAscii)
+void BoxModelTab::TxtDriverCount_KeyPress(int &KeyAscii)
 {
     if (KeyAscii != Program::KeyEnter) {
         Program::NumericKeyFilter(KeyAscii);
@@ -212,7 +234,7 @@ void FrmKelvane::TxtDriverCount_KeyPress(int &KeyAscii)
     TxtDriverCount->setText(QStringLiteral("1"));
 }
 
-void FrmKelvane::TxtDriverCount_Change()
+void BoxModelTab::TxtDriverCount_Change()
 {
     const int count = kelvane::driver::driverCount(TxtDriverCount->text()).value_or(1);
     {
@@ -225,27 +247,25 @@ void FrmKelvane::TxtDriverCount_Change()
     if (!kelvane::driver::isobaricOffered(count))
         ChkIsobaric->setChecked(false);
     ChkIsobaric->setEnabled(kelvane::driver::isobaricOffered(count));
-    if (!CmdFrequency) // still building the tab
+    if (!CmdFrequency || !resetResults) // still building the tab
         return;
-    ResetModel();
-    ButtonsOff();
+    resetResults();
     ShowDriverGroup();
 }
 
-void FrmKelvane::ChkIsobaric_Click()
+void BoxModelTab::ChkIsobaric_Click()
 {
-    ResetModel();
-    ButtonsOff();
+    resetResults();
     ShowDriverGroup();
 }
 
-void FrmKelvane::CboWiring_Click()
+void BoxModelTab::CboWiring_Click()
 {
     ShowDriverGroup();
-    UpdateAnalysis();
+    analysisChanged();
 }
 
-kelvane::driver::DriverGroup FrmKelvane::driverGroup(const kelvane::driver::DriverValues &one) const
+kelvane::driver::DriverGroup BoxModelTab::driverGroup(const kelvane::driver::DriverValues &one) const
 {
     using kelvane::driver::Wiring;
     const Wiring wiring[] = {Wiring::Parallel, Wiring::Series, Wiring::SeriesParallel};
@@ -253,29 +273,7 @@ kelvane::driver::DriverGroup FrmKelvane::driverGroup(const kelvane::driver::Driv
                                   wiring[std::clamp(CboWiring->currentIndex(), 0, 2)], ChkIsobaric->isChecked());
 }
 
-kelvane::driver::DriverValues FrmKelvane::oneDriver() const
-{
-    namespace driver = kelvane::driver;
-    const auto number = [](const QLineEdit *f) { return kelvane::parseNumber(f->text()).value_or(0.0); };
-    const auto unit = [](int index) { return std::max(0, index); };
-    driver::DriverValues d;
-    d.vas = kelvane::volume::toCubicFeet(number(TxtVas), unit(selectedIndex(OptVas)));
-    // Cone area (square metres): typed, else from the advertised diameter.
-    if (const double sd = number(TxtSd); sd > 0)
-        d.sd = sd * driver::SquareMmPerSdUnit[unit(selectedIndex(OptSd))] / 1e6;
-    else if (const double dia = number(TxtDia); dia > 0)
-        try {
-            d.sd = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(selectedIndex(OptDia))])) / 1e6;
-        } catch (const kelvane::CalcFault &) { // a diameter too large to square: no area
-        }
-    d.power = number(TxtPower);
-    d.re = number(TxtRe);
-    d.le = number(TxtL) / 1000; // typed in mH
-    d.z = number(TxtZ);
-    return d;
-}
-
-void FrmKelvane::ShowDriverGroup()
+void BoxModelTab::ShowDriverGroup()
 {
     // The sensitivity is the one EfficiencyCalcs worked out for the group's Vas, while on offer.
     LblDriverGroup->setText(kelvane::driver::groupLine(
@@ -284,19 +282,19 @@ void FrmKelvane::ShowDriverGroup()
 
 using namespace kelvane;
 
-void FrmKelvane::EfficiencyCalcs()
+void BoxModelTab::EfficiencyCalcs()
 {
-    State.Qes = numberInOrZero(TxtQes->text());
+    State.Qes = numberInOrZero(Input->TxtQes->text());
     if (State.Qes < 0.0001) {
-        if (TxtQms->text().isEmpty()) {
+        if (Input->TxtQms->text().isEmpty()) {
             // The estimate stays out of the Qes field and is noted below.
             State.Qms = 0;
             State.Qes = driver::estimatedQes(State.Qts);
         } else {
             // From a known Qms the estimate counts as entered data from now on.
-            State.Qms = numberIn(TxtQms->text());
+            State.Qms = numberIn(Input->TxtQms->text());
             State.Qes = driver::estimatedQes(State.Qts, State.Qms);
-            TxtQes->setText(formatNumber(State.Qes, QStringLiteral("#0.000")));
+            Input->TxtQes->setText(formatNumber(State.Qes, QStringLiteral("#0.000")));
         }
     }
 
@@ -308,11 +306,11 @@ void FrmKelvane::EfficiencyCalcs()
     // frequency response is drawn.
     LblEBP->setText(driver::recommendation(State.EBP));
     LblSPL->setText(formatNumber(State.SPL, QStringLiteral("#0.00")));
-    LblEstimated->setText(TxtQes->text().isEmpty() ? driver::EstimatedText : QString());
+    LblEstimated->setText(Input->TxtQes->text().isEmpty() ? driver::EstimatedText : QString());
     State.EstimatedNote = LblEstimated->text();
 }
 
-void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/)
+void BoxModelTab::OptSealedVolumeBox_Click(int /*Index*/)
 {
     const int unit = volumeUnitIndex();
     const QString field = QLatin1String(volume::FieldPattern);
@@ -324,6 +322,41 @@ void FrmKelvane::OptSealedVolumeBox_Click(int /*Index*/)
     const QString caption = QLatin1String(volume::UnitCaption[volume::validUnit(unit)]);
     LblSealedUnit->setText(caption);
     LblVentedUnit->setText(caption);
-    if (State.MinVentDia > 0)
-        LblMinVentDia->setText(boxvent::smallestVentCaption(State.MinVentDia, unit > 0));
+    unitChanged(unit);
+}
+
+int BoxModelTab::volumeUnitIndex() const
+{
+    return controls::selectedIndex(OptSealedVolumeBox);
+}
+
+void BoxModelTab::TxtQtc_Click()
+{
+    OptQtc->setChecked(true);
+}
+
+void BoxModelTab::TxtCBV_Click()
+{
+    OptVolBox->setChecked(true);
+}
+
+void BoxModelTab::TxtQtc_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != Program::KeyEnter) {
+        Program::NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    Keys->queueTab();
+    Program::ValidateNumber(TxtQtc->text(), State.Qtc);
+    if (TxtQtc->text() == QLatin1String("0")) {
+        Program::ShowNumberError();
+        TxtQtc->clear();
+    } else if (State.Qtc <= State.Qts) {
+        // A sealed box cannot bring the total Q below the driver's own: offer Qts + 0.1.
+        Program::ShowQtcError();
+        TxtQtc->setText(kelvane::generalNumber(State.Qts + 0.1));
+    } else if (State.Qtc > 2) {
+        Program::ShowUnusualValue();
+    }
 }

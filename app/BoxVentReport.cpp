@@ -4,7 +4,7 @@
 
 #include "app/BoxVentReport.h"
 
-#include "app/FrmKelvane.h"
+#include "app/BoxVentTab.h"
 #include "boxvent/TextPrinter.h"
 #include "driver/Program.h"
 
@@ -13,13 +13,14 @@
 
 namespace kelvane::boxvent {
 
-ReportInput reportInputOf(const FrmKelvane &w)
+ReportInput reportInputOf(const BoxVentTab &w)
 {
+    const state::DesignState &State = w.state();
     ReportInput in;
-    in.metric = w.volumeUnitIndex() != 0;
-    in.addVolume = w.State.AddVolume;
-    in.percentOverVolume = w.State.PercentOverVolume;
-    in.ventDia6 = w.State.VentDia[6];
+    in.metric = w.volumeUnit() != 0;
+    in.addVolume = State.AddVolume;
+    in.percentOverVolume = State.PercentOverVolume;
+    in.ventDia6 = State.VentDia[6];
 
     in.originalCVol = w.LblOriginalCVol->text();
     in.originalVVol = w.LblOriginalVVol->text();
@@ -36,16 +37,16 @@ ReportInput reportInputOf(const FrmKelvane &w)
     }
     for (std::size_t k = 0; k < 7; ++k) {
         in.ventLengthCaption[k] = w.LblVentLength[k]->text();
-        in.ventLength[k] = w.State.VentLength[k];
+        in.ventLength[k] = State.VentLength[k];
     }
     in.ventDiaText = w.TxtVentDia->text();
 
-    in.vbSealed = w.State.VbSealed;
-    in.vbVented = w.State.VbVented;
-    in.vbSealedBuild = w.State.VbSealedBuild;
-    in.vbVentedBuild = w.State.VbVentedBuild;
-    in.depthSealed = {w.State.DepthSealedA, w.State.DepthSealedB, w.State.DepthSealedC};
-    in.depthVented = {w.State.DepthVentedA, w.State.DepthVentedB, w.State.DepthVentedC};
+    in.vbSealed = State.VbSealed;
+    in.vbVented = State.VbVented;
+    in.vbSealedBuild = State.VbSealedBuild;
+    in.vbVentedBuild = State.VbVentedBuild;
+    in.depthSealed = {State.DepthSealedA, State.DepthSealedB, State.DepthSealedC};
+    in.depthVented = {State.DepthVentedA, State.DepthVentedB, State.DepthVentedC};
     return in;
 }
 
@@ -55,7 +56,7 @@ namespace {
 const QString ApplicationTitle = QStringLiteral("Kelvane");
 }
 
-void FrmKelvane::CmdPrintBoxVent_Click()
+void BoxVentTab::CmdPrintBoxVent_Click()
 {
     const QStringList lines = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*this));
     if (!kelvane::printTextOnDefaultPrinter(lines, QStringLiteral("Kelvane box and vent report")))

@@ -4,12 +4,12 @@
 
 #include "boxvent/ReportLines.h"
 
-class FrmKelvane;
+class BoxVentTab;
 
 namespace kelvane::boxvent {
 
-// The report's inputs as the window holds them now: the tab's captions, the user's diameter text,
+// The report's inputs as the tab holds them now: the tab's captions, the user's diameter text,
 // the build values, and the layout chosen by the result unit (cubic feet: inches, else metric).
-ReportInput reportInputOf(const FrmKelvane &w);
+ReportInput reportInputOf(const BoxVentTab &w);
 
 } // namespace kelvane::boxvent

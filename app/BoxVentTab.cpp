@@ -3,8 +3,10 @@
 // lengths and air speeds for the standard and the user's diameters, and the volumes and inside
 // dimensions to build for both boxes.
 
+#include "app/BoxVentTab.h"
+
 #include "app/Controls.h"
-#include "app/FrmKelvane.h"
+#include "app/FieldEntry.h"
 #include "boxvent/BoxCore.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
@@ -62,9 +64,10 @@ QGridLayout *dimensionSection(QWidget *page, int headingIndex, const char *title
 
 } // namespace
 
-QWidget *FrmKelvane::buildBoxVentTab()
+BoxVentTab::BoxVentTab(kelvane::state::DesignState &state, FieldEntry &keys, QWidget *parent)
+    : QWidget(parent), State(state), Keys(&keys)
 {
-    auto *page = new QWidget;
+    QWidget *page = this;
 
     LblOriginalCVol = label(page, QStringLiteral("LblOriginalCVol"), QString());
     LblOriginalVVol = label(page, QStringLiteral("LblOriginalVVol"), QString());
@@ -81,8 +84,8 @@ QWidget *FrmKelvane::buildBoxVentTab()
     vent->addWidget(heading(page, arrayName("Label1", 57), QStringLiteral("Vent:")), 0, 0);
     LblOriginalFb = label(page, QStringLiteral("LblOriginalFb"), QString());
     vent->addWidget(LblOriginalFb, 0, 1);
-    LblCBVolume[1] = label(page, arrayName("LblCBVolume", 1), QString());
-    vent->addWidget(LblCBVolume[1], 0, 2);
+    LblCBVolume1 = label(page, arrayName("LblCBVolume", 1), QString());
+    vent->addWidget(LblCBVolume1, 0, 2);
     vent->addWidget(label(page, arrayName("Label1", 63), QStringLiteral("Diameter")), 1, 0);
     vent->addWidget(label(page, arrayName("Label1", 66), QStringLiteral("Length")), 1, 1);
     vent->addWidget(label(page, arrayName("Label1", 62), QStringLiteral("Good for the Following:")), 1, 2);
@@ -139,11 +142,11 @@ QWidget *FrmKelvane::buildBoxVentTab()
     CmdPrintBoxVent = button(page, QStringLiteral("CmdPrintBoxVent"), QStringLiteral("Print"),
         QStringLiteral("Click to Print this form.  If a metric unit is chosen on the Boxmodel tab, This "
                        "will print in metric."));
-    CmdExit[2] = exitButton(page, 2);
+    CmdExit = exitButton(page, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(CmdPrintBoxVent);
     buttons->addStretch(1);
-    buttons->addWidget(CmdExit[2]);
+    buttons->addWidget(CmdExit);
 
     auto *outer = new QVBoxLayout(page);
     outer->addLayout(extra);
@@ -155,13 +158,17 @@ QWidget *FrmKelvane::buildBoxVentTab()
     outer->addLayout(vent);
     outer->addStretch(1);
     outer->addLayout(buttons);
-    return page;
+
+    connect(CmdPrintBoxVent, &QPushButton::clicked, this, [this] { CmdPrintBoxVent_Click(); });
+    Keys->onKey(TxtAddVolume, [this](int &k) { TxtAddVolume_KeyPress(k); });
+    Keys->onKey(TxtPercentOverVolume, [this](int &k) { TxtPercentOverVolume_KeyPress(k); });
+    Keys->onKey(TxtVentDia, [this](int &k) { TxtVentDia_KeyPress(k); });
 }
 
 using namespace kelvane;
 using namespace kelvane::boxvent;
 
-void FrmKelvane::VentLengths()
+void BoxVentTab::VentLengths()
 {
     LblOriginalFb->setText(tuningCaption(State.Fb));
     State.VbVentedCuIn = checked(State.VbVented * 12 * 12 * 12);
@@ -180,22 +187,18 @@ void FrmKelvane::VentLengths()
 // The air speed in each vent for the drivers' Vd as the Input tab gives it now. Missing or
 // unusable displacement data is no error here: the speeds stay empty and the tab says what to
 // enter. Nothing is written back to the Input tab and nothing is asked.
-void FrmKelvane::VentSpeeds()
+void BoxVentTab::VentSpeeds()
 {
     State.VentVd = 0;
     State.MinVentDia = 0;
     if (State.Fb > 0 && State.VbVented > 0) {
-        const driver::DisplacementEntries entries{
-            TxtVd->text(), TxtSd->text(), TxtDia->text(), TxtXmax->text(), TxtVCHeight->text(),
-            TxtVCGap->text(), std::max(0, selectedIndex(OptVd)), std::max(0, selectedIndex(OptSd)),
-            std::max(0, selectedIndex(OptDia)), std::max(0, selectedIndex(OptXmax))};
-        State.VentVd = driverGroup({.vd = driver::displacementOf(entries)}).equivalent.vd; // of all the drivers
+        State.VentVd = groupVd(driver::displacementOf(displacementEntries())); // of all the drivers
         const double smallest = State.VentVd > 0 ? smallestVentDiameter(State.Fb, State.VentVd) : 0;
         if (std::isfinite(smallest) && smallest > 0)
             State.MinVentDia = smallest;
         else
             State.VentVd = 0;
-        LblMinVentDia->setText(State.MinVentDia > 0 ? smallestVentCaption(State.MinVentDia, volumeUnitIndex() > 0)
+        LblMinVentDia->setText(State.MinVentDia > 0 ? smallestVentCaption(State.MinVentDia, volumeUnit() > 0)
                                               : EnterVdText);
     } else {
         LblMinVentDia->clear();
@@ -206,7 +209,7 @@ void FrmKelvane::VentSpeeds()
 
 // One row's speed, and "too fast" beside it over the limit; empty for a vent not offered (no
 // diameter, or too wide for the box) or without Vd.
-void FrmKelvane::VentSpeedRow(int Index)
+void BoxVentTab::VentSpeedRow(int Index)
 {
     const auto k = std::size_t(Index);
     State.VentSpeed[k] = 0;
@@ -219,7 +222,7 @@ void FrmKelvane::VentSpeedRow(int Index)
     LblVentWarning[k]->setText(ventTooFast(State.VentSpeed[k]) ? VentTooFastText : QString());
 }
 
-void FrmKelvane::BoxDimensions()
+void BoxVentTab::BoxDimensions()
 {
     LblOriginalCVol->setText(volumeCaption(State.VbSealed));
     LblOriginalVVol->setText(volumeCaption(State.VbVented));
@@ -249,7 +252,7 @@ void FrmKelvane::BoxDimensions()
     fill(State.VbVentedBuild, ventedDepth, LblVVol, LblVHeight, LblVWidth, LblVDepth);
 }
 
-void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
+void BoxVentTab::TxtVentDia_KeyPress(int &KeyAscii)
 {
     if (KeyAscii != Program::KeyEnter) {
         Program::NumericKeyFilter(KeyAscii);
@@ -283,4 +286,50 @@ void FrmKelvane::TxtVentDia_KeyPress(int &KeyAscii)
     LblVentLength[6]->setText(ventLengthCaption(length));
     VentSpeedRow(6);
     TxtVentDia->setText(formatNumber(State.VentDia[6], QStringLiteral("#0.00")));
+}
+
+void BoxVentTab::TxtAddVolume_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != Program::KeyEnter) {
+        Program::NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    Program::ValidateNumber(TxtAddVolume->text(), State.AddVolume);
+    if (State.AddVolume == 0)
+        TxtAddVolume->clear();
+    recalculateDimensions();
+}
+
+void BoxVentTab::TxtPercentOverVolume_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != Program::KeyEnter) {
+        Program::NumericKeyFilter(KeyAscii);
+        return;
+    }
+    KeyAscii = 0;
+    Program::ValidateNumber(TxtPercentOverVolume->text(), State.PercentOverVolume);
+    if (State.PercentOverVolume == 0) {
+        TxtPercentOverVolume->setText(QStringLiteral("100"));
+        State.PercentOverVolume = 100;
+        return;
+    }
+    recalculateDimensions();
+}
+
+void BoxVentTab::recalculateDimensions()
+{
+    // An absurd added volume or percentage can overflow the build volume; report it like any other
+    // bad number instead of letting the fault escape the key handler.
+    try {
+        BoxDimensions();
+    } catch (const kelvane::CalcFault &) {
+        Program::ShowNumberError();
+    }
+}
+
+void BoxVentTab::volumeUnitChanged(int unit)
+{
+    if (State.MinVentDia > 0)
+        LblMinVentDia->setText(smallestVentCaption(State.MinVentDia, unit > 0));
 }

@@ -84,7 +84,7 @@ int run(const QCommandLineParser &parser)
     FrmKelvane &window = headless.window();
     window.openDesign(designPath);
     // A design saved before "Calculate Box" is calculated here, as the button would.
-    if (!window.CmdFrequency->isEnabled())
+    if (!window.BoxModel->CmdFrequency->isEnabled())
         window.CmdCalculateInput_Click();
     const sheet::Snapshot snapshot = window.buildSheetSnapshot();
     headless.stopAnswering();

@@ -5,6 +5,7 @@
 #include "app/AnalysisTab.h"
 #include "app/DlgBuildSheet.h"
 #include "app/FrmKelvane.h"
+#include "app/Controls.h"
 #include "app/CrossoverDriversPanel.h"
 #include "crossover/RealParts.h"
 #include "app/MoreBoxesTab.h"
@@ -58,32 +59,32 @@ QString writeFailureText(const QString &what, const QString &path)
 
 sheet::Snapshot FrmKelvane::buildSheetSnapshot()
 {
-    if (CmdFrequency->isEnabled() && Frequency->PicFrequency->drawing().isEmpty()) {
+    if (BoxModel->CmdFrequency->isEnabled() && Frequency->PicFrequency->drawing().isEmpty()) {
         const int tab = SSTab->currentIndex();
         CmdFrequency_Click();
         SSTab->setCurrentIndex(tab);
     }
     sheet::Snapshot s;
-    s.driverName = TxtName->text();
+    s.driverName = Input->TxtName->text();
     const auto unit = [](const auto &options) {
-        const int i = selectedIndex(options);
+        const int i = controls::selectedIndex(options);
         return i < 0 ? QString() : QStringLiteral(" (") + options[std::size_t(i)]->text() + QLatin1Char(')');
     };
-    s.driverData = {{QStringLiteral("Fs (Hz)"), TxtFs->text()},
-                    {QStringLiteral("Vas") + unit(OptVas), TxtVas->text()},
-                    {QStringLiteral("Qts"), TxtQts->text()},
-                    {QStringLiteral("Qes"), TxtQes->text()},
-                    {QStringLiteral("Qms"), TxtQms->text()},
-                    {QStringLiteral("Maximum power (Watts)"), TxtPower->text()},
-                    {QStringLiteral("Vd") + unit(OptVd), TxtVd->text()},
-                    {QStringLiteral("Sd") + unit(OptSd), TxtSd->text()},
-                    {QStringLiteral("Diameter") + unit(OptDia), TxtDia->text()},
-                    {QStringLiteral("Xmax") + unit(OptXmax), TxtXmax->text()},
-                    {QStringLiteral("Voice coil height") + unit(OptXmax), TxtVCHeight->text()},
-                    {QStringLiteral("Voice coil gap") + unit(OptXmax), TxtVCGap->text()}};
-    s.calculated = CmdFrequency->isEnabled();
+    s.driverData = {{QStringLiteral("Fs (Hz)"), Input->TxtFs->text()},
+                    {QStringLiteral("Vas") + unit(Input->OptVas), Input->TxtVas->text()},
+                    {QStringLiteral("Qts"), Input->TxtQts->text()},
+                    {QStringLiteral("Qes"), Input->TxtQes->text()},
+                    {QStringLiteral("Qms"), Input->TxtQms->text()},
+                    {QStringLiteral("Maximum power (Watts)"), Input->TxtPower->text()},
+                    {QStringLiteral("Vd") + unit(Input->OptVd), Input->TxtVd->text()},
+                    {QStringLiteral("Sd") + unit(Input->OptSd), Input->TxtSd->text()},
+                    {QStringLiteral("Diameter") + unit(Input->OptDia), Input->TxtDia->text()},
+                    {QStringLiteral("Xmax") + unit(Input->OptXmax), Input->TxtXmax->text()},
+                    {QStringLiteral("Voice coil height") + unit(Input->OptXmax), Input->TxtVCHeight->text()},
+                    {QStringLiteral("Voice coil gap") + unit(Input->OptXmax), Input->TxtVCGap->text()}};
+    s.calculated = BoxModel->CmdFrequency->isEnabled();
     s.ventedRecommended = driver::recommendation(State.EBP) == driver::VentedAdvice;
-    s.resultUnit = std::max(0, volumeUnitIndex());
+    s.resultUnit = std::max(0, BoxModel->volumeUnitIndex());
     s.vbSealed = State.VbSealed;
     s.vbVented = State.VbVented;
     s.fb = State.Fb;
@@ -91,14 +92,14 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
     s.percentOverVolume = State.PercentOverVolume;
     s.userVentDia = State.VentDia[6];
     s.vd = State.VentVd;
-    if (const driver::DriverGroup g = driverGroup({}); g.count > 1) {
-        ShowDriverGroup();
+    if (const driver::DriverGroup g = BoxModel->driverGroup({}); g.count > 1) {
+        BoxModel->ShowDriverGroup();
         // The advertised diameter, else the one whose piston (85 % of it) has the cone area.
-        const double dia = parseNumber(TxtDia->text()).value_or(0.0), sd = parseNumber(TxtSd->text()).value_or(0.0);
-        const double mm = dia > 0 ? dia * driver::MmPerDiaUnit[std::max(0, selectedIndex(OptDia))]
-                                  : std::sqrt(4 * sd * driver::SquareMmPerSdUnit[std::max(0, selectedIndex(OptSd))]
+        const double dia = parseNumber(Input->TxtDia->text()).value_or(0.0), sd = parseNumber(Input->TxtSd->text()).value_or(0.0);
+        const double mm = dia > 0 ? dia * driver::MmPerDiaUnit[std::max(0, controls::selectedIndex(Input->OptDia))]
+                                  : std::sqrt(4 * sd * driver::SquareMmPerSdUnit[std::max(0, controls::selectedIndex(Input->OptSd))]
                                               / std::numbers::pi) / 0.85;
-        s.drivers = {g.count, LblDriverGroup->text(), g.cones, std::isfinite(mm) ? mm / 25.4 : 0.0, g.isobaric};
+        s.drivers = {g.count, BoxModel->LblDriverGroup->text(), g.cones, std::isfinite(mm) ? mm / 25.4 : 0.0, g.isobaric};
     }
     s.crossover = State.CrossoverNetwork;
     if (State.CrossoverNetwork && CrossoverDrivers->simulation()) {
@@ -154,7 +155,7 @@ void FrmKelvane::MnuExportBuildSheet_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     QString filter;
-    const QString base = TxtName->text().isEmpty() ? QStringLiteral("Build sheet") : TxtName->text();
+    const QString base = Input->TxtName->text().isEmpty() ? QStringLiteral("Build sheet") : Input->TxtName->text();
     QString path = chooseSaveFile(this, QStringLiteral("DlgExportBuildSheet"), QStringLiteral("Export Build Sheet"),
                                   {QStringLiteral("PDF documents (*.pdf)")}, base + QStringLiteral(".pdf"), &filter);
     if (path.isEmpty())

@@ -3,9 +3,12 @@
 // fixed order, and invalidate the results when the driver changes.
 
 #include "app/FrmKelvane.h"
+#include "app/Controls.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
+#include "driver/DriverCore.h"
 #include "driver/Program.h"
+#include "models/VolumeUnit.h"
 #include "graphs/GraphPicture.h"
 
 #include <QLineEdit>
@@ -36,50 +39,50 @@ void FrmKelvane::CmdCalculate_Click()
     const QString nameBefore = State.DriverName;
     const double fsBefore = State.Fs, vasBefore = State.Vas, qtsBefore = State.Qts, qesBefore = State.Qes, qtcBefore = State.Qtc;
     bool chainStarted = false;
-    if (!driver::driverCount(TxtDriverCount->text())) {
+    if (!driver::driverCount(BoxModel->TxtDriverCount->text())) {
         Program::ShowDriverCountError();
         SSTab->setCurrentIndex(TabBoxModel);
-        TxtDriverCount->setFocus();
+        BoxModel->TxtDriverCount->setFocus();
         return;
     }
     try {
-        State.DriverName = TxtName->text();
-        State.Fs = numberInOrZero(TxtFs->text());
-        State.Vas = numberInOrZero(TxtVas->text());
+        State.DriverName = Input->TxtName->text();
+        State.Fs = numberInOrZero(Input->TxtFs->text());
+        State.Vas = numberInOrZero(Input->TxtVas->text());
         // The leading "0" lets a text that starts with the decimal point (".4") convert.
-        State.Qts = TxtQts->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQts->text());
-        State.Qes = TxtQes->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQes->text());
+        State.Qts = Input->TxtQts->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + Input->TxtQts->text());
+        State.Qes = Input->TxtQes->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + Input->TxtQes->text());
         if (State.Fs == 0 || State.Vas == 0 || State.Qts == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
-            TxtFs->setFocus();
+            Input->TxtFs->setFocus();
             return;
         }
         if (State.Fs > 500) {
             Program::ShowFsLimit();
             SSTab->setCurrentIndex(TabInput);
-            TxtFs->setFocus();
+            Input->TxtFs->setFocus();
             return;
         }
-        State.Qtc = TxtQtc->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + TxtQtc->text());
+        State.Qtc = BoxModel->TxtQtc->text().isEmpty() ? 0.0 : numberIn(QLatin1Char('0') + BoxModel->TxtQtc->text());
         // A sealed box cannot have a total Q at or below the driver's: propose Qts + 0.1, which the
         // sealed model reads back from the field.
         if (State.Qtc <= State.Qts)
-            TxtQtc->setText(generalNumber(State.Qts + 0.1));
-        const int unit = std::max(0, selectedIndex(OptVas));
-        State.Vas = checked(numberIn(TxtVas->text()) * VasToCubicFeet[unit]);
+            BoxModel->TxtQtc->setText(generalNumber(State.Qts + 0.1));
+        const int unit = std::max(0, controls::selectedIndex(Input->OptVas));
+        State.Vas = checked(numberIn(Input->TxtVas->text()) * VasToCubicFeet[unit]);
         // From here on the models work on the drivers in the box as one equivalent driver.
-        State.Vas = checked(driverGroup({.vas = State.Vas}).equivalent.vas);
+        State.Vas = checked(BoxModel->driverGroup({.vas = State.Vas}).equivalent.vas);
         ButtonsOn();
         chainStarted = true;
-        SealedBox();
-        VentedBox();
-        EfficiencyCalcs();
-        VentLengths();
-        BoxDimensions();
-        ShowDriverGroup();
+        BoxModel->SealedBox();
+        BoxModel->VentedBox();
+        BoxModel->EfficiencyCalcs();
+        BoxVent->VentLengths();
+        BoxVent->BoxDimensions();
+        BoxModel->ShowDriverGroup();
         UpdateAnalysis();
-        CmdFrequency->setFocus();
+        BoxModel->CmdFrequency->setFocus();
     } catch (const CalcFault &) {
         // A chain broken half way leaves results of the previous data beside the new ones (say the
         // new sealed box with the old vented box); the graphs would draw the two as one design, so
@@ -101,7 +104,7 @@ void FrmKelvane::CmdCalculate_Click()
 
 void FrmKelvane::ButtonsOn()
 {
-    for (QPushButton *b : {CmdFrequency, CmdDisplacement, Frequency->CmdSave, Displacement->CmdSaveDisplacement,
+    for (QPushButton *b : {BoxModel->CmdFrequency, BoxModel->CmdDisplacement, Frequency->CmdSave, Displacement->CmdSaveDisplacement,
                            Displacement->CmdPrintDisplacement, Frequency->CmdPrintFreq})
         b->setEnabled(true);
 }
@@ -110,7 +113,7 @@ void FrmKelvane::ButtonsOff()
 {
     Displacement->PicDisplacementLimit->clear();
     Frequency->PicFrequency->clear();
-    for (QPushButton *b : {CmdFrequency, CmdDisplacement, Frequency->CmdSave, Displacement->CmdSaveDisplacement,
+    for (QPushButton *b : {BoxModel->CmdFrequency, BoxModel->CmdDisplacement, Frequency->CmdSave, Displacement->CmdSaveDisplacement,
                            Displacement->CmdPrintDisplacement, Frequency->CmdPrintFreq})
         b->setEnabled(false);
     UpdateAnalysis();
@@ -118,12 +121,12 @@ void FrmKelvane::ButtonsOff()
 
 void FrmKelvane::ResetModel()
 {
-    OptQtc->setChecked(true);
-    TxtCBV->clear();
-    TxtQtc->setText(QStringLiteral("0.707"));
-    TxtVBV->clear();
-    TxtVFb->clear();
-    TxtQloss->setText(QStringLiteral("7"));
+    BoxModel->OptQtc->setChecked(true);
+    BoxModel->TxtCBV->clear();
+    BoxModel->TxtQtc->setText(QStringLiteral("0.707"));
+    BoxModel->TxtVBV->clear();
+    BoxModel->TxtVFb->clear();
+    BoxModel->TxtQloss->setText(QStringLiteral("7"));
 }
 
 void FrmKelvane::TxtFs_Change()
@@ -150,12 +153,24 @@ void FrmKelvane::OptVas_Click(int /*Index*/)
     ButtonsOff();
 }
 
-void FrmKelvane::TxtQtc_Click()
+kelvane::driver::DriverValues FrmKelvane::oneDriver() const
 {
-    OptQtc->setChecked(true);
-}
-
-void FrmKelvane::TxtCBV_Click()
-{
-    OptVolBox->setChecked(true);
+    namespace driver = kelvane::driver;
+    const auto number = [](const QLineEdit *f) { return kelvane::parseNumber(f->text()).value_or(0.0); };
+    const auto unit = [](int index) { return std::max(0, index); };
+    driver::DriverValues d;
+    d.vas = kelvane::volume::toCubicFeet(number(Input->TxtVas), unit(controls::selectedIndex(Input->OptVas)));
+    // Cone area (square metres): typed, else from the advertised diameter.
+    if (const double sd = number(Input->TxtSd); sd > 0)
+        d.sd = sd * driver::SquareMmPerSdUnit[unit(controls::selectedIndex(Input->OptSd))] / 1e6;
+    else if (const double dia = number(Input->TxtDia); dia > 0)
+        try {
+            d.sd = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[unit(controls::selectedIndex(Input->OptDia))])) / 1e6;
+        } catch (const kelvane::CalcFault &) { // a diameter too large to square: no area
+        }
+    d.power = number(Input->TxtPower);
+    d.re = number(TxtRe);
+    d.le = number(TxtL) / 1000; // typed in mH
+    d.z = number(TxtZ);
+    return d;
 }

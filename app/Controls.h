@@ -3,14 +3,15 @@
 // Small factories for the window's controls: each control gets its objectName (arrays carry the
 // index in brackets, "OptVas(1)"), its caption or default text and its tooltip in one call.
 
+#include <QRadioButton>
 #include <QString>
+#include <array>
 
 class QFont;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QWidget;
 
 namespace controls {
@@ -31,5 +32,15 @@ QRadioButton *option(QWidget *parent, const QString &name, const QString &captio
 QLineEdit *readout(QWidget *picture, const QString &name, const QString &text, int x, int width);
 // An option frame: no caption, a tooltip, its buttons side by side.
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &tip);
+
+// Selected index of an option array, or -1 when none is selected.
+template <std::size_t N>
+int selectedIndex(const std::array<QRadioButton *, N> &options)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (options[i] && options[i]->isChecked())
+            return int(i);
+    return -1;
+}
 
 } // namespace controls

@@ -95,7 +95,7 @@ int run(const QCommandLineParser &parser)
     FrmKelvane &window = headless.window();
     window.openDesign(designPath);
     // The woofer is modelled in its box: a design saved before "Calculate Box" is calculated here.
-    if (!window.CmdFrequency->isEnabled()) {
+    if (!window.BoxModel->CmdFrequency->isEnabled()) {
         window.CmdCalculateInput_Click();
         messages.clear(); // what is missing for the boxes only matters where the woofer is modelled
     }

@@ -19,10 +19,10 @@ void FrmKelvane::UpdateCrossoverDrivers(bool newNetwork)
     CrossoverDriversSnapshot s;
     s.network = State.CrossoverNetwork;
     const auto usable = [](double v) { return std::isfinite(v) && v > 0 ? v : 0.0; };
-    const driver::DriverValues group = driverGroup(oneDriver()).equivalent;
+    const driver::DriverValues group = BoxModel->driverGroup(oneDriver()).equivalent;
     s.woofer = {State.DriverName, State.Fs, State.Qts, State.Qes, State.Vas, State.SPL, usable(group.power), usable(group.sd), 0, usable(group.re),
                 usable(group.le)};
-    if (CmdFrequency->isEnabled()) {
+    if (BoxModel->CmdFrequency->isEnabled()) {
         s.boxes.push_back({analysis::BoxKind::Sealed, State.VbSealed, State.Fc, State.Qtc, 0, 0, {}});
         s.boxes.push_back({analysis::BoxKind::Vented, State.VbVented, 0, 0, State.Fb, State.Qloss, {}});
     } else {

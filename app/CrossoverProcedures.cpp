@@ -8,6 +8,7 @@
 #include "app/CrossoverDriversPanel.h"
 #include "app/CrossoverPlansTab.h"
 #include "app/FrmKelvane.h"
+#include "app/Controls.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
@@ -63,7 +64,7 @@ void FrmKelvane::CmdCalculateCrossover_Click()
             return;
         }
     }
-    const int type = selectedIndex(OptCrossoverType);
+    const int type = controls::selectedIndex(OptCrossoverType);
     if (type < 0) {
         Program::ShowMoreDataNeeded();
         OptCrossoverType[0]->setFocus();
@@ -87,7 +88,7 @@ void FrmKelvane::CmdCalculateCrossover_Click()
         // A group of woofers: the network is designed on the group's nominal impedance, the Zobel
         // on the group's Re and Le.
         const kelvane::driver::DriverValues woofers =
-            driverGroup({.re = in.reOhms, .le = in.leHenries, .z = in.wooferOhms}).equivalent;
+            BoxModel->driverGroup({.re = in.reOhms, .le = in.leHenries, .z = in.wooferOhms}).equivalent;
         crossover::Input group = in;
         group.reOhms = woofers.re;
         group.leHenries = woofers.le;

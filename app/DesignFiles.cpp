@@ -118,7 +118,7 @@ void FrmKelvane::watchDesignEdits()
     for (QLabel *l : findChildren<QLabel *>())
         startUpCaptions_.emplace_back(l, l->text());
     for (QLineEdit *f : findChildren<QLineEdit *>()) {
-        const bool stored = f == TxtDriverCount
+        const bool stored = f == BoxModel->TxtDriverCount
                             || std::any_of(design::TextFields.begin(), design::TextFields.end(),
                                            [f](const design::TextField &t) { return f->objectName() == QLatin1String(t.name); });
         if (stored)
@@ -129,8 +129,8 @@ void FrmKelvane::watchDesignEdits()
     for (std::size_t c = 0; c < design::ChoiceFields.size(); ++c)
         for (QRadioButton *o : choiceOptions(c))
             connect(o, &QRadioButton::toggled, this, [this] { markDesignModified(); });
-    connect(CboWiring, &QComboBox::currentIndexChanged, this, [this] { markDesignModified(); });
-    connect(ChkIsobaric, &QCheckBox::toggled, this, [this] { markDesignModified(); });
+    connect(BoxModel->CboWiring, &QComboBox::currentIndexChanged, this, [this] { markDesignModified(); });
+    connect(BoxModel->ChkIsobaric, &QCheckBox::toggled, this, [this] { markDesignModified(); });
     updateDesignTitle();
 }
 
@@ -138,7 +138,7 @@ std::vector<QRadioButton *> FrmKelvane::choiceOptions(std::size_t choice) const
 {
     const design::ChoiceField &c = design::ChoiceFields[choice];
     if (qstrcmp(c.name, "SealedModel") == 0)
-        return {OptQtc, OptVolBox};
+        return {BoxModel->OptQtc, BoxModel->OptVolBox};
     std::vector<QRadioButton *> options;
     for (int i = 0; i < c.count; ++i)
         options.push_back(findChild<QRadioButton *>(controls::arrayName(c.name, i)));
@@ -156,14 +156,14 @@ design::Design FrmKelvane::currentDesign() const
         d.choices[c] = on == options.end() ? (design::ChoiceFields[c].noneAllowed ? -1 : 0)
                                            : int(on - options.begin());
     }
-    d.calculated = CmdFrequency->isEnabled();
+    d.calculated = BoxModel->CmdFrequency->isEnabled();
     d.frequencyDrawn = d.calculated && !Frequency->PicFrequency->texts().isEmpty();
     d.displacementDrawn = d.calculated && !Displacement->PicDisplacementLimit->texts().isEmpty();
     d.crossoverCalculated = State.CrossoverNetwork.has_value();
     d.tab = SSTab->currentIndex();
     d.analysis = Analysis->settings();
     d.moreBoxes = MoreBoxes->settings();
-    d.drivers = {TxtDriverCount->text(), std::max(0, CboWiring->currentIndex()), ChkIsobaric->isChecked()};
+    d.drivers = {BoxModel->TxtDriverCount->text(), std::max(0, BoxModel->CboWiring->currentIndex()), BoxModel->ChkIsobaric->isChecked()};
     d.crossoverDrivers = CrossoverDrivers->settings();
     return d;
 }
@@ -203,10 +203,10 @@ void FrmKelvane::applyDesign(const design::Design &d)
     // fields reset the Box Model as they change, so the choices are set once more at the end.
     setDesignChoices(d);
     // The drivers in the box before the fields they would reset.
-    TxtDriverCount->setText(d.drivers.count);
-    if (d.drivers.wiring < CboWiring->count())
-        CboWiring->setCurrentIndex(d.drivers.wiring);
-    ChkIsobaric->setChecked(d.drivers.isobaric && ChkIsobaric->isEnabled());
+    BoxModel->TxtDriverCount->setText(d.drivers.count);
+    if (d.drivers.wiring < BoxModel->CboWiring->count())
+        BoxModel->CboWiring->setCurrentIndex(d.drivers.wiring);
+    BoxModel->ChkIsobaric->setChecked(d.drivers.isobaric && BoxModel->ChkIsobaric->isEnabled());
     for (std::size_t i = 0; i < design::TextFields.size(); ++i)
         findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->setText(d.texts[i]);
     setDesignChoices(d);
@@ -216,9 +216,9 @@ void FrmKelvane::applyDesign(const design::Design &d)
     // Then what the user had done with it, through the program's own buttons.
     if (d.calculated) {
         CmdCalculateInput_Click();
-        if (d.frequencyDrawn && CmdFrequency->isEnabled())
+        if (d.frequencyDrawn && BoxModel->CmdFrequency->isEnabled())
             CmdFrequency_Click();
-        if (d.displacementDrawn && CmdDisplacement->isEnabled())
+        if (d.displacementDrawn && BoxModel->CmdDisplacement->isEnabled())
             CmdDisplacement_Click();
     }
     if (d.crossoverCalculated)
@@ -227,10 +227,10 @@ void FrmKelvane::applyDesign(const design::Design &d)
     if (d.crossoverCalculated)
         CrossoverPlans->CrossoverPlan(); // with the pad and the baffle-step network as built
     MoreBoxes->applySettings(d.moreBoxes);
-    ShowDriverGroup();
+    BoxModel->ShowDriverGroup();
     SSTab->setCurrentIndex(d.tab);
     if (!d.calculated && d.tab == TabInput)
-        TxtFs->setFocus(Qt::OtherFocusReason);
+        Input->TxtFs->setFocus(Qt::OtherFocusReason);
     fillingDesign_ = false;
 }
 
@@ -244,15 +244,15 @@ void FrmKelvane::commitEnteredValues()
         const double cubicFeet = volume::toCubicFeet(typed, unit);
         return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
     };
-    State.Vas = inCubicFeet(State.Vas, selectedIndex(OptVas));
-    State.VbSealed = inCubicFeet(State.VbSealed, volumeUnitIndex());
-    State.VbVented = inCubicFeet(State.VbVented, volumeUnitIndex());
-    State.Qtc = parseNumber(TxtQtc->text()).value_or(0.0);
-    State.AddVolume = parseNumber(TxtAddVolume->text()).value_or(0.0);
-    State.PercentOverVolume = parseNumber(TxtPercentOverVolume->text()).value_or(0.0);
+    State.Vas = inCubicFeet(State.Vas, controls::selectedIndex(Input->OptVas));
+    State.VbSealed = inCubicFeet(State.VbSealed, BoxModel->volumeUnitIndex());
+    State.VbVented = inCubicFeet(State.VbVented, BoxModel->volumeUnitIndex());
+    State.Qtc = parseNumber(BoxModel->TxtQtc->text()).value_or(0.0);
+    State.AddVolume = parseNumber(BoxVent->TxtAddVolume->text()).value_or(0.0);
+    State.PercentOverVolume = parseNumber(BoxVent->TxtPercentOverVolume->text()).value_or(0.0);
     if (State.PercentOverVolume == 0)
         State.PercentOverVolume = 100;
-    State.VentDia[6] = parseNumber(TxtVentDia->text()).value_or(0.0);
+    State.VentDia[6] = parseNumber(BoxVent->TxtVentDia->text()).value_or(0.0);
 }
 
 bool FrmKelvane::openDesign(const QString &path)
@@ -285,7 +285,7 @@ bool FrmKelvane::saveDesign(const QString &path)
 std::vector<design::CurveColumn> FrmKelvane::calculatedCurves() const
 {
     std::vector<design::CurveColumn> columns;
-    if (!CmdFrequency->isEnabled())
+    if (!BoxModel->CmdFrequency->isEnabled())
         return columns;
     // The sealed response is swept when its graph is drawn; the vented one by the calculation.
     if (!Frequency->PicFrequency->texts().isEmpty())
@@ -361,7 +361,7 @@ void FrmKelvane::MnuSave_Click()
 void FrmKelvane::MnuSaveAs_Click()
 {
     const QString proposed = designPath_.isEmpty()
-                                 ? (TxtName->text().isEmpty() ? QStringLiteral("design") : TxtName->text())
+                                 ? (Input->TxtName->text().isEmpty() ? QStringLiteral("design") : Input->TxtName->text())
                                        + QStringLiteral(".kelvane")
                                  : designPath_;
     const QString path = chooseFile(this, QStringLiteral("DlgSaveDesign"), QStringLiteral("Save Design As"), true,

@@ -4,6 +4,7 @@
 
 #include "app/DlgDriverLibrary.h"
 #include "app/FrmKelvane.h"
+#include "app/Controls.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
 
@@ -50,25 +51,25 @@ void FrmKelvane::useDriver(const Entry &e)
 {
     const auto put = [](QLineEdit *field, const Value &v) { field->setText(v ? generalNumber(*v) : QString()); };
     // The units the library's numbers are in, chosen before the numbers are written.
-    OptVas[1]->setChecked(true);
-    OptSd[0]->setChecked(true);
-    OptDia[0]->setChecked(true);
-    OptXmax[1]->setChecked(true);
-    TxtName->setText(e.name());
-    put(TxtFs, e.fs);
-    put(TxtQts, e.qts);
-    put(TxtQes, e.qes);
-    put(TxtQms, e.qms);
-    put(TxtVas, e.vas);
-    put(TxtPower, e.power);
+    Input->OptVas[1]->setChecked(true);
+    Input->OptSd[0]->setChecked(true);
+    Input->OptDia[0]->setChecked(true);
+    Input->OptXmax[1]->setChecked(true);
+    Input->TxtName->setText(e.name());
+    put(Input->TxtFs, e.fs);
+    put(Input->TxtQts, e.qts);
+    put(Input->TxtQes, e.qes);
+    put(Input->TxtQms, e.qms);
+    put(Input->TxtVas, e.vas);
+    put(Input->TxtPower, e.power);
     // Vd is derived from Sd (or the diameter) and Xmax; the coil fields of another driver must not
     // stand in for a missing Xmax.
-    TxtVd->clear();
-    put(TxtSd, e.sd);
-    put(TxtDia, e.diameter);
-    put(TxtXmax, e.xmax);
-    TxtVCHeight->clear();
-    TxtVCGap->clear();
+    Input->TxtVd->clear();
+    put(Input->TxtSd, e.sd);
+    put(Input->TxtDia, e.diameter);
+    put(Input->TxtXmax, e.xmax);
+    Input->TxtVCHeight->clear();
+    Input->TxtVCGap->clear();
     put(TxtRe, e.re);
     put(TxtL, e.le);
     put(TxtZ, e.z);
@@ -76,7 +77,7 @@ void FrmKelvane::useDriver(const Entry &e)
     // Even when Fs reads as before, the Box Model belongs to another driver now.
     TxtFs_Change();
     SSTab->setCurrentIndex(TabInput);
-    TxtFs->setFocus(Qt::OtherFocusReason);
+    Input->TxtFs->setFocus(Qt::OtherFocusReason);
 }
 
 Entry FrmKelvane::currentDriver() const
@@ -88,17 +89,17 @@ Entry FrmKelvane::currentDriver() const
         return *v * factor;
     };
     Entry e;
-    e.model = TxtName->text().trimmed();
+    e.model = Input->TxtName->text().trimmed();
     e.source = QStringLiteral("typed");
-    e.fs = value(TxtFs);
-    e.qts = value(TxtQts);
-    e.qes = value(TxtQes);
-    e.qms = value(TxtQms);
-    e.vas = value(TxtVas, VasToLitres[std::max(0, selectedIndex(OptVas))]);
-    e.power = value(TxtPower);
-    e.sd = value(TxtSd, SdToCm2[std::max(0, selectedIndex(OptSd))]);
-    e.diameter = value(TxtDia, DiaToMm[std::max(0, selectedIndex(OptDia))]);
-    e.xmax = value(TxtXmax, XmaxToMm[std::max(0, selectedIndex(OptXmax))]);
+    e.fs = value(Input->TxtFs);
+    e.qts = value(Input->TxtQts);
+    e.qes = value(Input->TxtQes);
+    e.qms = value(Input->TxtQms);
+    e.vas = value(Input->TxtVas, VasToLitres[std::max(0, controls::selectedIndex(Input->OptVas))]);
+    e.power = value(Input->TxtPower);
+    e.sd = value(Input->TxtSd, SdToCm2[std::max(0, controls::selectedIndex(Input->OptSd))]);
+    e.diameter = value(Input->TxtDia, DiaToMm[std::max(0, controls::selectedIndex(Input->OptDia))]);
+    e.xmax = value(Input->TxtXmax, XmaxToMm[std::max(0, controls::selectedIndex(Input->OptXmax))]);
     e.re = value(TxtRe);
     e.le = value(TxtL);
     e.z = value(TxtZ);

@@ -28,9 +28,27 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
 
     SSTab = new QTabWidget(this);
     SSTab->setObjectName(QStringLiteral("SSTab"));
-    SSTab->addTab(buildInputTab(), QStringLiteral("Input"));
-    SSTab->addTab(buildBoxModelTab(), QStringLiteral("Box Model"));
-    SSTab->addTab(buildBoxVentTab(), QStringLiteral("Box and Vent"));
+    Input = new InputTab(State, *Keys);
+    Input->bringToFront = [this] { SSTab->setCurrentIndex(TabInput); };
+    CmdExit[0] = Input->CmdExit;
+    SSTab->addTab(Input, QStringLiteral("Input"));
+    BoxModel = new BoxModelTab(State, *Keys);
+    BoxModel->Input = Input;
+    BoxModel->oneDriver = [this] { return oneDriver(); };
+    BoxModel->resetResults = [this] {
+        ResetModel();
+        ButtonsOff();
+    };
+    BoxModel->analysisChanged = [this] { UpdateAnalysis(); };
+    CmdExit[1] = BoxModel->CmdExit;
+    SSTab->addTab(BoxModel, QStringLiteral("Box Model"));
+    BoxVent = new BoxVentTab(State, *Keys);
+    BoxVent->volumeUnit = [this] { return BoxModel->volumeUnitIndex(); };
+    BoxVent->displacementEntries = [this] { return Input->displacementEntries(); };
+    BoxVent->groupVd = [this](double vd) { return BoxModel->driverGroup({.vd = vd}).equivalent.vd; };
+    BoxModel->unitChanged = [this](int unit) { BoxVent->volumeUnitChanged(unit); };
+    CmdExit[2] = BoxVent->CmdExit;
+    SSTab->addTab(BoxVent, QStringLiteral("Box and Vent"));
     SSTab->addTab(buildCrossoverTab(), QStringLiteral("Crossover"));
     CrossoverPlans = new CrossoverPlansTab(State);
     CrossoverPlans->builtCrossover = [this] { return CrossoverDrivers->builtCrossover(); };
@@ -48,7 +66,7 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     SSTab->addTab(MoreBoxes, QStringLiteral("More Boxes"));
     setCentralWidget(SSTab);
     buildMenus();
-    setInputTabOrder();
+    Input->setInputTabOrder();
     wireHandlers();
     nameControlsForAccessibility();
     placeWindow(placement);
@@ -63,7 +81,7 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     connect(CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { CrossoverResponse(); });
     connect(MoreBoxes, &MoreBoxesTab::boxesChanged, this, [this] { UpdateAnalysis(); });
     // The tab shows its volumes in the result unit of the Box Model tab.
-    for (QRadioButton *o : OptSealedVolumeBox)
+    for (QRadioButton *o : BoxModel->OptSealedVolumeBox)
         connect(o, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 UpdateAnalysis();
@@ -71,11 +89,11 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     // The tab also takes what was typed since the calculation (Re and Le on the Crossover tab, Sd,
     // Xmax, the power) when it is opened.
     connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index == TabAnalysis && CmdFrequency->isEnabled())
+        if (index == TabAnalysis && BoxModel->CmdFrequency->isEnabled())
             UpdateAnalysis();
         // The group of drivers in words, with what was typed on the other tabs since.
         if (index == TabBoxModel)
-            ShowDriverGroup();
+            BoxModel->ShowDriverGroup();
     });
 }
 
@@ -118,9 +136,9 @@ void FrmKelvane::Form_Load()
     SSTab->setCurrentIndex(TabInput);
     show();
     activateWindow();
-    TxtFs->setFocus(Qt::OtherFocusReason);
-    CmdFrequency->setEnabled(false);
-    CmdDisplacement->setEnabled(false);
+    Input->TxtFs->setFocus(Qt::OtherFocusReason);
+    BoxModel->CmdFrequency->setEnabled(false);
+    BoxModel->CmdDisplacement->setEnabled(false);
     Frequency->CmdSave->setEnabled(false);
     Displacement->CmdSaveDisplacement->setEnabled(false);
     Displacement->CmdPrintDisplacement->setEnabled(false);
@@ -153,37 +171,23 @@ void FrmKelvane::MnuAbout_Click()
     about.exec();
 }
 
-int FrmKelvane::volumeUnitIndex() const
-{
-    return selectedIndex(OptSealedVolumeBox);
-}
-
 void FrmKelvane::wireHandlers()
 {
     for (int i = 0; i < int(CmdExit.size()); ++i)
         connect(CmdExit[i], &QPushButton::clicked, this, [this, i] { CmdExit_Click(i); });
-    connect(CmdCalculateInput, &QPushButton::clicked, this, [this] { CmdCalculateInput_Click(); });
-    connect(CmdCalculate, &QPushButton::clicked, this, [this] { CmdCalculate_Click(); });
-    connect(CmdCalculateQts, &QPushButton::clicked, this, [this] {
-        CmdCalculateQts_Click();
-        Keys->flushQueuedTab();
-    });
-    connect(CmdFrequency, &QPushButton::clicked, this, [this] { CmdFrequency_Click(); });
-    connect(CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
-    connect(CmdPrintBoxVent, &QPushButton::clicked, this, [this] { CmdPrintBoxVent_Click(); });
+    connect(Input->CmdCalculateInput, &QPushButton::clicked, this, [this] { CmdCalculateInput_Click(); });
+    connect(BoxModel->CmdCalculate, &QPushButton::clicked, this, [this] { CmdCalculate_Click(); });
+    connect(BoxModel->CmdFrequency, &QPushButton::clicked, this, [this] { CmdFrequency_Click(); });
+    connect(BoxModel->CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
     connect(CmdCalculateCrossover, &QPushButton::clicked, this, [this] { CmdCalculateCrossover_Click(); });
 
-    connect(TxtFs, &QLineEdit::textChanged, this, [this] { TxtFs_Change(); });
-    connect(TxtQts, &QLineEdit::textChanged, this, [this] { TxtQts_Change(); });
-    connect(TxtVas, &QLineEdit::textChanged, this, [this] { TxtVas_Change(); });
+    connect(Input->TxtFs, &QLineEdit::textChanged, this, [this] { TxtFs_Change(); });
+    connect(Input->TxtQts, &QLineEdit::textChanged, this, [this] { TxtQts_Change(); });
+    connect(Input->TxtVas, &QLineEdit::textChanged, this, [this] { TxtVas_Change(); });
     for (int i = 0; i < 3; ++i) {
-        connect(OptVas[i], &QRadioButton::toggled, this, [this, i](bool on) {
+        connect(Input->OptVas[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 OptVas_Click(i);
-        });
-        connect(OptSealedVolumeBox[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                OptSealedVolumeBox_Click(i);
         });
     }
 
@@ -194,26 +198,16 @@ void FrmKelvane::wireHandlers()
         update(o->isChecked());
         connect(o, &QRadioButton::toggled, this, update);
     };
-    for (auto *o : OptVas) tabStopOnSelected(o);
-    for (auto *o : OptVd) tabStopOnSelected(o);
-    for (auto *o : OptSd) tabStopOnSelected(o);
-    for (auto *o : OptDia) tabStopOnSelected(o);
-    for (auto *o : OptXmax) tabStopOnSelected(o);
-    for (auto *o : OptSealedVolumeBox) tabStopOnSelected(o);
-    tabStopOnSelected(OptQtc);
-    tabStopOnSelected(OptVolBox);
+    for (auto *o : Input->OptVas) tabStopOnSelected(o);
+    for (auto *o : Input->OptVd) tabStopOnSelected(o);
+    for (auto *o : Input->OptSd) tabStopOnSelected(o);
+    for (auto *o : Input->OptDia) tabStopOnSelected(o);
+    for (auto *o : Input->OptXmax) tabStopOnSelected(o);
+    for (auto *o : BoxModel->OptSealedVolumeBox) tabStopOnSelected(o);
+    tabStopOnSelected(BoxModel->OptQtc);
+    tabStopOnSelected(BoxModel->OptVolBox);
 
     Picture1->onMouseMove = [this](double x, double y) { Picture1_MouseMove(0, 0, x, y); };
 
     defineNumericEntries();
-    Keys->onKey(TxtName, [this](int &k) { TxtName_KeyPress(k); });
-    Keys->onKey(TxtQtc, [this](int &k) { TxtQtc_KeyPress(k); });
-    Keys->onKey(TxtAddVolume, [this](int &k) { TxtAddVolume_KeyPress(k); });
-    Keys->onKey(TxtPercentOverVolume, [this](int &k) { TxtPercentOverVolume_KeyPress(k); });
-    Keys->onKey(TxtVentDia, [this](int &k) { TxtVentDia_KeyPress(k); });
-    Keys->onKey(TxtDriverCount, [this](int &k) { TxtDriverCount_KeyPress(k); });
-    for (int i = 0; i < 3; ++i)
-        Keys->onKey(OptVas[i], [this, i](int &k) { OptVas_KeyPress(i, k); });
-    Keys->onClick(TxtQtc, [this] { TxtQtc_Click(); });
-    Keys->onClick(TxtCBV, [this] { TxtCBV_Click(); });
 }

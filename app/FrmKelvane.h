@@ -4,8 +4,11 @@
 // calls the numeric core, keeps the results in the design state and writes the captions. The
 // procedures are defined in app/, beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
 
+#include "app/BoxModelTab.h"
+#include "app/BoxVentTab.h"
 #include "app/CrossoverPlansTab.h"
 #include "app/GraphTabs.h"
+#include "app/InputTab.h"
 #include "crossover/CrossoverCore.h"
 #include "design/DesignFile.h"
 #include "driver/DriverGroup.h"
@@ -74,46 +77,14 @@ public:
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
 
-    // Input tab
-    QLineEdit *TxtName = nullptr, *TxtFs = nullptr, *TxtQts = nullptr, *TxtQes = nullptr,
-              *TxtQms = nullptr, *TxtVas = nullptr, *TxtPower = nullptr, *TxtVd = nullptr,
-              *TxtSd = nullptr, *TxtDia = nullptr, *TxtXmax = nullptr, *TxtVCHeight = nullptr,
-              *TxtVCGap = nullptr;
-    QPushButton *CmdCalculateQts = nullptr, *CmdCalculateInput = nullptr;
-    QGroupBox *FrameVas = nullptr, *FrameVd = nullptr, *FrameSd = nullptr, *FrameDia = nullptr,
-              *FrameXmax = nullptr;
-    std::array<QRadioButton *, 3> OptVas{}, OptVd{}, OptSd{}, OptDia{};
-    std::array<QRadioButton *, 2> OptXmax{};
+    // Input tab: its own widget.
+    InputTab *Input = nullptr;
 
-    // Box Model tab
-    QRadioButton *OptQtc = nullptr, *OptVolBox = nullptr;
-    QLineEdit *TxtQtc = nullptr, *TxtCBV = nullptr, *TxtQloss = nullptr, *TxtVFb = nullptr,
-              *TxtVBV = nullptr;
-    QGroupBox *FrameSealedBoxVolume = nullptr;
-    std::array<QRadioButton *, 3> OptSealedVolumeBox{};
-    QLabel *LblSealedUnit = nullptr, *LblVentedUnit = nullptr;
-    // Result rows: index 0 is the sealed row, index 5 the vented row; LblCBVolume(1) sits on the
-    // Box and Vent tab.
-    std::array<QLabel *, 2> LblCBVolume{};
-    QLabel *LblCFb = nullptr, *LblCF3 = nullptr, *LblCPeak = nullptr, *LblCPeakFreq = nullptr;
-    QLabel *LblVBVolume = nullptr, *LblVFb = nullptr, *LblVF3 = nullptr, *LblVPeak = nullptr,
-           *LblVPeakFreq = nullptr;
-    QLabel *LblEBP = nullptr, *LblSPL = nullptr, *LblEstimated = nullptr;
-    QPushButton *CmdCalculate = nullptr, *CmdFrequency = nullptr, *CmdDisplacement = nullptr;
-    // The drivers in the box: how many, how wired, isobaric pairs, and the group in words.
-    QLineEdit *TxtDriverCount = nullptr;
-    QComboBox *CboWiring = nullptr;
-    QCheckBox *ChkIsobaric = nullptr;
-    QLabel *LblDriverGroup = nullptr;
+    // Box Model tab: its own widget; Calculate runs its SealedBox, VentedBox and EfficiencyCalcs.
+    BoxModelTab *BoxModel = nullptr;
 
-    // Box and Vent tab
-    std::array<QLabel *, 3> LblCVol{}, LblCHeight{}, LblCWidth{}, LblCDepth{};
-    std::array<QLabel *, 3> LblVVol{}, LblVHeight{}, LblVWidth{}, LblVDepth{};
-    QLabel *LblOriginalCVol = nullptr, *LblOriginalVVol = nullptr, *LblOriginalFb = nullptr;
-    std::array<QLabel *, 7> LblVentLength{}, LblVentSpeed{}, LblVentWarning{};
-    QLabel *LblMinVentDia = nullptr;
-    QLineEdit *TxtVentDia = nullptr, *TxtPercentOverVolume = nullptr, *TxtAddVolume = nullptr;
-    QPushButton *CmdPrintBoxVent = nullptr;
+    // Box and Vent tab: its own widget; Calculate runs its VentLengths and BoxDimensions.
+    BoxVentTab *BoxVent = nullptr;
 
     // Crossover tab
     QLineEdit *TxtRe = nullptr, *TxtL = nullptr, *TxtZ = nullptr;
@@ -180,6 +151,9 @@ public:
     kelvane::sheet::Snapshot buildSheetSnapshot();
 
     // ---- Calculation flow (app/CalculationFlow.cpp) ----
+    // One driver as the Input and Crossover tabs give it now; no message, no fault (what is missing,
+    // or a diameter too large to square, is 0).
+    kelvane::driver::DriverValues oneDriver() const;
     void CmdCalculateInput_Click();
     void CmdCalculate_Click();
     void ButtonsOn();
@@ -189,42 +163,6 @@ public:
     void TxtQts_Change();
     void TxtVas_Change();
     void OptVas_Click(int Index);
-    void TxtQtc_Click();
-    void TxtCBV_Click();
-
-    // ---- Several drivers in the box (app/BoxModelTab.cpp) ----
-    void TxtDriverCount_KeyPress(int &KeyAscii);
-    // A new count or isobaric choice resets the Box Model as an edit of Vas does; the wiring only
-    // changes the group's impedances.
-    void TxtDriverCount_Change();
-    void ChkIsobaric_Click();
-    void CboWiring_Click();
-    // The group the Box Model tab describes (one driver while the count field holds no count) of
-    // drivers with the values given.
-    kelvane::driver::DriverGroup driverGroup(const kelvane::driver::DriverValues &one) const;
-    // One driver as the Input and Crossover tabs give it now; no message, no fault (what is missing,
-    // or a diameter too large to square, is 0).
-    kelvane::driver::DriverValues oneDriver() const;
-    void ShowDriverGroup();
-
-    // ---- Entry (app/FieldEntry.cpp) ----
-    // Key handlers receive the key code by reference; 0 discards the key.
-    void TxtName_KeyPress(int &KeyAscii);
-    void TxtQtc_KeyPress(int &KeyAscii);
-    void TxtAddVolume_KeyPress(int &KeyAscii);
-    void TxtPercentOverVolume_KeyPress(int &KeyAscii);
-    void TxtVentDia_KeyPress(int &KeyAscii);
-    void OptVas_KeyPress(int Index, int &KeyAscii);
-
-    // ---- Derived driver values (app/InputTab.cpp; EfficiencyCalcs in app/BoxModelTab.cpp) ----
-    void CmdCalculateQts_Click();
-    void GetVd(double &VdOut);
-    void EfficiencyCalcs();
-
-    // ---- Box models (app/SealedBoxProcedure.cpp, app/VentedBoxProcedure.cpp, app/BoxModelTab.cpp) ----
-    void SealedBox();
-    void VentedBox();
-    void OptSealedVolumeBox_Click(int Index);
 
     // ---- Graphs (app/GraphTabs.cpp) ----
     void CmdFrequency_Click();
@@ -239,24 +177,12 @@ public:
     // Hands the panel the network, the woofer and the boxes; newNetwork after Calculate Crossover.
     void UpdateCrossoverDrivers(bool newNetwork);
 
-    // ---- Box and vent (app/BoxVentTab.cpp, app/BoxVentReport.cpp) ----
-    void VentLengths();
-    void VentSpeeds();
-    void VentSpeedRow(int Index);
-    void BoxDimensions();
-    void CmdPrintBoxVent_Click();
-
     // ---- Analysis (app/AnalysisSnapshot.cpp) ----
     // Hands the More Boxes tab the driver and both boxes of the last calculation, and the Analysis
     // tab those with the boxes calculated on the More Boxes tab, or no results while none are on
     // offer.
     void UpdateAnalysis();
 
-    // Selected index of an option array, or -1 when none is selected.
-    template <std::size_t N>
-    static int selectedIndex(const std::array<QRadioButton *, N> &options);
-    // Index of the selected result volume unit (0 cubic feet, 1 litres, 2 cubic metres), or -1.
-    int volumeUnitIndex() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -268,17 +194,11 @@ private:
     Placement placement_ = Placement::Default;
 
     void buildMenus();
-    QWidget *buildInputTab();
-    QWidget *buildBoxModelTab();
-    QWidget *buildBoxVentTab();
     QWidget *buildCrossoverTab();
-    void setInputTabOrder();
     void nameControlsForAccessibility();
     void wireHandlers();
 
     void defineNumericEntries();
-    // BoxDimensions after an edit of the added volume or the over-volume percentage.
-    void recalculateDimensions();
 
     // Design files (app/DesignFiles.cpp)
     void buildDesignMenu(QMenu *file);
@@ -310,12 +230,3 @@ private:
     std::vector<std::pair<QLabel *, QString>> startUpCaptions_;
     std::vector<std::pair<QLineEdit *, QString>> startUpReadouts_;
 };
-
-template <std::size_t N>
-int FrmKelvane::selectedIndex(const std::array<QRadioButton *, N> &options)
-{
-    for (std::size_t i = 0; i < N; ++i)
-        if (options[i] && options[i]->isChecked())
-            return int(i);
-    return -1;
-}

@@ -95,7 +95,7 @@ void FrmKelvane::CmdFrequency_Click()
     if (State.Fs == 0 || State.Vas == 0 || State.Qts == 0) {
         Program::ShowMoreDataNeeded();
         SSTab->setCurrentIndex(TabInput);
-        TxtFs->setFocus();
+        Input->TxtFs->setFocus();
         return;
     }
     SSTab->setCurrentIndex(TabFrequency);
@@ -138,12 +138,12 @@ void FrmKelvane::CmdFrequency_Click()
     in.qtc = State.Qtc;
     in.peakDbSealed = State.PeakdBSealed;
     in.peakFreqSealed = State.PeakFreqSealed;
-    in.volumeUnit = volumeUnitIndex();
+    in.volumeUnit = BoxModel->volumeUnitIndex();
 
     FrequencyPicture picture{State.DriverName, std::move(ventedMarks), std::move(sealedMarks), freqcore::summaryRows(in)};
     Frequency->PicFrequency->setDrawing([picture](GraphCanvas &canvas) { drawFrequencyResponse(canvas, picture); });
 
-    CmdDisplacement->setFocus();
+    BoxModel->CmdDisplacement->setFocus();
 }
 
 void FrequencyTab::PicFrequency_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
@@ -178,30 +178,30 @@ using displacement::Magenta;
 void FrmKelvane::CmdDisplacement_Click()
 {
     try {
-        State.Qes = kelvane::numberInOrZero(TxtQes->text());
+        State.Qes = kelvane::numberInOrZero(Input->TxtQes->text());
         if (State.Qes == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
-            TxtQes->setFocus();
+            Input->TxtQes->setFocus();
             return;
         }
-        State.Power = kelvane::numberInOrZero(TxtPower->text());
+        State.Power = kelvane::numberInOrZero(Input->TxtPower->text());
         if (State.Power == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
-            TxtPower->setFocus();
+            Input->TxtPower->setFocus();
             return;
         }
-        EfficiencyCalcs();
-        GetVd(State.Vd);
+        BoxModel->EfficiencyCalcs();
+        Input->GetVd(State.Vd);
         if (State.Vd == 0) {
             Program::ShowMoreDataNeeded();
             SSTab->setCurrentIndex(TabInput);
-            TxtVd->setFocus();
+            Input->TxtVd->setFocus();
             return;
         }
         // All the drivers in the box: their power, and the displacement of the cones facing the air.
-        const kelvane::driver::DriverValues group = driverGroup({.vd = State.Vd, .power = State.Power}).equivalent;
+        const kelvane::driver::DriverValues group = BoxModel->driverGroup({.vd = State.Vd, .power = State.Power}).equivalent;
         State.Power = kelvane::checked(group.power);
         State.Vd = kelvane::checked(group.vd);
 
@@ -228,7 +228,7 @@ void FrmKelvane::CmdDisplacement_Click()
         notes.splMax = State.SPLMax;
         notes.qtc = State.Qtc;
         notes.box = box;
-        notes.volumeUnit = volumeUnitIndex();
+        notes.volumeUnit = BoxModel->volumeUnitIndex();
         LimitsPicture picture;
         picture.driverName = State.DriverName;
         picture.splMax = State.SPLMax;

@@ -3,8 +3,10 @@
 // that data: the total Q from Qes and Qms, and the linear volume displacement Vd from whatever
 // displacement data was given.
 
+#include "app/InputTab.h"
+
 #include "app/Controls.h"
-#include "app/FrmKelvane.h"
+#include "app/FieldEntry.h"
 #include "app/FieldEntry.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
@@ -46,9 +48,10 @@ QGroupBox *optionFrame(QWidget *parent, const char *frameName, const char *optio
 
 } // namespace
 
-QWidget *FrmKelvane::buildInputTab()
+InputTab::InputTab(kelvane::state::DesignState &state, FieldEntry &keys, QWidget *parent)
+    : QWidget(parent), State(state), Keys(&keys)
 {
-    auto *page = new QWidget;
+    QWidget *page = this;
     auto *left = new QGridLayout;
     auto *right = new QGridLayout;
     left->setVerticalSpacing(6);
@@ -166,24 +169,50 @@ QWidget *FrmKelvane::buildInputTab()
     columns->addSpacing(12);
     columns->addLayout(right);
 
-    CmdExit[0] = exitButton(page, 0);
+    CmdExit = exitButton(page, 0);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    bottom->addWidget(CmdExit[0]);
+    bottom->addWidget(CmdExit);
 
     auto *outer = new QVBoxLayout(page);
     outer->addLayout(columns, 1);
     outer->addLayout(bottom);
-    return page;
+
+    connect(CmdCalculateQts, &QPushButton::clicked, this, [this] {
+        CmdCalculateQts_Click();
+        Keys->flushQueuedTab();
+    });
+    // field, value, Tab after Enter, "0" reported, zero empties, text left by a zero, warning, unit
+    const auto above = [](double limit) { return [limit](double v) { return v > limit; }; };
+    const std::vector<FieldEntry::Numeric> entries = {
+        {TxtFs, &State.Fs, true, true, true, {}, [](double v) { return v < 10; }},
+        {TxtQts, &State.Qts, true, true, true, {}, above(2)},
+        {TxtQes, &State.Qes, true, true, true, {}, above(2)},
+        {TxtQms, &State.Qms, true, true, true, {}, [](double v) { return v > 20 || v < 0.5; }},
+        {TxtVas, &State.Vas, true, true, true, {}, [](double v) { return v > 500 || v < 0.01; },
+         [this] { return controls::selectedIndex(OptVas); }},
+        {TxtPower, &State.Power, true, true, true, {}, {}},
+        {TxtVd, &State.Vd, true, true, true, {}, {}},
+        {TxtSd, &State.Sd, true, true, true, {}, {}},
+        {TxtDia, &State.Dia, true, true, true, {}, {}},
+        {TxtXmax, &State.Xmax, true, true, true, {}, above(100)},
+        {TxtVCHeight, &State.VCHeight, true, true, true, {}, above(100)},
+        {TxtVCGap, &State.VCGap, true, true, true, {}, above(100)},
+    };
+    for (const FieldEntry::Numeric &entry : entries)
+        Keys->addNumeric(entry);
+    Keys->onKey(TxtName, [this](int &k) { TxtName_KeyPress(k); });
+    for (int i = 0; i < 3; ++i)
+        Keys->onKey(OptVas[i], [this, i](int &k) { OptVas_KeyPress(i, k); });
 }
 
-void FrmKelvane::setInputTabOrder()
+void InputTab::setInputTabOrder()
 {
     // The order in which Enter moves the focus through the driver data.
     const std::vector<QWidget *> order = {
         TxtName, TxtFs, TxtVas, OptVas[0], OptVas[1], OptVas[2], TxtQts, CmdCalculateInput,
         TxtQes, TxtQms, CmdCalculateQts, TxtPower, TxtVd, TxtSd, TxtDia, TxtVCHeight, TxtVCGap,
-        TxtXmax, OptXmax[0], OptXmax[1], CmdExit[0],
+        TxtXmax, OptXmax[0], OptXmax[1], CmdExit,
         OptVd[0], OptVd[1], OptVd[2], OptSd[0], OptSd[1], OptSd[2], OptDia[0], OptDia[1], OptDia[2]};
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -191,7 +220,7 @@ void FrmKelvane::setInputTabOrder()
 
 using namespace kelvane;
 
-void FrmKelvane::CmdCalculateQts_Click()
+void InputTab::CmdCalculateQts_Click()
 {
     try {
         State.Qes = numberInOrZero(TxtQes->text());
@@ -239,16 +268,16 @@ bool missing(const QLineEdit *field)
 
 } // namespace
 
-void FrmKelvane::GetVd(double &VdOut)
+void InputTab::GetVd(double &VdOut)
 {
-    const int vdUnit = std::max(0, selectedIndex(OptVd));
+    const int vdUnit = std::max(0, controls::selectedIndex(OptVd));
     if (!missing(TxtVd)) {
         VdOut = checked(numberIn(TxtVd->text()) * driver::CubicMetresPerVdUnit[vdUnit]);
         return;
     }
 
     if (!missing(TxtSd)) {
-        State.Sd = checked(numberIn(TxtSd->text()) * driver::SquareMmPerSdUnit[std::max(0, selectedIndex(OptSd))]);
+        State.Sd = checked(numberIn(TxtSd->text()) * driver::SquareMmPerSdUnit[std::max(0, controls::selectedIndex(OptSd))]);
     } else {
         if (missing(TxtDia)) {
             // The caller reports a Vd of 0 as missing; a Vd left from an earlier run would
@@ -257,14 +286,14 @@ void FrmKelvane::GetVd(double &VdOut)
             return;
         }
         State.Dia = driver::effectiveDiameter(
-            numberIn(TxtDia->text()) * driver::MmPerDiaUnit[std::max(0, selectedIndex(OptDia))]);
+            numberIn(TxtDia->text()) * driver::MmPerDiaUnit[std::max(0, controls::selectedIndex(OptDia))]);
         State.Sd = driver::pistonArea(State.Dia);
     }
 
     if (missing(TxtXmax)) {
         if (missing(TxtVCHeight) || missing(TxtVCGap)) {
             Program::ShowMoreDataNeeded();
-            SSTab->setCurrentIndex(TabInput);
+            bringToFront();
             TxtVCHeight->setFocus();
             VdOut = 0;
             return;
@@ -273,10 +302,51 @@ void FrmKelvane::GetVd(double &VdOut)
         TxtXmax->setText(generalNumber(
             driver::xmaxFromCoil(numberIn(TxtVCHeight->text()), numberIn(TxtVCGap->text()))));
     }
-    State.Xmax = checked(numberIn(TxtXmax->text()) * driver::MmPerXmaxUnit[std::max(0, selectedIndex(OptXmax))]);
+    State.Xmax = checked(numberIn(TxtXmax->text()) * driver::MmPerXmaxUnit[std::max(0, controls::selectedIndex(OptXmax))]);
     VdOut = driver::displacement(State.Sd, State.Xmax);
 
     // Written in the unit the Vd option shows, so the next run reads the same volume back.
     TxtVd->setText(formatNumber(VdOut / driver::CubicMetresPerVdUnit[vdUnit],
                                 QLatin1String(driver::VdPattern[vdUnit])));
+}
+
+void InputTab::TxtName_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii == Program::KeyEnter) {
+        Keys->queueTab();
+        KeyAscii = 0;
+        return;
+    }
+    Program::NameKeyFilter(KeyAscii);
+}
+
+void InputTab::OptVas_KeyPress(int /*Index*/, int &KeyAscii)
+{
+    switch (KeyAscii) {
+    case 'F': case 'f':
+        OptVas[0]->setChecked(true);
+        KeyAscii = 0;
+        break;
+    case 'L': case 'l':
+        OptVas[1]->setChecked(true);
+        KeyAscii = 0;
+        break;
+    case 'M': case 'm':
+        OptVas[2]->setChecked(true);
+        KeyAscii = 0;
+        break;
+    case Program::KeyEnter:
+        Keys->queueTab();
+        KeyAscii = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+driver::DisplacementEntries InputTab::displacementEntries() const
+{
+    return {TxtVd->text(), TxtSd->text(), TxtDia->text(), TxtXmax->text(), TxtVCHeight->text(),
+            TxtVCGap->text(), std::max(0, controls::selectedIndex(OptVd)), std::max(0, controls::selectedIndex(OptSd)),
+            std::max(0, controls::selectedIndex(OptDia)), std::max(0, controls::selectedIndex(OptXmax))};
 }

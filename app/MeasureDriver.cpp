@@ -4,6 +4,7 @@
 
 #include "app/DlgMeasureDriver.h"
 #include "app/FrmKelvane.h"
+#include "app/Controls.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/DriverCore.h"
@@ -27,18 +28,18 @@ MeasureSnapshot snapshotOf(const FrmKelvane &w)
         const double v = parseNumber(f->text()).value_or(0.0);
         return std::isfinite(v) && v > 0 ? v : 0.0;
     };
-    const int sdUnit = std::max(0, FrmKelvane::selectedIndex(w.OptSd)), diaUnit = std::max(0, FrmKelvane::selectedIndex(w.OptDia));
+    const int sdUnit = std::max(0, controls::selectedIndex(w.Input->OptSd)), diaUnit = std::max(0, controls::selectedIndex(w.Input->OptDia));
     // A typed number too large for an area is no area.
     try {
-        if (const double sd = number(w.TxtSd); sd > 0)
+        if (const double sd = number(w.Input->TxtSd); sd > 0)
             s.sdCm2 = sd * driver::SquareMmPerSdUnit[sdUnit] / 100;
-        else if (const double dia = number(w.TxtDia); dia > 0)
+        else if (const double dia = number(w.Input->TxtDia); dia > 0)
             s.sdCm2 = driver::pistonArea(driver::effectiveDiameter(dia * driver::MmPerDiaUnit[diaUnit])) / 100;
     } catch (const CalcFault &) {
     }
     if (!std::isfinite(s.sdCm2))
         s.sdCm2 = 0;
-    s.calculated = w.CmdFrequency->isEnabled();
+    s.calculated = w.BoxModel->CmdFrequency->isEnabled();
     if (!s.calculated)
         return s;
     if (const double re = number(w.TxtRe); re > 0 && w.State.Qes > w.State.Qts && w.State.Qts > 0)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sealed-box row of the Box Model tab (FrmKelvane::SealedBox): read how the model is driven
+// The sealed-box row of the Box Model tab (BoxModelTab::SealedBox): read how the model is driven
 // (target Qtc or box volume), run the closed-box alignment of models/SealedModel and show the results.
 
-#include "app/FrmKelvane.h"
+#include "app/BoxModelTab.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
@@ -14,7 +14,7 @@
 
 using namespace kelvane;
 
-void FrmKelvane::SealedBox()
+void BoxModelTab::SealedBox()
 {
     State.PeakdBSealed = 0;
     State.PeakFreqSealed = 0;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The vented-box row of the Box Model tab (FrmKelvane::VentedBox): take the loss Q, propose a tuning
+// The vented-box row of the Box Model tab (BoxModelTab::VentedBox): take the loss Q, propose a tuning
 // and volume or use the user's, find the -3 dB point and sweep the response for the graph with
 // models/VentedModel, and show the results.
 
-#include "app/FrmKelvane.h"
+#include "app/BoxModelTab.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
@@ -37,7 +37,7 @@ const QString NoF3Mark = QStringLiteral("---");
 
 } // namespace
 
-void FrmKelvane::VentedBox()
+void BoxModelTab::VentedBox()
 {
     State.PeakdBVented = 0;
     State.PeakFreqVented = 0;

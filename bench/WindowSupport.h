@@ -49,8 +49,8 @@ inline void enterSampleDriver(FrmKelvane &w)
 // The vented row in fit mode: no tuning and no volume of the user's, so Calculate proposes them.
 inline void clearVentedFields(FrmKelvane &w)
 {
-    w.TxtVFb->clear();
-    w.TxtVBV->clear();
+    w.BoxModel->TxtVFb->clear();
+    w.BoxModel->TxtVBV->clear();
 }
 
 // A shown window with the sample driver entered and calculated once, on the Box Model tab.

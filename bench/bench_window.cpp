@@ -30,9 +30,9 @@ void BM_Calculate(benchmark::State &state)
     for (auto _ : state) {
         // Clearing the two fields is part of the measured press: a handful of microseconds.
         clearVentedFields(*w);
-        w->CmdCalculate->click();
+        w->BoxModel->CmdCalculate->click();
     }
-    if (w->LblVF3->text().isEmpty() || w->LblVentLength[0]->text().isEmpty())
+    if (w->BoxModel->LblVF3->text().isEmpty() || w->BoxVent->LblVentLength[0]->text().isEmpty())
         state.SkipWithError("Calculate wrote no results");
 }
 BENCHMARK(BM_Calculate)->Name("Calculate on the window (fit mode, captions written)");
@@ -107,7 +107,7 @@ void BM_CalculateAndRepaint(benchmark::State &state)
     auto w = calculatedWindow();
     for (auto _ : state) {
         clearVentedFields(*w);
-        w->CmdCalculate->click();
+        w->BoxModel->CmdCalculate->click();
         w->repaint();
     }
 }
@@ -116,12 +116,12 @@ BENCHMARK(BM_CalculateAndRepaint)->Name("Calculate and repaint the Box Model tab
 void reportLinesBenchmark(benchmark::State &state, bool metric)
 {
     auto w = calculatedWindow();
-    w->TxtVentDia->setText(QStringLiteral("2.5"));
-    w->CmdCalculate->click();
-    w->OptSealedVolumeBox[metric ? 1 : 0]->setChecked(true);
+    w->BoxVent->TxtVentDia->setText(QStringLiteral("2.5"));
+    w->BoxModel->CmdCalculate->click();
+    w->BoxModel->OptSealedVolumeBox[metric ? 1 : 0]->setChecked(true);
     qsizetype lines = 0;
     for (auto _ : state) {
-        const QStringList report = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w));
+        const QStringList report = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w->BoxVent));
         lines = report.size();
         benchmark::DoNotOptimize(lines);
     }

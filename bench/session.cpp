@@ -68,11 +68,11 @@ int main(int argc, char **argv)
 
     auto w = kelvanebench::calculatedWindow();
     w->SSTab->setCurrentIndex(FrmKelvane::TabFrequency);
-    w->CmdFrequency->click();
+    w->BoxModel->CmdFrequency->click();
     kelvanebench::processPending();
     w->Frequency->CmdSave->click();
     w->SSTab->setCurrentIndex(FrmKelvane::TabDisplacement);
-    w->CmdDisplacement->click();
+    w->BoxModel->CmdDisplacement->click();
     kelvanebench::processPending();
     w->Displacement->CmdSaveDisplacement->click();
     kelvanebench::processPending();

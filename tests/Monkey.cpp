@@ -3,6 +3,8 @@
 
 #include "Monkey.h"
 
+#include "app/Controls.h"
+
 namespace monkey {
 
 namespace {
@@ -224,22 +226,22 @@ QString Monkey::resultsOfOtherData() const
 {
     const FrmKelvane &w = *window_;
     const double vasFactor[3] = {1.0, 0.0353145, 35.3145};
-    const std::optional<double> fs = kelvane::parseNumber(w.TxtFs->text());
-    const std::optional<double> qts = kelvane::parseNumber(QLatin1Char('0') + w.TxtQts->text());
-    const std::optional<double> vas = kelvane::parseNumber(w.TxtVas->text());
+    const std::optional<double> fs = kelvane::parseNumber(w.Input->TxtFs->text());
+    const std::optional<double> qts = kelvane::parseNumber(QLatin1Char('0') + w.Input->TxtQts->text());
+    const std::optional<double> vas = kelvane::parseNumber(w.Input->TxtVas->text());
     const auto fault = [](const char *name, double value, QLineEdit *field) {
         return QStringLiteral("results shown for %1 %2 while the Input tab shows \"%3\"")
             .arg(QLatin1String(name), kelvane::generalNumber(value), field->text().left(40));
     };
-    if (!w.CmdFrequency->isEnabled())
+    if (!w.BoxModel->CmdFrequency->isEnabled())
         return {};
     if (!fs || *fs != w.State.Fs)
-        return fault("Fs", w.State.Fs, w.TxtFs);
+        return fault("Fs", w.State.Fs, w.Input->TxtFs);
     if (!qts || *qts != w.State.Qts)
-        return fault("Qts", w.State.Qts, w.TxtQts);
-    const double groupFactor = w.driverGroup({1}).equivalent.vas;
-    if (!vas || *vas * vasFactor[std::max(0, FrmKelvane::selectedIndex(w.OptVas))] * groupFactor != w.State.Vas)
-        return fault("Vas", w.State.Vas, w.TxtVas);
+        return fault("Qts", w.State.Qts, w.Input->TxtQts);
+    const double groupFactor = w.BoxModel->driverGroup({1}).equivalent.vas;
+    if (!vas || *vas * vasFactor[std::max(0, controls::selectedIndex(w.Input->OptVas))] * groupFactor != w.State.Vas)
+        return fault("Vas", w.State.Vas, w.Input->TxtVas);
     return {};
 }
 

@@ -275,7 +275,7 @@ QString Monkey::driverLibrary()
         return dialog->TblDrivers->visualRect(dialog->TblDrivers->model()->index(row, 1)).center();
     };
     // The name Use puts in TxtName was typed or imported by a user too.
-    const auto nameIsTyped = [this] { userText_[window_->TxtName] = window_->TxtName->text(); };
+    const auto nameIsTyped = [this] { userText_[window_->Input->TxtName] = window_->Input->TxtName->text(); };
     switch (below(7)) {
     case 0: case 1: {
         const char *const words[] = {"brennholt", "SUB", "c1", "mid woofer", "zzz", "", "12 inch", "a"};
@@ -323,11 +323,11 @@ QString Monkey::drivers()
     action_ = [this, kind, count, wiring] {
         window_->SSTab->setCurrentIndex(FrmKelvane::TabBoxModel);
         if (kind == 0)
-            typeInto(window_->TxtDriverCount, count);
+            typeInto(window_->BoxModel->TxtDriverCount, count);
         else if (kind == 1)
-            window_->CboWiring->setCurrentIndex(wiring);
+            window_->BoxModel->CboWiring->setCurrentIndex(wiring);
         else
-            QTest::mouseClick(window_->ChkIsobaric, Qt::LeftButton, {}, QPoint(6, window_->ChkIsobaric->height() / 2));
+            QTest::mouseClick(window_->BoxModel->ChkIsobaric, Qt::LeftButton, {}, QPoint(6, window_->BoxModel->ChkIsobaric->height() / 2));
     };
     return kind == 0 ? "drivers " + quoted(count) : kind == 1 ? QStringLiteral("wiring %1").arg(wiring) : QStringLiteral("isobaric pairs");
 }
@@ -415,7 +415,7 @@ QString Monkey::measureDriver()
                                         dialog->CmdUseMeasured, dialog->CmdAddMeasuredToLibrary, dialog->CmdCloseMeasure};
         QPushButton *b = pick(buttons);
         // Use puts the measured driver's name into TxtName, as a user could have typed it.
-        action_ = [this, b] { QTest::mouseClick(b, Qt::LeftButton); userText_[window_->TxtName] = window_->TxtName->text(); };
+        action_ = [this, b] { QTest::mouseClick(b, Qt::LeftButton); userText_[window_->Input->TxtName] = window_->Input->TxtName->text(); };
         return "click " + b->objectName();
     }
     }

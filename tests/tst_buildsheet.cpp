@@ -228,8 +228,8 @@ void TestBuildSheet::commandLine()
                         if (!cell.isEmpty())
                             QVERIFY2(text.contains(cell), qPrintable(cell));
     if (!c.metric && c.vented && c.ratio == 0)
-        for (QLabel *l : {window.LblVVol[0], window.LblVHeight[0], window.LblVWidth[0], window.LblVDepth[0],
-                          window.LblOriginalFb})
+        for (QLabel *l : {window.BoxVent->LblVVol[0], window.BoxVent->LblVHeight[0], window.BoxVent->LblVWidth[0], window.BoxVent->LblVDepth[0],
+                          window.BoxVent->LblOriginalFb})
             QVERIFY2(text.contains(l->text()), qPrintable(l->text()));
 
     for (const Word &w : pdf.words)
@@ -322,8 +322,8 @@ void TestBuildSheet::exportThroughMenus()
     const QString sheetText = lines.join(u' ').replace(QChar(0xfb01), QStringLiteral("fi")); // the "fi" ligature
     for (const QString &note : notes)
         QVERIFY2(sheetText.contains(note) && !window.Analysis->PicAnalysis->texts().contains(note), qPrintable(note));
-    QVERIFY(lines.contains(QStringList{QStringLiteral("Inside"), window.LblCHeight[0]->text(),
-                                       window.LblCWidth[0]->text(), window.LblCDepth[0]->text()}
+    QVERIFY(lines.contains(QStringList{QStringLiteral("Inside"), window.BoxVent->LblCHeight[0]->text(),
+                                       window.BoxVent->LblCWidth[0]->text(), window.BoxVent->LblCDepth[0]->text()}
                                .join(QLatin1Char(' '))));
     window.SSTab->setCurrentIndex(FrmKelvane::TabFrequency);
     window.MnuExportPicture->trigger();

@@ -101,7 +101,7 @@ private slots:
                 act(w.get(), type + "; CmdCalculateCrossover");
             act(w.get(), tab);
             settle();
-            QVERIFY(w->CmdFrequency->isEnabled());
+            QVERIFY(w->BoxModel->CmdFrequency->isEnabled());
             saved = shownState(w.get());
             QVERIFY(w->saveDesign(path));
         }
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Kelvane")); // never saved: as it always was
         QVERIFY(w->saveDesign(dir.filePath(QStringLiteral("woofer.kelvane"))));
         QCOMPARE(w->windowTitle(), QStringLiteral("woofer.kelvane - Kelvane"));
-        typeInto(w->TxtVas, QStringLiteral("8"), false);
+        typeInto(w->Input->TxtVas, QStringLiteral("8"), false);
         QCOMPARE(w->windowTitle(), QStringLiteral("woofer.kelvane* - Kelvane"));
         w->MnuSave->trigger();
         QCOMPARE(w->windowTitle(), QStringLiteral("woofer.kelvane - Kelvane"));
@@ -182,7 +182,7 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Drawn);
         QVERIFY(w->saveDesign(goodPath));
-        typeInto(w->TxtVentDia, QStringLiteral("2"), false); // an unsaved change
+        typeInto(w->BoxVent->TxtVentDia, QStringLiteral("2"), false); // an unsaved change
         const QStringList before = shownState(w.get());
         const QString title = w->windowTitle();
         catcher.clear();
@@ -251,7 +251,7 @@ private slots:
         w->MnuNew->trigger();
         settle();
         QCOMPARE(answerer.shown(), fetch<bool>("asked") ? "Kelvane: Do you want to save the changes to asked.kelvane?" : "");
-        QCOMPARE(w->TxtFs->text(), fetch<QString>("fsAfter"));
+        QCOMPARE(w->Input->TxtFs->text(), fetch<QString>("fsAfter"));
         QCOMPARE(QJsonDocument::fromJson(contents(path))["input"]["TxtFs"].toString(), fetch<QString>("fsInFile"));
         // Closing asks the same way; Cancel keeps the window open.
         if (fetch<int>("answer") == QMessageBox::Cancel && fetch<bool>("asked"))
@@ -330,7 +330,7 @@ private slots:
             QVERIFY2(w->openDesign(folder.filePath(file)), qPrintable(file));
             settle();
             QCOMPARE(catcher.shown(), QString());
-            QVERIFY2(w->CmdFrequency->isEnabled() && w->TxtName->text().startsWith(QLatin1String("Example")), qPrintable(file));
+            QVERIFY2(w->BoxModel->CmdFrequency->isEnabled() && w->Input->TxtName->text().startsWith(QLatin1String("Example")), qPrintable(file));
             if (file == QLatin1String("example-8in-woofer.kelvane")) // the two-way example
                 QVERIFY(w->State.CrossoverNetwork && w->CrossoverPlans->CmdSavePlan->isEnabled());
         }

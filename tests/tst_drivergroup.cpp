@@ -95,17 +95,17 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Woofer + "TxtDriverCount<2; CmdCalculate");
-        QCOMPARE(w->LblDriverGroup->text(), "2 drivers in parallel: 4.0 ohms, Vas 170 l, Sd 440 cm², 92.0 dB at 1 W, 96.6 dB at 2.83 V");
-        w->CboWiring->setCurrentIndex(1);
-        QCOMPARE(w->LblDriverGroup->text(), "2 drivers in series: 16.0 ohms, Vas 170 l, Sd 440 cm², 92.0 dB at 1 W, 90.5 dB at 2.83 V");
-        QVERIFY(w->CmdFrequency->isEnabled());
+        QCOMPARE(w->BoxModel->LblDriverGroup->text(), "2 drivers in parallel: 4.0 ohms, Vas 170 l, Sd 440 cm², 92.0 dB at 1 W, 96.6 dB at 2.83 V");
+        w->BoxModel->CboWiring->setCurrentIndex(1);
+        QCOMPARE(w->BoxModel->LblDriverGroup->text(), "2 drivers in series: 16.0 ohms, Vas 170 l, Sd 440 cm², 92.0 dB at 1 W, 90.5 dB at 2.83 V");
+        QVERIFY(w->BoxModel->CmdFrequency->isEnabled());
         QCOMPARE(w->currentDriver().vas, 85.0);
         act(w.get(), "TxtDriverCount<4");
-        QCOMPARE(w->CboWiring->count(), 3);
-        QCOMPARE(w->CboWiring->currentIndex(), 0);
+        QCOMPARE(w->BoxModel->CboWiring->count(), 3);
+        QCOMPARE(w->BoxModel->CboWiring->currentIndex(), 0);
         // Sd from a 20 cm diameter: pi (0.85 x 200 mm)^2 / 4 = 226.98 cm², four of them 908 cm².
         act(w.get(), "tab=0; TxtSd=; OptDia(1); TxtDia=20; tab=1");
-        QCOMPARE(w->LblDriverGroup->text(), "4 drivers in parallel: 2.0 ohms, Vas 340 l, Sd 908 cm²");
+        QCOMPARE(w->BoxModel->LblDriverGroup->text(), "4 drivers in parallel: 2.0 ohms, Vas 340 l, Sd 908 cm²");
     }
 
     // 2 in series (parallel) in twice the box: Re, Le and Bl^2 are 2 (1/2) times one driver's and the
@@ -117,7 +117,7 @@ private slots:
         act(two.get(), Woofer + "TxtDriverCount<2; OptVolBox; TxtCBV=2; CmdCalculate");
         const std::vector<double> single = sealedImpedance(one.get());
         for (const auto &[wiring, factor] : {std::pair{0, 0.5}, {1, 2.0}}) {
-            two->CboWiring->setCurrentIndex(wiring);
+            two->BoxModel->CboWiring->setCurrentIndex(wiring);
             const std::vector<double> group = sealedImpedance(two.get());
             QCOMPARE(group.size(), std::size_t(491));
             for (std::size_t i = 0; i < group.size(); ++i)
@@ -154,7 +154,7 @@ private slots:
             auto w = freshWindow();
             QVERIFY(w->saveDesign(dir.filePath("one.kelvane")));
             act(w.get(), Woofer + "TxtDriverCount<4; ChkIsobaric");
-            w->CboWiring->setCurrentIndex(2);
+            w->BoxModel->CboWiring->setCurrentIndex(2);
             act(w.get(), "CmdCalculate");
             saved = shown(w.get(), names);
             QVERIFY(w->saveDesign(dir.filePath("four.kelvane")));
@@ -162,7 +162,7 @@ private slots:
         auto w = freshWindow();
         QVERIFY(w->openDesign(dir.filePath("four.kelvane")));
         QCOMPARE(shown(w.get(), names), saved);
-        QCOMPARE(w->CboWiring->currentIndex(), 2);
+        QCOMPARE(w->BoxModel->CboWiring->currentIndex(), 2);
         QFile file(dir.filePath("one.kelvane"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();

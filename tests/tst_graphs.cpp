@@ -386,7 +386,7 @@ private slots:
             QVERIFY(w->SSTab->currentWidget()->isAncestorOf(g.picture(w.get())));
         }
         if (printed && g.redrawnOn == FrmKelvane::TabFrequency)
-            QCOMPARE(w->focusWidget(), w->CmdDisplacement);
+            QCOMPARE(w->focusWidget(), w->BoxModel->CmdDisplacement);
     }
 
     void limitsRefused_data()

@@ -198,7 +198,7 @@ void TestLibrary::twoProcessesWriteAtOnce()
 void TestLibrary::useFillsTheInputTabAsTyped()
 {
     auto used = freshWindow();
-    used->TxtCBV->setText(QStringLiteral("5"));
+    used->BoxModel->TxtCBV->setText(QStringLiteral("5"));
     QTest::keyClick(used.get(), Qt::Key_L, Qt::ControlModifier);
     auto *dialog = used->findChild<DlgDriverLibrary *>();
     QVERIFY(dialog && dialog->isVisible());
@@ -218,8 +218,8 @@ void TestLibrary::useFillsTheInputTabAsTyped()
     auto typedIn = freshWindow();
     act(typedIn.get(), "OptDia(0); " + QString(typed).replace(u'=', u'<'));
     const auto captions = [](FrmKelvane *w) {
-        QTest::mouseClick(w->CmdCalculateInput, Qt::LeftButton);
-        QTest::mouseClick(w->CmdDisplacement, Qt::LeftButton);
+        QTest::mouseClick(w->Input->CmdCalculateInput, Qt::LeftButton);
+        QTest::mouseClick(w->BoxModel->CmdDisplacement, Qt::LeftButton);
         QStringList out;
         for (QLabel *l : w->findChildren<QLabel *>())
             out << l->text();

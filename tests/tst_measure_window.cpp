@@ -129,9 +129,9 @@ private slots:
         QCOMPARE(catcher.shown(), "Measure Driver: r.zma shows no clear resonance peak: it may be the curve of a resistor, or it may stop short of the resonance.");
         QCOMPARE(d->LblMeasuredFs->text(), "");
         QVERIFY(!d->CmdUseMeasured->isEnabled() && !d->CmdLoadSecond->isEnabled());
-        w_->TxtFs->setText("42");
+        w_->Input->TxtFs->setText("42");
         d->CmdUseMeasured_Click();
-        QCOMPARE(w_->TxtFs->text(), "42");
+        QCOMPARE(w_->Input->TxtFs->text(), "42");
         catcher.clear();
         QVERIFY(!d->loadBoxImpedance(freeAir_));
         settle();
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(d->TabMeasure->currentIndex(), 1);
         QVERIFY(d->LblMeasuredFb->text().endsWith(" Hz"));
         QCOMPARE(d->LblMeasuredQl->text(), "7.0");
-        QVERIFY2(d->LblVentAdvice->text().startsWith("Designed " + w_->LblOriginalFb->text() + ", measured "),
+        QVERIFY2(d->LblVentAdvice->text().startsWith("Designed " + w_->BoxVent->LblOriginalFb->text() + ", measured "),
                  qPrintable(d->LblVentAdvice->text()));
         QCOMPARE(d->CboMeasuredVent->count(), 6);
     }

@@ -66,8 +66,8 @@ std::unique_ptr<FrmKelvane> calculatedWindow()
     w->State.VbSealed = 2.88;
     w->State.VbVented = 1;
     w->State.Fb = 40;
-    w->VentLengths();
-    w->BoxDimensions();
+    w->BoxVent->VentLengths();
+    w->BoxVent->BoxDimensions();
     act(w.get(), "TxtVentDia<2");
     return w;
 }
@@ -75,7 +75,7 @@ std::unique_ptr<FrmKelvane> calculatedWindow()
 // Everything the user can see on the window, and the report it would print.
 QStringList snapshot(FrmKelvane *w)
 {
-    QStringList s = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w));
+    QStringList s = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w->BoxVent));
     s << QString::number(w->SSTab->currentIndex());
     for (QLabel *l : w->findChildren<QLabel *>())
         s << l->objectName() + '=' + l->text();
@@ -109,8 +109,8 @@ private slots:
         MessageCatcher catcher;
         auto w = calculatedWindow();
         const QStringList before = snapshot(w.get());
-        const QStringList lines = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w));
-        w->CmdPrintBoxVent_Click();
+        const QStringList lines = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w->BoxVent));
+        w->BoxVent->CmdPrintBoxVent_Click();
         settle();
         QCOMPARE(catcher.shown(), QString());
         QCOMPARE(snapshot(w.get()), before);
@@ -136,7 +136,7 @@ private slots:
         const auto pages = [](const QString &pdf) {
             return QRegularExpression("Pages:\\s+(\\d+)").match(run("pdfinfo", {pdf}).second).captured(1).toInt();
         };
-        const QStringList lines = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*calculatedWindow()));
+        const QStringList lines = kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*calculatedWindow()->BoxVent));
         QVERIFY(kelvane::printTextLines(*pdfPrinter("report.pdf"), lines));
         QCOMPARE(pages("report.pdf"), 1);
         QCOMPARE(pdfLines("report.pdf", "-layout"), simplified(lines));
@@ -191,7 +191,7 @@ private slots:
         auto w = calculatedWindow();
         catcher.clear();
         const QStringList before = snapshot(w.get());
-        w->CmdPrintBoxVent_Click();
+        w->BoxVent->CmdPrintBoxVent_Click();
         settle();
         QCOMPARE(catcher.shown(), "Kelvane: " + Program::PrintProblemText);
         QCOMPARE(snapshot(w.get()), before);

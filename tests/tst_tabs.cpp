@@ -31,8 +31,8 @@ void run(FrmKelvane *w, const QString &script)
         w->State.VbVented = v[1].toDouble();
         w->State.Fb = v[2].toDouble();
         if (w->State.Fb > 0 && v.size() == 3) {
-            w->VentLengths();
-            w->BoxDimensions();
+            w->BoxVent->VentLengths();
+            w->BoxVent->BoxDimensions();
         }
     }
 }
@@ -126,7 +126,7 @@ private slots:
     // is 3.88 cu ft, ratio B depth (3.88 / 2.88)^(1/3) x 12 = 13.2534 in, height 26.5068, width 19.0849.
     void reportOfTheTab()
     {
-        const auto report = [](FrmKelvane *w) { return kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w)); };
+        const auto report = [](FrmKelvane *w) { return kelvane::boxvent::reportLines(kelvane::boxvent::reportInputOf(*w->BoxVent)); };
         for (int unit : {0, 1, 2}) {
             auto w = freshWindow();
             run(w.get(), QStringLiteral("models=%1 1 40; OptSealedVolumeBox(%2)").arg(40 * 0.0353145, 0, 'g', 17).arg(unit));
@@ -187,7 +187,7 @@ private slots:
     {
         auto w = freshWindow();
         MessageCatcher catcher;
-        for (QLabel *l : w->LblVentSpeed)
+        for (QLabel *l : w->BoxVent->LblVentSpeed)
             l->setText(QStringLiteral("old"));
         run(w.get(), fetch<QString>("steps"));
         QStringList speeds, warnings;
@@ -200,7 +200,7 @@ private slots:
                      + "; LblMinVentDia="
                      + (fetch<QString>("smallest").isEmpty() ? "Enter Vd, or the cone area or diameter with Xmax, to see the air speed."
                                                              : "Smallest vent diameter for 17 m/s: " + fetch<QString>("smallest"))
-                     + (w->State.Fb == 40 ? "; LblVentLength(1)=3.83''" : "; LblVentLength(1)=" + w->LblVentLength[1]->text()));
+                     + (w->State.Fb == 40 ? "; LblVentLength(1)=3.83''" : "; LblVentLength(1)=" + w->BoxVent->LblVentLength[1]->text()));
         // Only looked at: the Input tab keeps what was typed.
         for (const QString &step : fetch<QString>("steps").split(QLatin1String("; ")))
             if (step.startsWith(QLatin1String("Txt")) && !step.startsWith(QLatin1String("TxtVentDia")))

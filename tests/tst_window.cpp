@@ -73,12 +73,12 @@ private slots:
                 unnamed << c->objectName();
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
         // Fields are named by their labels.
-        QCOMPARE(w->TxtFs->accessibleName(), QStringLiteral("Resonant Frequency - Fs:"));
+        QCOMPARE(w->Input->TxtFs->accessibleName(), QStringLiteral("Resonant Frequency - Fs:"));
         QCOMPARE(w->TxtRe->accessibleName(), QStringLiteral("Woofer DC Voice Coil Resistance - Re:"));
-        QCOMPARE(w->OptVas[2]->accessibleName(), QStringLiteral("Cu. m"));
+        QCOMPARE(w->Input->OptVas[2]->accessibleName(), QStringLiteral("Cu. m"));
         // Captions and tooltips as the user reads them.
-        QCOMPARE((QStringList{w->CmdCalculateInput->text(), w->LblSPL->text(), w->TxtVas->toolTip(),
-                              w->CmdCalculateInput->toolTip(), w->LblSPL->toolTip()}),
+        QCOMPARE((QStringList{w->Input->CmdCalculateInput->text(), w->BoxModel->LblSPL->text(), w->Input->TxtVas->toolTip(),
+                              w->Input->CmdCalculateInput->toolTip(), w->BoxModel->LblSPL->toolTip()}),
                  (QStringList{"Calculate Box", "---",
                               "Enter the Equivalent Air Volume  representing the Acoustic Compliance (\"springiness\") "
                               "of the driver's suspension.",
@@ -98,7 +98,7 @@ private slots:
             QVERIFY2(!w->isVisible(), qPrintable(QString::number(exit)));
         }
         auto w = freshWindow();
-        w->TxtFs->setText(QStringLiteral("42"));
+        w->Input->TxtFs->setText(QStringLiteral("42"));
         QStringList about;
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -113,7 +113,7 @@ private slots:
                                      "it actually is. Therefore, use it at your own risk.",
                                      "Copyright 2026 Kelvane contributors. License GPLv3+"}));
         QVERIFY(w->isVisible());
-        QCOMPARE(w->TxtFs->text(), QStringLiteral("42"));
+        QCOMPARE(w->Input->TxtFs->text(), QStringLiteral("42"));
     }
 
     // Enter in a field commits it: implausible values warn and stay, zero or no number is reported.
@@ -192,22 +192,22 @@ private slots:
     {
         auto w = freshWindow();
         // A field entered selects its whole text, so typing replaces it.
-        w->TxtVas->setText(QStringLiteral("123"));
-        w->TxtVas->setFocus();
+        w->Input->TxtVas->setText(QStringLiteral("123"));
+        w->Input->TxtVas->setFocus();
         settle();
-        QTest::keyClicks(w->TxtVas, QStringLiteral("7"));
-        QCOMPARE(w->TxtVas->text(), QStringLiteral("7"));
+        QTest::keyClicks(w->Input->TxtVas, QStringLiteral("7"));
+        QCOMPARE(w->Input->TxtVas->text(), QStringLiteral("7"));
         // Backspace passes the key filter.
-        QTest::keyClick(w->TxtVas, Qt::Key_Backspace);
-        QCOMPARE(w->TxtVas->text(), QString());
+        QTest::keyClick(w->Input->TxtVas, Qt::Key_Backspace);
+        QCOMPARE(w->Input->TxtVas->text(), QString());
         // The Vas unit options answer to F, L and M.
-        w->OptVas[1]->setFocus();
-        QTest::keyClick(w->OptVas[1], Qt::Key_F);
-        QVERIFY(w->OptVas[0]->isChecked());
+        w->Input->OptVas[1]->setFocus();
+        QTest::keyClick(w->Input->OptVas[1], Qt::Key_F);
+        QVERIFY(w->Input->OptVas[0]->isChecked());
         QTest::keyClick(w->focusWidget(), Qt::Key_M);
-        QVERIFY(w->OptVas[2]->isChecked());
+        QVERIFY(w->Input->OptVas[2]->isChecked());
         QTest::keyClick(w->focusWidget(), 'l');
-        QVERIFY(w->OptVas[1]->isChecked());
+        QVERIFY(w->Input->OptVas[1]->isChecked());
     }
 
     // On a fresh window: Enter in the driver fields; "Calculate Box" and "Calculate" with their stops,
@@ -339,9 +339,9 @@ private slots:
         act(w.get(), Driver30 + "OptSealedVolumeBox(1); CmdCalculate");
         QCOMPARE(w->State.VbVented, 76.4425 * 0.0353145);
         act(w.get(), "tab=0; TxtQes=.5; TxtQms=5");
-        QTest::mouseClick(w->CmdCalculateQts, Qt::LeftButton);
+        QTest::mouseClick(w->Input->CmdCalculateQts, Qt::LeftButton);
         settle();
-        QVERIFY(w->focusWidget() != w->CmdCalculateQts);
+        QVERIFY(w->focusWidget() != w->Input->CmdCalculateQts);
     }
 
     // One character typed into Fs, Qts or Vas, or another Vas unit, resets the model to its start.
@@ -354,8 +354,8 @@ private slots:
                          "TxtVFb=35; TxtQloss=10");
             w->Frequency->PicFrequency->setDrawing([](GraphCanvas &c) { c.pset(100, 100, 4); });
             if (QLatin1String(edit) == QLatin1String("unit")) {
-                w->OptVas[1]->setFocus();
-                QTest::keyClick(w->OptVas[1], Qt::Key_M);
+                w->Input->OptVas[1]->setFocus();
+                QTest::keyClick(w->Input->OptVas[1], Qt::Key_M);
             } else {
                 auto *f = find<QLineEdit>(w.get(), edit);
                 f->setFocus();
@@ -423,20 +423,20 @@ private slots:
             field->setText(fetch<QString>(column).section(u'/', 0, 0));
             units[fetch<QString>(column).section(u'/', 1).toInt()]->setChecked(true);
         };
-        set(w->TxtVd, w->OptVd, "vd");
-        set(w->TxtSd, w->OptSd, "sd");
-        set(w->TxtDia, w->OptDia, "dia");
-        set(w->TxtXmax, w->OptXmax, "xmax");
+        set(w->Input->TxtVd, w->Input->OptVd, "vd");
+        set(w->Input->TxtSd, w->Input->OptSd, "sd");
+        set(w->Input->TxtDia, w->Input->OptDia, "dia");
+        set(w->Input->TxtXmax, w->Input->OptXmax, "xmax");
         act(w.get(), "TxtVCHeight=" + fetch<QString>("coil") + "; TxtVCGap=" + fetch<QString>("gap"));
         MessageCatcher catcher;
-        w->GetVd(w->State.Vd);
+        w->Input->GetVd(w->State.Vd);
         settle();
         QCOMPARE(catcher.shown(), QString());
         QVERIFY2(qAbs(w->State.Vd - fetch<double>("m3")) < 1e-12, qPrintable(QString::number(w->State.Vd, 'g', 12)));
         QCOMPARE(shown(w.get(), "TxtVd; TxtXmax"), "TxtVd=" + fetch<QString>("vdText") + "; TxtXmax=" + fetch<QString>("xmaxText"));
         // Read back in the same unit: the same volume to the field's rounding (half a cubic centimetre).
         const double first = w->State.Vd;
-        w->GetVd(w->State.Vd);
+        w->Input->GetVd(w->State.Vd);
         QVERIFY(qAbs(w->State.Vd - first) <= 5e-7 + 1e-15);
     }
     void getVdWithoutData()
@@ -444,10 +444,10 @@ private slots:
         auto w = freshWindow();
         MessageCatcher catcher;
         act(w.get(), "TxtXmax=5"); // nothing to derive Vd from: Vd stays 0, silently
-        w->GetVd(w->State.Vd);
+        w->Input->GetVd(w->State.Vd);
         QCOMPARE(w->State.Vd, 0.0);
         act(w.get(), "tab=1; TxtXmax=; TxtSd=200; TxtVCHeight=12"); // an area but no excursion: asked for
-        w->GetVd(w->State.Vd);
+        w->Input->GetVd(w->State.Vd);
         settle();
         QCOMPARE(catcher.shown(), QStringLiteral("more"));
         QCOMPARE(shown(w.get(), "tab; focus; TxtVd"), QStringLiteral("tab=0; focus=TxtVCHeight; TxtVd="));

@@ -10,16 +10,16 @@
 
 inline void enterSampleDriver(FrmKelvane &w, const QString &name)
 {
-    w.OptVas[1]->setChecked(true);
-    w.TxtName->setText(name);
-    w.TxtFs->setText(QStringLiteral("30"));
-    w.TxtVas->setText(QStringLiteral("85"));
-    w.TxtQts->setText(QStringLiteral("0.4"));
-    w.TxtQes->setText(QStringLiteral("0.45"));
-    w.TxtQms->setText(QStringLiteral("4"));
-    w.TxtPower->setText(QStringLiteral("100"));
-    w.TxtSd->setText(QStringLiteral("220"));
-    w.TxtXmax->setText(QStringLiteral("5"));
+    w.Input->OptVas[1]->setChecked(true);
+    w.Input->TxtName->setText(name);
+    w.Input->TxtFs->setText(QStringLiteral("30"));
+    w.Input->TxtVas->setText(QStringLiteral("85"));
+    w.Input->TxtQts->setText(QStringLiteral("0.4"));
+    w.Input->TxtQes->setText(QStringLiteral("0.45"));
+    w.Input->TxtQms->setText(QStringLiteral("4"));
+    w.Input->TxtPower->setText(QStringLiteral("100"));
+    w.Input->TxtSd->setText(QStringLiteral("220"));
+    w.Input->TxtXmax->setText(QStringLiteral("5"));
 }
 
 // The sample two-way crossover for the same speaker: the woofer's Re and Le for a Zobel network,

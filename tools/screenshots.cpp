@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("tab-input.png")));
 
-    w.CmdCalculateInput->click();
+    w.Input->CmdCalculateInput->click();
     QTest::qWait(100);
     enterSampleCrossover(w);
     w.CmdCalculateCrossover->click();
@@ -75,14 +75,14 @@ int main(int argc, char *argv[])
         QTest::qWait(100);
         w.grab().save(out.filePath(QStringLiteral("tab-%1.png").arg(QLatin1String(names[i]))));
     }
-    if (w.CmdFrequency->isEnabled()) {
-        w.CmdFrequency->click();
+    if (w.BoxModel->CmdFrequency->isEnabled()) {
+        w.BoxModel->CmdFrequency->click();
         QTest::qWait(100);
         w.grab().save(out.filePath(QStringLiteral("tab-frequency.png")));
     }
-    if (w.CmdDisplacement->isEnabled()) {
+    if (w.BoxModel->CmdDisplacement->isEnabled()) {
         w.SSTab->setCurrentIndex(1);
-        w.CmdDisplacement->click();
+        w.BoxModel->CmdDisplacement->click();
         QTest::qWait(100);
         w.grab().save(out.filePath(QStringLiteral("tab-displacement.png")));
     }
