@@ -78,6 +78,6 @@ void FrmKelvane::nameControlsForAccessibility()
     Displacement->TxtFreqPowerXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
     Displacement->TxtSPLpowerYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
     Displacement->TxtSPLpowerYwattsNum->setAccessibleName(QStringLiteral("Power under the pointer"));
-    TxtCrossoverFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
-    TxtCrossoverYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
+    Crossover->TxtCrossoverFreqXNum->setAccessibleName(QStringLiteral("Frequency under the pointer"));
+    Crossover->TxtCrossoverYNum->setAccessibleName(QStringLiteral("Level under the pointer"));
 }

@@ -102,14 +102,14 @@ sheet::Snapshot FrmKelvane::buildSheetSnapshot()
         s.drivers = {g.count, BoxModel->LblDriverGroup->text(), g.cones, std::isfinite(mm) ? mm / 25.4 : 0.0, g.isobaric};
     }
     s.crossover = State.CrossoverNetwork;
-    if (State.CrossoverNetwork && CrossoverDrivers->simulation()) {
-        s.wooferBuilt = CrossoverDrivers->usedValues(true);
-        s.tweeterBuilt = CrossoverDrivers->usedValues(false);
-        s.lowestImpedance = crossover::lowestImpedanceNote(*CrossoverDrivers->simulation());
+    if (State.CrossoverNetwork && Crossover->CrossoverDrivers->simulation()) {
+        s.wooferBuilt = Crossover->CrossoverDrivers->usedValues(true);
+        s.tweeterBuilt = Crossover->CrossoverDrivers->usedValues(false);
+        s.lowestImpedance = crossover::lowestImpedanceNote(*Crossover->CrossoverDrivers->simulation());
         // The simulation ran on these values, so they can be built (the compensation's nearest
         // values aside: without them it is left off).
         try {
-            const crossover::BuiltCrossover b = CrossoverDrivers->builtCrossover();
+            const crossover::BuiltCrossover b = Crossover->CrossoverDrivers->builtCrossover();
             s.wooferDcr = b.wooferDcr;
             s.tweeterDcr = b.tweeterDcr;
             if (const crossover::LPad pad = crossover::builtPad(b); pad.used) {
@@ -176,7 +176,7 @@ void FrmKelvane::MnuExportPicture_Click()
         GraphPicture *picture;
         const char *suffix;
     };
-    const Shown shown[] = {{TabCrossover, Picture1, "Crossover"},
+    const Shown shown[] = {{TabCrossover, Crossover->Picture1, "Crossover"},
                            {TabCrossoverPlans, CrossoverPlans->PicCrossoverPlan, "Plan"},
                            {TabFrequency, Frequency->PicFrequency, "Frequency"},
                            {TabDisplacement, Displacement->PicDisplacementLimit, "Limits"},

@@ -169,8 +169,8 @@ kelvane::driver::DriverValues FrmKelvane::oneDriver() const
         } catch (const kelvane::CalcFault &) { // a diameter too large to square: no area
         }
     d.power = number(Input->TxtPower);
-    d.re = number(TxtRe);
-    d.le = number(TxtL) / 1000; // typed in mH
-    d.z = number(TxtZ);
+    d.re = number(Crossover->TxtRe);
+    d.le = number(Crossover->TxtL) / 1000; // typed in mH
+    d.z = number(Crossover->TxtZ);
     return d;
 }

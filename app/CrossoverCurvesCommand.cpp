@@ -101,7 +101,7 @@ int run(const QCommandLineParser &parser)
     }
     if (!window.State.CrossoverNetwork)
         return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": the crossover is not calculated"));
-    CrossoverDriversPanel *panel = window.CrossoverDrivers;
+    CrossoverDriversPanel *panel = window.Crossover->CrossoverDrivers;
     for (int slot = 0; slot < 4; ++slot) {
         const QString option = QLatin1String(FileOptions[slot]);
         if (parser.isSet(option) && !panel->loadFile(CrossoverDriversPanel::File(slot), parser.value(option)))

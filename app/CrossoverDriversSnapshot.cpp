@@ -30,8 +30,8 @@ void FrmKelvane::UpdateCrossoverDrivers(bool newNetwork)
     }
     // EBP of 100 or more recommends a vented box; either box, or a sealed one, starts on sealed.
     s.recommendedBox = State.EBP >= 100 ? 1 : 0;
-    s.tweeterOhms = usable(parseNumber(Text2->text()).value_or(0.0));
+    s.tweeterOhms = usable(parseNumber(Crossover->Text2->text()).value_or(0.0));
     if (State.CrossoverNetwork)
         s.notes = QStringLiteral("Notes: ") + crossover::notes(*State.CrossoverNetwork).join(QLatin1Char(' '));
-    CrossoverDrivers->setSnapshot(s, newNetwork);
+    Crossover->CrossoverDrivers->setSnapshot(s, newNetwork);
 }

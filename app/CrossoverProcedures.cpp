@@ -7,8 +7,9 @@
 
 #include "app/CrossoverDriversPanel.h"
 #include "app/CrossoverPlansTab.h"
-#include "app/FrmKelvane.h"
 #include "app/Controls.h"
+#include "app/CrossoverTab.h"
+#include "app/GraphTabs.h"
 #include "common/Checked.h"
 #include "common/NumberText.h"
 #include "crossover/CrossoverCore.h"
@@ -36,7 +37,7 @@ void showSection(const crossover::Section &section, const std::array<QLabel *, 4
 
 } // namespace
 
-void FrmKelvane::CmdCalculateCrossover_Click()
+void CrossoverTab::CmdCalculateCrossover_Click()
 {
     // The fields in tab order; the first one that is not a number, or that is required and
     // missing (empty or 0), stops the calculation with the focus in it.
@@ -88,7 +89,7 @@ void FrmKelvane::CmdCalculateCrossover_Click()
         // A group of woofers: the network is designed on the group's nominal impedance, the Zobel
         // on the group's Re and Le.
         const kelvane::driver::DriverValues woofers =
-            BoxModel->driverGroup({.re = in.reOhms, .le = in.leHenries, .z = in.wooferOhms}).equivalent;
+            groupOf({.re = in.reOhms, .le = in.leHenries, .z = in.wooferOhms});
         crossover::Input group = in;
         group.reOhms = woofers.re;
         group.leHenries = woofers.le;
@@ -122,15 +123,13 @@ void FrmKelvane::CmdCalculateCrossover_Click()
         LblZobelCE12->clear();
     }
     LblCrossoverNotes->setText(QStringLiteral("Notes: ") + crossover::notes(network).join(QLatin1Char(' ')));
-    UpdateCrossoverDrivers(true);
+    updateDrivers(true);
 
     CrossoverResponse();
-    CrossoverPlans->CrossoverPlan();
-    CrossoverPlans->CmdSavePlan->setEnabled(true);
-    CrossoverPlans->CmdPrintPlan->setEnabled(true);
+    networkCalculated();
 }
 
-void FrmKelvane::CrossoverResponse()
+void CrossoverTab::CrossoverResponse()
 {
     // The simulated graphs are the panel's.
     if (CrossoverDrivers->drawsPicture()) {
@@ -144,7 +143,7 @@ void FrmKelvane::CrossoverResponse()
     Picture1->setDrawing([picture](GraphCanvas &canvas) { crossover::drawResponse(canvas, picture); });
 }
 
-void FrmKelvane::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
+void CrossoverTab::Picture1_MouseMove(int /*Button*/, int /*Shift*/, double X, double Y)
 {
     if (CrossoverDrivers->mouseMove(X, Y))
         return;

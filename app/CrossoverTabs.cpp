@@ -6,7 +6,8 @@
 #include "app/Controls.h"
 #include "app/CrossoverDriversPanel.h"
 #include "app/CrossoverPlansTab.h"
-#include "app/FrmKelvane.h"
+#include "app/CrossoverTab.h"
+#include "app/FieldEntry.h"
 #include "crossover/CrossoverCore.h"
 #include "graphs/GraphPicture.h"
 
@@ -25,26 +26,27 @@
 
 using namespace controls;
 
-QWidget *FrmKelvane::buildCrossoverTab()
+CrossoverTab::CrossoverTab(kelvane::state::DesignState &state, FieldEntry &keys, QWidget *parent)
+    : QWidget(parent), State(state), Keys(&keys)
 {
-    auto *page = new QWidget;
+    QWidget *page = this;
     const QString InductanceTip = QStringLiteral("Input Voice Coil Inductance - Used in Crossover Design.");
 
     auto *grid = new QGridLayout;
     grid->addWidget(heading(page, QStringLiteral("LblCrossoverHeading"),
                             QStringLiteral("Crossover Design Parameters")), 0, 0, 1, 3);
-    struct Row { const char *labelName, *caption, *fieldName, *unit; QString tip; QLineEdit *FrmKelvane::*control; };
+    struct Row { const char *labelName, *caption, *fieldName, *unit; QString tip; QLineEdit *CrossoverTab::*control; };
     const Row rows[] = {
         {"LblRe", "Woofer DC Voice Coil Resistance - Re:", "TxtRe", "Ohms",
          QStringLiteral("Input DC Voice Coil Resistance - Used with Zmax to estimate Efficiency if Qes is unknown."),
-         &FrmKelvane::TxtRe},
-        {"LblL", "Woofer Voice Coil Inductance - Le:", "TxtL", "mH", InductanceTip, &FrmKelvane::TxtL},
+         &CrossoverTab::TxtRe},
+        {"LblL", "Woofer Voice Coil Inductance - Le:", "TxtL", "mH", InductanceTip, &CrossoverTab::TxtL},
         {"LblZ", "Woofer Impedance:", "TxtZ", "Ohms",
-         QStringLiteral("Input Nominal Impedance - Used in Crossover Design."), &FrmKelvane::TxtZ},
-        {"LblTweeterFs", "Tweeter Resonance - Fs:", "Text1", "Hz", InductanceTip, &FrmKelvane::Text1},
-        {"LblTweeterZ", "Tweeter Impedance:", "Text2", "Ohms", InductanceTip, &FrmKelvane::Text2},
-        {"LblWooferXover", "Woofer Crossover Frequency:", "Text3", "Hz", InductanceTip, &FrmKelvane::Text3},
-        {"LblTweeterXover", "Tweeter Crossover Frequency:", "Text4", "Hz", InductanceTip, &FrmKelvane::Text4},
+         QStringLiteral("Input Nominal Impedance - Used in Crossover Design."), &CrossoverTab::TxtZ},
+        {"LblTweeterFs", "Tweeter Resonance - Fs:", "Text1", "Hz", InductanceTip, &CrossoverTab::Text1},
+        {"LblTweeterZ", "Tweeter Impedance:", "Text2", "Ohms", InductanceTip, &CrossoverTab::Text2},
+        {"LblWooferXover", "Woofer Crossover Frequency:", "Text3", "Hz", InductanceTip, &CrossoverTab::Text3},
+        {"LblTweeterXover", "Tweeter Crossover Frequency:", "Text4", "Hz", InductanceTip, &CrossoverTab::Text4},
     };
     int r = 1;
     for (const Row &row : rows) {
@@ -167,7 +169,7 @@ QWidget *FrmKelvane::buildCrossoverTab()
 
     CmdCalculateCrossover = button(page, QStringLiteral("CmdCalculateCrossover"), QStringLiteral("Calculate Crossover"),
                                    QStringLiteral("Click to calculate the frequency response(s) of the driver."));
-    CmdExit[3] = exitButton(page, 3);
+    CmdExit = exitButton(page, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(CmdCalculateCrossover);
     buttons->addSpacing(24);
@@ -175,12 +177,27 @@ QWidget *FrmKelvane::buildCrossoverTab()
     buttons->addWidget(label(page, QStringLiteral("LblCrossoverGraph"), QStringLiteral("Graph:")));
     buttons->addWidget(CrossoverDrivers->CboCrossoverGraph);
     buttons->addStretch(1);
-    buttons->addWidget(CmdExit[3]);
+    buttons->addWidget(CmdExit);
 
     auto *outer = new QVBoxLayout(page);
     outer->addLayout(columns, 1);
     outer->addLayout(buttons);
-    return page;
+
+    connect(CmdCalculateCrossover, &QPushButton::clicked, this, [this] { CmdCalculateCrossover_Click(); });
+    Picture1->onMouseMove = [this](double x, double y) { Picture1_MouseMove(0, 0, x, y); };
+    // field, value, Tab after Enter, "0" reported, zero empties, text left by a zero, warning
+    const auto outside = [](double low, double high) { return [low, high](double v) { return v < low || v > high; }; };
+    const std::vector<FieldEntry::Numeric> entries = {
+        {TxtRe, &State.Re, true, false, true, {}, {}},
+        {TxtZ, &State.Z, true, false, true, {}, {}},
+        {TxtL, nullptr, true, false, false, {}, {}},
+        {Text1, &State.TweeterFs, true, true, true, {}, outside(300, 5000)},
+        {Text2, &State.TweeterZ, true, true, true, {}, outside(2, 16)},
+        {Text3, &State.WooferXover, true, true, true, {}, outside(80, 10000)},
+        {Text4, &State.TweeterXover, true, true, true, {}, outside(80, 10000)},
+    };
+    for (const FieldEntry::Numeric &entry : entries)
+        Keys->addNumeric(entry);
 }
 
 CrossoverPlansTab::CrossoverPlansTab(const kelvane::state::DesignState &state, QWidget *parent)

@@ -98,7 +98,7 @@ void FrmKelvane::buildDesignMenu(QMenu *file)
     MnuExportCrossoverCurves = add("MnuExportCrossoverCurves", QStringLiteral("Export C&rossover Curves…"),
                                    QKeySequence::UnknownKey);
     connect(MnuExportCrossoverCurves, &QAction::triggered, this, [this] {
-        if (!CrossoverDrivers->simulation()) {
+        if (!Crossover->CrossoverDrivers->simulation()) {
             Program::ShowMoreDataNeeded();
             return;
         }
@@ -107,7 +107,7 @@ void FrmKelvane::buildDesignMenu(QMenu *file)
         const QString path = chooseFile(this, QStringLiteral("DlgExportCrossoverCurves"), QStringLiteral("Export Crossover Curves"),
                                         true, QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"), proposed);
         if (!path.isEmpty())
-            CrossoverDrivers->exportCurves(path);
+            Crossover->CrossoverDrivers->exportCurves(path);
     });
     refreshRecentMenu();
 }
@@ -164,7 +164,7 @@ design::Design FrmKelvane::currentDesign() const
     d.analysis = Analysis->settings();
     d.moreBoxes = MoreBoxes->settings();
     d.drivers = {BoxModel->TxtDriverCount->text(), std::max(0, BoxModel->CboWiring->currentIndex()), BoxModel->ChkIsobaric->isChecked()};
-    d.crossoverDrivers = CrossoverDrivers->settings();
+    d.crossoverDrivers = Crossover->CrossoverDrivers->settings();
     return d;
 }
 
@@ -197,7 +197,7 @@ void FrmKelvane::applyDesign(const design::Design &d)
     UpdateCrossoverDrivers(false);
     CrossoverPlans->CmdSavePlan->setEnabled(false);
     CrossoverPlans->CmdPrintPlan->setEnabled(false);
-    CrossoverResponse();
+    Crossover->CrossoverResponse();
     CrossoverPlans->CrossoverPlan();
     // The options go first so that a unit change cannot rewrite a field set after it; the driver
     // fields reset the Box Model as they change, so the choices are set once more at the end.
@@ -222,8 +222,8 @@ void FrmKelvane::applyDesign(const design::Design &d)
             CmdDisplacement_Click();
     }
     if (d.crossoverCalculated)
-        CmdCalculateCrossover_Click();
-    CrossoverDrivers->applySettings(d.crossoverDrivers);
+        Crossover->CmdCalculateCrossover_Click();
+    Crossover->CrossoverDrivers->applySettings(d.crossoverDrivers);
     if (d.crossoverCalculated)
         CrossoverPlans->CrossoverPlan(); // with the pad and the baffle-step network as built
     MoreBoxes->applySettings(d.moreBoxes);

@@ -70,9 +70,9 @@ void FrmKelvane::useDriver(const Entry &e)
     put(Input->TxtXmax, e.xmax);
     Input->TxtVCHeight->clear();
     Input->TxtVCGap->clear();
-    put(TxtRe, e.re);
-    put(TxtL, e.le);
-    put(TxtZ, e.z);
+    put(Crossover->TxtRe, e.re);
+    put(Crossover->TxtL, e.le);
+    put(Crossover->TxtZ, e.z);
     commitEnteredValues();
     // Even when Fs reads as before, the Box Model belongs to another driver now.
     TxtFs_Change();
@@ -100,9 +100,9 @@ Entry FrmKelvane::currentDriver() const
     e.sd = value(Input->TxtSd, SdToCm2[std::max(0, controls::selectedIndex(Input->OptSd))]);
     e.diameter = value(Input->TxtDia, DiaToMm[std::max(0, controls::selectedIndex(Input->OptDia))]);
     e.xmax = value(Input->TxtXmax, XmaxToMm[std::max(0, controls::selectedIndex(Input->OptXmax))]);
-    e.re = value(TxtRe);
-    e.le = value(TxtL);
-    e.z = value(TxtZ);
+    e.re = value(Crossover->TxtRe);
+    e.le = value(Crossover->TxtL);
+    e.z = value(Crossover->TxtZ);
     library::completeQ(e);
     return e;
 }

@@ -49,9 +49,18 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     BoxModel->unitChanged = [this](int unit) { BoxVent->volumeUnitChanged(unit); };
     CmdExit[2] = BoxVent->CmdExit;
     SSTab->addTab(BoxVent, QStringLiteral("Box and Vent"));
-    SSTab->addTab(buildCrossoverTab(), QStringLiteral("Crossover"));
+    Crossover = new CrossoverTab(State, *Keys);
+    Crossover->groupOf = [this](const kelvane::driver::DriverValues &one) { return BoxModel->driverGroup(one).equivalent; };
+    Crossover->updateDrivers = [this](bool newNetwork) { UpdateCrossoverDrivers(newNetwork); };
+    Crossover->networkCalculated = [this] {
+        CrossoverPlans->CrossoverPlan();
+        CrossoverPlans->CmdSavePlan->setEnabled(true);
+        CrossoverPlans->CmdPrintPlan->setEnabled(true);
+    };
+    CmdExit[3] = Crossover->CmdExit;
+    SSTab->addTab(Crossover, QStringLiteral("Crossover"));
     CrossoverPlans = new CrossoverPlansTab(State);
-    CrossoverPlans->builtCrossover = [this] { return CrossoverDrivers->builtCrossover(); };
+    CrossoverPlans->builtCrossover = [this] { return Crossover->CrossoverDrivers->builtCrossover(); };
     CmdExit[4] = CrossoverPlans->CmdExit;
     SSTab->addTab(CrossoverPlans, QStringLiteral("Crossover Plans"));
     Frequency = new FrequencyTab(State);
@@ -74,11 +83,11 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     watchDesignEdits();
     connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
     connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { markDesignModified(); });
-    connect(CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] {
+    connect(Crossover->CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] {
         markDesignModified();
         CrossoverPlans->CrossoverPlan(); // the pad and the baffle-step network are on the plan
     });
-    connect(CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { CrossoverResponse(); });
+    connect(Crossover->CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { Crossover->CrossoverResponse(); });
     connect(MoreBoxes, &MoreBoxesTab::boxesChanged, this, [this] { UpdateAnalysis(); });
     // The tab shows its volumes in the result unit of the Box Model tab.
     for (QRadioButton *o : BoxModel->OptSealedVolumeBox)
@@ -148,7 +157,7 @@ void FrmKelvane::Form_Load()
     // save or print until a crossover is calculated.
     CrossoverPlans->CmdSavePlan->setEnabled(false);
     CrossoverPlans->CmdPrintPlan->setEnabled(false);
-    CrossoverResponse();
+    Crossover->CrossoverResponse();
     CrossoverPlans->CrossoverPlan();
 }
 
@@ -179,7 +188,6 @@ void FrmKelvane::wireHandlers()
     connect(BoxModel->CmdCalculate, &QPushButton::clicked, this, [this] { CmdCalculate_Click(); });
     connect(BoxModel->CmdFrequency, &QPushButton::clicked, this, [this] { CmdFrequency_Click(); });
     connect(BoxModel->CmdDisplacement, &QPushButton::clicked, this, [this] { CmdDisplacement_Click(); });
-    connect(CmdCalculateCrossover, &QPushButton::clicked, this, [this] { CmdCalculateCrossover_Click(); });
 
     connect(Input->TxtFs, &QLineEdit::textChanged, this, [this] { TxtFs_Change(); });
     connect(Input->TxtQts, &QLineEdit::textChanged, this, [this] { TxtQts_Change(); });
@@ -206,8 +214,4 @@ void FrmKelvane::wireHandlers()
     for (auto *o : BoxModel->OptSealedVolumeBox) tabStopOnSelected(o);
     tabStopOnSelected(BoxModel->OptQtc);
     tabStopOnSelected(BoxModel->OptVolBox);
-
-    Picture1->onMouseMove = [this](double x, double y) { Picture1_MouseMove(0, 0, x, y); };
-
-    defineNumericEntries();
 }

@@ -7,6 +7,7 @@
 #include "app/BoxModelTab.h"
 #include "app/BoxVentTab.h"
 #include "app/CrossoverPlansTab.h"
+#include "app/CrossoverTab.h"
 #include "app/GraphTabs.h"
 #include "app/InputTab.h"
 #include "crossover/CrossoverCore.h"
@@ -86,20 +87,8 @@ public:
     // Box and Vent tab: its own widget; Calculate runs its VentLengths and BoxDimensions.
     BoxVentTab *BoxVent = nullptr;
 
-    // Crossover tab
-    QLineEdit *TxtRe = nullptr, *TxtL = nullptr, *TxtZ = nullptr;
-    QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr;
-    std::array<QRadioButton *, 5> OptCrossoverType{};
-    QPushButton *CmdCalculateCrossover = nullptr;
-    QLabel *LblCrossoverNotes = nullptr;
-    // Parts in order from the amplifier: name, value and nearest E12 value.
-    std::array<QLabel *, 4> LblWooferPartName{}, LblWooferPart{}, LblWooferPartE12{};
-    std::array<QLabel *, 4> LblTweeterPartName{}, LblTweeterPart{}, LblTweeterPartE12{};
-    QLabel *LblZobelR = nullptr, *LblZobelRE12 = nullptr, *LblZobelC = nullptr, *LblZobelCE12 = nullptr;
-    GraphPicture *Picture1 = nullptr;
-    QLineEdit *TxtCrossoverFreqXNum = nullptr, *TxtCrossoverYNum = nullptr;
-    // The drivers' data, the parts as built and the simulation on the drivers.
-    CrossoverDriversPanel *CrossoverDrivers = nullptr;
+    // Crossover tab: its own widget, with the drivers panel.
+    CrossoverTab *Crossover = nullptr;
 
     // Crossover Plans tab: its own widget, drawn from the design state.
     CrossoverPlansTab *CrossoverPlans = nullptr;
@@ -170,10 +159,6 @@ public:
     void CalculateDisplacementSPL();
 
     // ---- Crossover (app/CrossoverProcedures.cpp) ----
-    void CmdCalculateCrossover_Click();
-    // The response plot: its frame, and the three curves of CrossoverNetwork (when there is one).
-    void CrossoverResponse();
-    void Picture1_MouseMove(int Button, int Shift, double X, double Y);
     // Hands the panel the network, the woofer and the boxes; newNetwork after Calculate Crossover.
     void UpdateCrossoverDrivers(bool newNetwork);
 
@@ -194,11 +179,9 @@ private:
     Placement placement_ = Placement::Default;
 
     void buildMenus();
-    QWidget *buildCrossoverTab();
     void nameControlsForAccessibility();
     void wireHandlers();
 
-    void defineNumericEntries();
 
     // Design files (app/DesignFiles.cpp)
     void buildDesignMenu(QMenu *file);

@@ -42,8 +42,8 @@ MeasureSnapshot snapshotOf(const FrmKelvane &w)
     s.calculated = w.BoxModel->CmdFrequency->isEnabled();
     if (!s.calculated)
         return s;
-    if (const double re = number(w.TxtRe); re > 0 && w.State.Qes > w.State.Qts && w.State.Qts > 0)
-        s.driver = measure::DriverModel{re, w.State.Fs, w.State.Qts * w.State.Qes / (w.State.Qes - w.State.Qts), w.State.Qes, number(w.TxtL) / 1000, 0, 0};
+    if (const double re = number(w.Crossover->TxtRe); re > 0 && w.State.Qes > w.State.Qts && w.State.Qts > 0)
+        s.driver = measure::DriverModel{re, w.State.Fs, w.State.Qts * w.State.Qes / (w.State.Qes - w.State.Qts), w.State.Qes, number(w.Crossover->TxtL) / 1000, 0, 0};
     s.vented = {analysis::BoxKind::Vented, w.State.VbVented, 0, 0, w.State.Fb, w.State.Qloss, {}};
     for (std::size_t k = 0; k < 6; ++k)
         s.vented.vents.push_back({w.State.VentDia[k], w.State.VentSpeed[k], false});

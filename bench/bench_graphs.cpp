@@ -96,7 +96,7 @@ void crossoverBenchmark(benchmark::State &state, void (*draw)(FrmKelvane &), Gra
     setTarget(state, size);
     auto w = calculatedWindow();
     enterSampleCrossover(*w);
-    w->CmdCalculateCrossover_Click();
+    w->Crossover->CmdCalculateCrossover_Click();
     if (!w->State.CrossoverNetwork) {
         state.SkipWithError("no crossover was calculated");
         return;
@@ -113,7 +113,7 @@ void crossoverBenchmark(benchmark::State &state, void (*draw)(FrmKelvane &), Gra
 
 void BM_CrossoverResponse(benchmark::State &state, QSize size)
 {
-    crossoverBenchmark(state, [](FrmKelvane &w) { w.CrossoverResponse(); }, [](FrmKelvane &w) { return w.Picture1; }, size);
+    crossoverBenchmark(state, [](FrmKelvane &w) { w.Crossover->CrossoverResponse(); }, [](FrmKelvane &w) { return w.Crossover->Picture1; }, size);
 }
 BENCHMARK_CAPTURE(BM_CrossoverResponse, standard, Standard)->Name("Crossover response plot, drawn completely")
     ->Unit(benchmark::kMicrosecond);

@@ -18,7 +18,7 @@ std::unique_ptr<FrmKelvane> sheetWindow()
 {
     auto w = calculatedWindow();
     enterSampleCrossover(*w);
-    w->CmdCalculateCrossover_Click();
+    w->Crossover->CmdCalculateCrossover_Click();
     w->CmdFrequency_Click();
     w->CmdDisplacement_Click();
     processPending();

@@ -47,11 +47,11 @@ void BM_CalculateCrossover(benchmark::State &state)
     auto w = calculatedWindow();
     enterSampleCrossover(*w);
     for (auto _ : state) {
-        w->CmdCalculateCrossover->click();
-        benchmark::DoNotOptimize(w->Picture1->image().constBits());
+        w->Crossover->CmdCalculateCrossover->click();
+        benchmark::DoNotOptimize(w->Crossover->Picture1->image().constBits());
         benchmark::DoNotOptimize(w->CrossoverPlans->PicCrossoverPlan->image().constBits());
     }
-    if (w->LblWooferPart[3]->text().isEmpty() || w->LblZobelC->text().isEmpty())
+    if (w->Crossover->LblWooferPart[3]->text().isEmpty() || w->Crossover->LblZobelC->text().isEmpty())
         state.SkipWithError("Calculate Crossover wrote no parts");
 }
 BENCHMARK(BM_CalculateCrossover)->Name("Calculate Crossover on the window (plot and plan drawn)")
@@ -66,13 +66,13 @@ void BM_CalculateCrossoverSimulated(benchmark::State &state)
     auto w = calculatedWindow();
     enterSampleCrossover(*w);
     w->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
-    w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
+    w->Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
     processPending();
     for (auto _ : state) {
-        w->CmdCalculateCrossover->click();
-        w->Picture1->repaint();
+        w->Crossover->CmdCalculateCrossover->click();
+        w->Crossover->Picture1->repaint();
     }
-    if (!w->CrossoverDrivers->simulation())
+    if (!w->Crossover->CrossoverDrivers->simulation())
         state.SkipWithError("Calculate Crossover simulated nothing");
 }
 BENCHMARK(BM_CalculateCrossoverSimulated)->Name("Calculate Crossover end to end, solved on the drivers and drawn")
@@ -85,19 +85,19 @@ void BM_UsedValueRedrawn(benchmark::State &state)
     setTargetMicroseconds(state, 5000);
     auto w = calculatedWindow();
     enterSampleCrossover(*w);
-    w->CmdCalculateCrossover->click();
+    w->Crossover->CmdCalculateCrossover->click();
     w->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
-    w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
+    w->Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
     processPending();
-    QLineEdit *used = w->CrossoverDrivers->TxtWooferPartUsed[0];
+    QLineEdit *used = w->Crossover->CrossoverDrivers->TxtWooferPartUsed[0];
     const QString values[] = {used->text(), QStringLiteral("0.82")};
     int k = 0;
     for (auto _ : state) {
         used->setText(values[++k % 2]);
-        w->CrossoverDrivers->refresh();
-        w->Picture1->repaint();
+        w->Crossover->CrossoverDrivers->refresh();
+        w->Crossover->Picture1->repaint();
     }
-    if (!w->CrossoverDrivers->simulation())
+    if (!w->Crossover->CrossoverDrivers->simulation())
         state.SkipWithError("the used value simulated nothing");
 }
 BENCHMARK(BM_UsedValueRedrawn)->Name("Crossover: a used value changed, solved and redrawn")->Unit(benchmark::kMicrosecond);

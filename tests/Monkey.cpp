@@ -89,7 +89,7 @@ void Monkey::newWindow()
 
 QList<GraphPicture *> Monkey::pictures() const
 {
-    QList<GraphPicture *> out{window_->Frequency->PicFrequency, window_->Displacement->PicDisplacementLimit, window_->Picture1,
+    QList<GraphPicture *> out{window_->Frequency->PicFrequency, window_->Displacement->PicDisplacementLimit, window_->Crossover->Picture1,
                               window_->CrossoverPlans->PicCrossoverPlan, window_->Analysis->PicAnalysis};
     if (auto *dialog = window_->findChild<DlgMeasureDriver *>())
         out << dialog->PicMeasuredImpedance;

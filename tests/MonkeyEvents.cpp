@@ -453,7 +453,7 @@ void Monkey::writeCurves()
 // crossover is calculated.
 QString Monkey::crossoverDrivers()
 {
-    CrossoverDriversPanel *panel = window_->CrossoverDrivers;
+    CrossoverDriversPanel *panel = window_->Crossover->CrossoverDrivers;
     switch (below(6)) {
     case 0: {
         const QString file = QLatin1String(pick({"woofer.zma", "box.zma", "resistor.zma", "junk.zma", "missing.zma"}));
@@ -504,12 +504,12 @@ QString Monkey::crossoverDrivers()
         const int type = below(5);
         action_ = [this, type] {
             window_->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
-            for (const auto &[field, text] : {std::pair{window_->TxtZ, "8"}, {window_->Text2, "6"}, {window_->Text3, "2500"},
-                                              {window_->Text4, "2500"}})
+            for (const auto &[field, text] : {std::pair{window_->Crossover->TxtZ, "8"}, {window_->Crossover->Text2, "6"}, {window_->Crossover->Text3, "2500"},
+                                              {window_->Crossover->Text4, "2500"}})
                 if (field->text().isEmpty())
                     field->setText(QLatin1String(text));
-            window_->OptCrossoverType[std::size_t(type)]->click();
-            window_->CmdCalculateCrossover->click();
+            window_->Crossover->OptCrossoverType[std::size_t(type)]->click();
+            window_->Crossover->CmdCalculateCrossover->click();
         };
         return QStringLiteral("calculate the crossover of type %1").arg(type);
     }
@@ -521,7 +521,7 @@ QString Monkey::crossoverDrivers()
 // chosen, Suggest Pad, the optimizer run (or cancelled at once) and undone.
 QString Monkey::crossoverAsBuilt()
 {
-    CrossoverDriversPanel *panel = window_->CrossoverDrivers;
+    CrossoverDriversPanel *panel = window_->Crossover->CrossoverDrivers;
     switch (below(5)) {
     case 0: {
         QLineEdit *const fields[] = {panel->TxtWooferPartDCR[0], panel->TxtWooferPartDCR[2], panel->TxtTweeterPartDCR[1],

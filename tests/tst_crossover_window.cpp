@@ -37,7 +37,7 @@ void writeCurve(const QString &path, double from, double to, double value)
 
 QString csvOf(FrmKelvane *w)
 {
-    const auto &sim = w->CrossoverDrivers->simulation();
+    const auto &sim = w->Crossover->CrossoverDrivers->simulation();
     return sim ? crossover::simulationCsv(*sim) : QString();
 }
 
@@ -89,16 +89,16 @@ private slots:
         writeCurve(dir.filePath("tw.zma"), 1000, 20000, 8);
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<92");
-        const crossover::Simulation nominal = *w->CrossoverDrivers->simulation();
+        const crossover::Simulation nominal = *w->Crossover->CrossoverDrivers->simulation();
         MessageCatcher catcher;
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, dir.filePath("tw.frd")));
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterImpedance, dir.filePath("tw.zma")));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, dir.filePath("tw.frd")));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterImpedance, dir.filePath("tw.zma")));
         QCOMPARE(catcher.shown(), QString());
         // From 1 kHz up to 20 kHz at 20 to the octave: 4.32 octaves, 86 steps to 1000 x 2^(86/20) =
         // 19.7 kHz, 87 points.
-        QCOMPARE(w->CrossoverDrivers->LblTweeterData->text(),
+        QCOMPARE(w->Crossover->CrossoverDrivers->LblTweeterData->text(),
                  QStringLiteral("tw.frd (87 points, 1 kHz to 19.7 kHz); tw.zma (87 points, 1 kHz to 19.7 kHz)"));
-        const crossover::Simulation &s = *w->CrossoverDrivers->simulation();
+        const crossover::Simulation &s = *w->Crossover->CrossoverDrivers->simulation();
         for (double hz : {1500.0, 4000.0, 15000.0}) {
             const std::size_t k = pointNear(s, hz);
             QVERIFY2(std::abs(s.tweeter.db[k] - nominal.tweeter.db[k]) < 0.01, qPrintable(QString::number(hz)));
@@ -117,13 +117,13 @@ private slots:
         file.close();
         auto w = freshWindow();
         act(w.get(), Calculated);
-        const QString before = csvOf(w.get()), label = w->CrossoverDrivers->LblWooferData->text();
+        const QString before = csvOf(w.get()), label = w->Crossover->CrossoverDrivers->LblWooferData->text();
         MessageCatcher catcher;
-        QVERIFY(!w->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, file.fileName()));
+        QVERIFY(!w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, file.fileName()));
         settle();
         QCOMPARE(catcher.messages.size(), 1);
         QVERIFY2(catcher.messages[0].text.startsWith(QStringLiteral("bad.frd: line 3")), qPrintable(catcher.shown()));
-        QCOMPARE(w->CrossoverDrivers->LblWooferData->text(), label);
+        QCOMPARE(w->Crossover->CrossoverDrivers->LblWooferData->text(), label);
         QCOMPARE(csvOf(w.get()), before);
     }
 
@@ -133,9 +133,9 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated);
-        const crossover::Simulation before = *w->CrossoverDrivers->simulation();
+        const crossover::Simulation before = *w->Crossover->CrossoverDrivers->simulation();
         act(w.get(), "TxtWooferPartUsed(0)<2.2");
-        const crossover::Simulation &after = *w->CrossoverDrivers->simulation();
+        const crossover::Simulation &after = *w->Crossover->CrossoverDrivers->simulation();
         const std::size_t k = pointNear(after, 3000);
         QVERIFY(after.woofer.db[k] < before.woofer.db[k] - 2);
         QVERIFY(std::abs(std::abs(after.tweeterVoltage[k]) - std::abs(before.tweeterVoltage[k])) < 0.05);
@@ -158,18 +158,18 @@ private slots:
         act(w.get(), Calculated);
         w->SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
         settle();
-        const QStringList sections = w->Picture1->texts();
-        w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(graph);
-        QVERIFY(w->Picture1->texts().contains(fetch<QString>("legend")));
-        QVERIFY(w->Picture1->texts().contains(w->CrossoverDrivers->CboCrossoverGraph->currentText()));
+        const QStringList sections = w->Crossover->Picture1->texts();
+        w->Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(graph);
+        QVERIFY(w->Crossover->Picture1->texts().contains(fetch<QString>("legend")));
+        QVERIFY(w->Crossover->Picture1->texts().contains(w->Crossover->CrossoverDrivers->CboCrossoverGraph->currentText()));
         namespace plot = crossover::plot;
-        const graphgeo::PlotLayout l = graphgeo::plotLayout(w->Picture1->width(), w->Picture1->height(), plot::Left,
+        const graphgeo::PlotLayout l = graphgeo::plotLayout(w->Crossover->Picture1->width(), w->Crossover->Picture1->height(), plot::Left,
                                                             plot::Top, plot::Right, plot::Bottom);
-        w->Picture1->onMouseMove(l.x(plot::x(1000)), l.y(300));
-        const crossover::Simulation &s = *w->CrossoverDrivers->simulation();
+        w->Crossover->Picture1->onMouseMove(l.x(plot::x(1000)), l.y(300));
+        const crossover::Simulation &s = *w->Crossover->CrossoverDrivers->simulation();
         const std::size_t k = pointNear(s, 1000);
-        QCOMPARE(w->TxtCrossoverFreqXNum->text(), QStringLiteral("1,000 Hz"));
-        const QString woofer = w->CrossoverDrivers->TxtCrossoverWooferNum->text();
+        QCOMPARE(w->Crossover->TxtCrossoverFreqXNum->text(), QStringLiteral("1,000 Hz"));
+        const QString woofer = w->Crossover->CrossoverDrivers->TxtCrossoverWooferNum->text();
         if (graph == 1)
             QCOMPARE(woofer, kelvane::formatNumber(s.woofer.db[k], QStringLiteral("##,##0.0 dB")));
         else if (graph == 2)
@@ -179,18 +179,18 @@ private slots:
         // At the top edge of the plot the level readout reads the top label of the value axis drawn
         // (the label that carries the unit, "100 dB").
         if (graph != 2) {
-            w->Picture1->onMouseMove(l.x(plot::x(1000)), l.y(plot::Top) + 0.01);
+            w->Crossover->Picture1->onMouseMove(l.x(plot::x(1000)), l.y(plot::Top) + 0.01);
             const QString unit = graph == 1 ? QStringLiteral(" dB") : QStringLiteral(" ohms");
             QString top;
-            for (const QString &t : w->Picture1->texts())
+            for (const QString &t : w->Crossover->Picture1->texts())
                 if (t.endsWith(unit) && t.front().isDigit())
                     top = t.chopped(unit.size());
-            const double shown = w->TxtCrossoverYNum->text().section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(',')).toDouble();
-            QVERIFY2(!top.isEmpty() && std::abs(shown - top.toDouble()) < 0.1, qPrintable(top + " / " + w->TxtCrossoverYNum->text()));
+            const double shown = w->Crossover->TxtCrossoverYNum->text().section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(',')).toDouble();
+            QVERIFY2(!top.isEmpty() && std::abs(shown - top.toDouble()) < 0.1, qPrintable(top + " / " + w->Crossover->TxtCrossoverYNum->text()));
         }
-        w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(0);
-        QCOMPARE(w->Picture1->texts(), sections);
-        QVERIFY(w->CrossoverDrivers->TxtCrossoverWooferNum->isHidden());
+        w->Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(0);
+        QCOMPARE(w->Crossover->Picture1->texts(), sections);
+        QVERIFY(w->Crossover->CrossoverDrivers->TxtCrossoverWooferNum->isHidden());
     }
 
     // Once simulated the notes add where the amplifier's load is lowest and how flat the sum is.
@@ -198,8 +198,8 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated);
-        const crossover::Simulation &s = *w->CrossoverDrivers->simulation();
-        const QString text = w->LblCrossoverNotes->text();
+        const crossover::Simulation &s = *w->Crossover->CrossoverDrivers->simulation();
+        const QString text = w->Crossover->LblCrossoverNotes->text();
         QVERIFY2(text.startsWith(QStringLiteral("Notes: ")), qPrintable(text));
         QVERIFY2(text.endsWith(crossover::lowestImpedanceNote(s) + QStringLiteral(". ") + crossover::sumNote(s) + QLatin1Char('.')), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("The amplifier sees")) && text.contains(QStringLiteral("The sum stays within")));
@@ -208,7 +208,7 @@ private slots:
         act(w.get(), "TxtWooferPartUsed(0)<1.5");
         const kelvane::sheet::Snapshot sheet = w->buildSheetSnapshot();
         QCOMPARE(sheet.wooferBuilt, (std::vector<double>{1.5e-3, 4.7e-6}));
-        QCOMPARE(sheet.lowestImpedance, crossover::lowestImpedanceNote(*w->CrossoverDrivers->simulation()));
+        QCOMPARE(sheet.lowestImpedance, crossover::lowestImpedanceNote(*w->Crossover->CrossoverDrivers->simulation()));
     }
 
     // The files, the used values and the choices travel inside the design file.
@@ -218,10 +218,10 @@ private slots:
         writeCurve(QStringLiteral("tw.frd"), 800, 20000, 91);
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtWooferPartUsed(0)<1.5; TxtAcousticOffset<25; TxtTweeterSPL<89");
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, QStringLiteral("tw.frd")));
-        w->CrossoverDrivers->ChkTweeterReversed->setChecked(false);
-        w->CrossoverDrivers->CboCrossoverBox->setCurrentIndex(1);
-        w->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(1);
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, QStringLiteral("tw.frd")));
+        w->Crossover->CrossoverDrivers->ChkTweeterReversed->setChecked(false);
+        w->Crossover->CrossoverDrivers->CboCrossoverBox->setCurrentIndex(1);
+        w->Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(1);
         const QString names = "TxtWooferPartUsed(0); TxtWooferPartUsed(1); TxtTweeterPartUsed(0); TxtAcousticOffset; "
                               "TxtTweeterSPL; ChkTweeterReversed; LblWooferData; LblTweeterData; LblCrossoverNotes";
         const QString before = shown(w.get(), names);
@@ -231,7 +231,7 @@ private slots:
         auto other = freshWindow();
         QVERIFY(other->openDesign(QStringLiteral("with data.kelvane")));
         QCOMPARE(shown(other.get(), names), before);
-        QCOMPARE(other->CrossoverDrivers->CboCrossoverGraph->currentIndex(), 1);
+        QCOMPARE(other->Crossover->CrossoverDrivers->CboCrossoverGraph->currentIndex(), 1);
         QCOMPARE(csvOf(other.get()), csvOf(w.get()));
     }
 
@@ -250,8 +250,8 @@ private slots:
         }
         auto w = freshWindow();
         act(w.get(), Calculated);
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, QStringLiteral("w.frd")));
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, QStringLiteral("t.frd")));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, QStringLiteral("w.frd")));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, QStringLiteral("t.frd")));
         MessageCatcher catcher;
         QVERIFY(!w->saveDesign(QStringLiteral("big.kelvane")));
         settle();
@@ -271,7 +271,7 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Calculated);
         QVERIFY(w->saveDesign(QStringLiteral("x.kelvane")));
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterImpedance, QStringLiteral("tw.zma")));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterImpedance, QStringLiteral("tw.zma")));
         act(w.get(), "TxtAcousticOffset<12");
         const QString expected = csvOf(w.get());
         auto uncalculated = freshWindow();

@@ -36,7 +36,7 @@ QStringList shownState(FrmKelvane *w)
         out << o->objectName() + (o->isChecked() ? ": on" : ": off");
     for (QPushButton *b : w->findChildren<QPushButton *>())
         out << b->objectName() + (b->isEnabled() ? ": enabled" : ": disabled");
-    return out << w->Frequency->PicFrequency->texts() << w->Displacement->PicDisplacementLimit->texts() << w->Picture1->texts()
+    return out << w->Frequency->PicFrequency->texts() << w->Displacement->PicDisplacementLimit->texts() << w->Crossover->Picture1->texts()
                << w->CrossoverPlans->PicCrossoverPlan->texts();
 }
 

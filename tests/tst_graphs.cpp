@@ -493,7 +493,7 @@ private slots:
     {
         const int graph = fetch<int>("graph");
         auto w = sampleWindow();
-        GraphPicture *pics[] = {w->Frequency->PicFrequency, w->Displacement->PicDisplacementLimit, w->Displacement->PicDisplacementLimit, w->Picture1};
+        GraphPicture *pics[] = {w->Frequency->PicFrequency, w->Displacement->PicDisplacementLimit, w->Displacement->PicDisplacementLimit, w->Crossover->Picture1};
         w->State.SPLMax = 10 * std::log10(0.5) + 112.2; // 100 W at 0.5 %
         w->State.Efficiency = graph == NoEfficiency ? 0 : 0.005;
         GraphPicture *pic = pics[graph];
@@ -538,7 +538,7 @@ private slots:
         auto w = everyPictureWindow();
         const std::pair<FrmKelvane::Tab, GraphPicture *> pictures[] = {
             {F::TabFrequency, w->Frequency->PicFrequency}, {F::TabDisplacement, w->Displacement->PicDisplacementLimit},
-            {F::TabCrossover, w->Picture1}, {F::TabCrossoverPlans, w->CrossoverPlans->PicCrossoverPlan},
+            {F::TabCrossover, w->Crossover->Picture1}, {F::TabCrossoverPlans, w->CrossoverPlans->PicCrossoverPlan},
             {F::TabAnalysis, w->Analysis->PicAnalysis}};
         const QSize standard = w->size();
         QList<QByteArray> hashes;
@@ -569,7 +569,7 @@ private slots:
                 pointAt(pic, graphgeo::graphX(l, 25), graphgeo::limitY(l, level - w->State.SPLMax));
                 QCOMPARE(shown(w.get(), "TxtFreqPowerXNum; TxtSPLpowerYNum; TxtSPLpowerYwattsNum"),
                          QStringLiteral("TxtFreqPowerXNum=25.0 Hz; TxtSPLpowerYNum=92.9 dB; TxtSPLpowerYwattsNum=2.3 Watts"));
-            } else if (pic == w->Picture1) {
+            } else if (pic == w->Crossover->Picture1) {
                 namespace plot = crossover::plot;
                 const graphgeo::PlotLayout c = graphgeo::plotLayout(pic->width(), pic->height(), plot::Left, plot::Top,
                                                                     plot::Right, plot::Bottom);

@@ -229,8 +229,8 @@ private slots:
         // The plan shows every part with its value and its E12 value.
         const QStringList plan = w->CrossoverPlans->PicCrossoverPlan->texts();
         for (int i = 0; i < 4; ++i) {
-            QVERIFY(plan.contains(w->LblWooferPartName[i]->text().chopped(1) + "  " + w->LblWooferPart[i]->text()));
-            QVERIFY(plan.contains("E12  " + w->LblTweeterPartE12[i]->text()));
+            QVERIFY(plan.contains(w->Crossover->LblWooferPartName[i]->text().chopped(1) + "  " + w->Crossover->LblWooferPart[i]->text()));
+            QVERIFY(plan.contains("E12  " + w->Crossover->LblTweeterPartE12[i]->text()));
         }
         QVERIFY(w->CrossoverPlans->CmdSavePlan->isEnabled());
     }
@@ -243,12 +243,12 @@ private slots:
         QCOMPARE(shown(w.get(), "LblZobelR; LblZobelC"), QStringLiteral("LblZobelR=not used; LblZobelC=not used"));
         // Second order: reversed tweeter; 2,500 Hz is below twice the tweeter's Fs of 1,300 Hz.
         for (const char *note : {"reversed polarity", "below twice the tweeter's Fs (2,600 Hz)", "resistive loads"})
-            QVERIFY2(w->LblCrossoverNotes->text().contains(QLatin1String(note)), note);
+            QVERIFY2(w->Crossover->LblCrossoverNotes->text().contains(QLatin1String(note)), note);
         // Re 6.4 Ohms, Le 0.5 mH: R = 1.25 x 6.4 = 8 Ohms, C = 0.0005 / 8^2 = 7.8125 uF.
         act(w.get(), "TxtRe=6.4; TxtL=0.5; Text1=1200; OptCrossoverType(4); CmdCalculateCrossover");
         QCOMPARE(shown(w.get(), "LblZobelR; LblZobelRE12; LblZobelC; LblZobelCE12"),
                  QStringLiteral("LblZobelR=8.00 Ohms; LblZobelRE12=8.2 Ohms; LblZobelC=7.81 µF; LblZobelCE12=8.2 µF"));
-        QVERIFY(w->LblCrossoverNotes->text().contains("normal polarity") && !w->LblCrossoverNotes->text().contains("below twice"));
+        QVERIFY(w->Crossover->LblCrossoverNotes->text().contains("normal polarity") && !w->Crossover->LblCrossoverNotes->text().contains("below twice"));
     }
 
     // Missing or bad data is reported with the focus on its field; the parts and pictures stay.
@@ -273,17 +273,17 @@ private slots:
         const QString entries = "tab=3; TxtZ=8; Text2=8; Text3=3000; Text4=3000; ";
         act(w.get(), entries + (field.isEmpty() ? "" : "OptCrossoverType(2); CmdCalculateCrossover"));
         const QStringList before = QStringList{shown(w.get(), cells("LblWooferPart", 4, "") + "; " + cells("LblTweeterPart", 4, ""))}
-                                   + w->CrossoverPlans->PicCrossoverPlan->texts() + w->Picture1->texts();
+                                   + w->CrossoverPlans->PicCrossoverPlan->texts() + w->Crossover->Picture1->texts();
         if (!field.isEmpty())
             act(w.get(), field + "=" + fetch<QString>("text"));
-        w->TxtRe->setFocus();
+        w->Crossover->TxtRe->setFocus();
         MessageCatcher catcher;
         act(w.get(), "CmdCalculateCrossover");
         settle();
         QCOMPARE(catcher.shown(), fetch<QString>("message"));
         QCOMPARE(shown(w.get(), "focus"), "focus=" + fetch<QString>("focus"));
         QCOMPARE(QStringList{shown(w.get(), cells("LblWooferPart", 4, "") + "; " + cells("LblTweeterPart", 4, ""))}
-                     + w->CrossoverPlans->PicCrossoverPlan->texts() + w->Picture1->texts(), before);
+                     + w->CrossoverPlans->PicCrossoverPlan->texts() + w->Crossover->Picture1->texts(), before);
         QCOMPARE(w->CrossoverPlans->CmdSavePlan->isEnabled(), !field.isEmpty());
         if (!field.isEmpty())
             QCOMPARE(w->State.Z, 8.0);

@@ -74,7 +74,7 @@ private slots:
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1String(", "))));
         // Fields are named by their labels.
         QCOMPARE(w->Input->TxtFs->accessibleName(), QStringLiteral("Resonant Frequency - Fs:"));
-        QCOMPARE(w->TxtRe->accessibleName(), QStringLiteral("Woofer DC Voice Coil Resistance - Re:"));
+        QCOMPARE(w->Crossover->TxtRe->accessibleName(), QStringLiteral("Woofer DC Voice Coil Resistance - Re:"));
         QCOMPARE(w->Input->OptVas[2]->accessibleName(), QStringLiteral("Cu. m"));
         // Captions and tooltips as the user reads them.
         QCOMPARE((QStringList{w->Input->CmdCalculateInput->text(), w->BoxModel->LblSPL->text(), w->Input->TxtVas->toolTip(),

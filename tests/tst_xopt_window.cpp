@@ -38,7 +38,7 @@ void writeCurve(const QString &path, double value)
 
 void choose(FrmKelvane *w, const char *series)
 {
-    w->CrossoverDrivers->CboPartSeries->setCurrentText(QLatin1String(series));
+    w->Crossover->CrossoverDrivers->CboPartSeries->setCurrentText(QLatin1String(series));
 }
 
 } // namespace
@@ -121,14 +121,14 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Driver30 + "TxtQes=0.45; CmdCalculateInput; tab=3; TxtRe=6; TxtZ=8; Text2=8; Text3=2000; Text4=2000; "
                                 "OptCrossoverType(2); CmdCalculateCrossover");
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, QStringLiteral("w.frd")));
-        QVERIFY(w->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferImpedance, QStringLiteral("w.zma")));
-        QCOMPARE(w->LblZobelR->text(), QStringLiteral("not used"));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, QStringLiteral("w.frd")));
+        QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferImpedance, QStringLiteral("w.zma")));
+        QCOMPARE(w->Crossover->LblZobelR->text(), QStringLiteral("not used"));
         act(w.get(), "TxtWooferPartDCR(0)<0");
-        const double zero = w->CrossoverDrivers->simulation()->woofer.db.front();
+        const double zero = w->Crossover->CrossoverDrivers->simulation()->woofer.db.front();
         act(w.get(), "TxtWooferPartDCR(0)<2");
-        const double two = w->CrossoverDrivers->simulation()->woofer.db.front();
-        QCOMPARE(w->CrossoverDrivers->simulation()->grid.hz.front(), 20.0);
+        const double two = w->Crossover->CrossoverDrivers->simulation()->woofer.db.front();
+        QCOMPARE(w->Crossover->CrossoverDrivers->simulation()->grid.hz.front(), 20.0);
         QVERIFY2(std::abs(zero - two - 1.938) < 0.01, qPrintable(QString::number(zero - two)));
     }
 
@@ -140,7 +140,7 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterPad<3");
-        const CrossoverDriversPanel *p = w->CrossoverDrivers;
+        const CrossoverDriversPanel *p = w->Crossover->CrossoverDrivers;
         QVERIFY2(p->LblWooferPartStress[0]->text().endsWith(QStringLiteral(" A")), qPrintable(p->LblWooferPartStress[0]->text()));
         QVERIFY(p->LblWooferPartStress[1]->text().endsWith(QStringLiteral(" V")));
         QVERIFY(p->LblTweeterPartStress[0]->text().endsWith(QStringLiteral(" V")));
@@ -159,12 +159,12 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<100; CmdSuggestPad");
-        const double pad = kelvane::parseNumber(w->CrossoverDrivers->TxtTweeterPad->text()).value_or(-1);
-        QVERIFY2(pad > 9 && pad < 13, qPrintable(w->CrossoverDrivers->TxtTweeterPad->text()));
-        QVERIFY(!w->CrossoverDrivers->LblPadSeries->text().isEmpty());
+        const double pad = kelvane::parseNumber(w->Crossover->CrossoverDrivers->TxtTweeterPad->text()).value_or(-1);
+        QVERIFY2(pad > 9 && pad < 13, qPrintable(w->Crossover->CrossoverDrivers->TxtTweeterPad->text()));
+        QVERIFY(!w->Crossover->CrossoverDrivers->LblPadSeries->text().isEmpty());
         act(w.get(), "TxtTweeterSPL<80; CmdSuggestPad");
-        QCOMPARE(w->CrossoverDrivers->TxtTweeterPad->text(), QStringLiteral("0.0"));
-        QVERIFY(w->CrossoverDrivers->LblStressNote->text().contains(QStringLiteral("quieter")));
+        QCOMPARE(w->Crossover->CrossoverDrivers->TxtTweeterPad->text(), QStringLiteral("0.0"));
+        QVERIFY(w->Crossover->CrossoverDrivers->LblStressNote->text().contains(QStringLiteral("quieter")));
     }
 
     // Cancel leaves the values as they were; a finished run can be undone once, and not after an
@@ -173,16 +173,16 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<94");
-        CrossoverDriversPanel *p = w->CrossoverDrivers;
+        CrossoverDriversPanel *p = w->Crossover->CrossoverDrivers;
         QVERIFY(!p->PrgOptimize->isVisibleTo(w.get()));
         const QString before = shown(w.get(), Values);
         QVERIFY(p->startOptimize());
-        QVERIFY(!p->TxtWooferPartUsed[0]->isEnabled() && !w->CmdCalculateCrossover->isEnabled());
+        QVERIFY(!p->TxtWooferPartUsed[0]->isEnabled() && !w->Crossover->CmdCalculateCrossover->isEnabled());
         QVERIFY(p->CmdCancelOptimize->isEnabled() && p->PrgOptimize->isVisibleTo(w.get()));
         p->CmdCancelOptimize->click();
         QTRY_VERIFY_WITH_TIMEOUT(!p->optimizing(), 60000);
         QCOMPARE(shown(w.get(), Values), before);
-        QVERIFY(p->TxtWooferPartUsed[0]->isEnabled() && w->CmdCalculateCrossover->isEnabled());
+        QVERIFY(p->TxtWooferPartUsed[0]->isEnabled() && w->Crossover->CmdCalculateCrossover->isEnabled());
         QVERIFY(!p->PrgOptimize->isVisibleTo(w.get()) && !p->CmdCancelOptimize->isVisibleTo(w.get()));
         QVERIFY(!p->CmdUndoOptimize->isEnabled());
 
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(!p->CmdUndoOptimize->isEnabled());
         // A new Calculate while it runs stops the run first; closing the window does too.
         QVERIFY(p->startOptimize());
-        w->CmdCalculateCrossover_Click();
+        w->Crossover->CmdCalculateCrossover_Click();
         QVERIFY(!p->optimizing());
         QVERIFY(p->startOptimize());
         w.reset();
@@ -212,7 +212,7 @@ private slots:
     {
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<94");
-        CrossoverDriversPanel *p = w->CrossoverDrivers;
+        CrossoverDriversPanel *p = w->Crossover->CrossoverDrivers;
         p->TxtTweeterPartUsed[1]->setText(QStringLiteral("x"));
         MessageCatcher catcher;
         QVERIFY(!p->startOptimize());
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(shown(other.get(), names), before);
         // The typed resistance stays typed: a new value of its coil leaves it.
         act(other.get(), "TxtTweeterPartUsed(1)<2.2");
-        QCOMPARE(other->CrossoverDrivers->TxtTweeterPartDCR[1]->text(), QStringLiteral("0.9"));
+        QCOMPARE(other->Crossover->CrossoverDrivers->TxtTweeterPartDCR[1]->text(), QStringLiteral("0.9"));
     }
 
     // The pad and the compensation as built on the plan and the build sheet (the 6 dB pad and the
@@ -270,8 +270,8 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<94");
         QVERIFY(w->saveDesign(QStringLiteral("x.kelvane")));
-        QVERIFY(w->CrossoverDrivers->startOptimize());
-        QTRY_VERIFY_WITH_TIMEOUT(!w->CrossoverDrivers->optimizing(), 120000);
+        QVERIFY(w->Crossover->CrossoverDrivers->startOptimize());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Crossover->CrossoverDrivers->optimizing(), 120000);
         const QString values = shown(w.get(), Values);
         auto uncalculated = freshWindow();
         act(uncalculated.get(), Driver30 + "CmdCalculateInput");
@@ -289,7 +289,7 @@ private slots:
         const auto [code, out, errors] = run({"x.kelvane", "out.kelvane"});
         QCOMPARE(errors, QString());
         QCOMPARE(code, 0);
-        QCOMPARE(out, w->CrossoverDrivers->LblOptimizeResult->text() + QLatin1Char('\n'));
+        QCOMPARE(out, w->Crossover->CrossoverDrivers->LblOptimizeResult->text() + QLatin1Char('\n'));
         auto other = freshWindow();
         QVERIFY(other->openDesign(QStringLiteral("out.kelvane")));
         QCOMPARE(shown(other.get(), Values), values);

@@ -26,12 +26,12 @@ inline void enterSampleDriver(FrmKelvane &w, const QString &name)
 // a 6-ohm tweeter resonating at 1,200 Hz, both sections at 2,500 Hz, fourth-order Linkwitz-Riley.
 inline void enterSampleCrossover(FrmKelvane &w)
 {
-    w.TxtRe->setText(QStringLiteral("6.4"));
-    w.TxtL->setText(QStringLiteral("0.5"));
-    w.TxtZ->setText(QStringLiteral("8"));
-    w.Text1->setText(QStringLiteral("1200"));
-    w.Text2->setText(QStringLiteral("6"));
-    w.Text3->setText(QStringLiteral("2500"));
-    w.Text4->setText(QStringLiteral("2500"));
-    w.OptCrossoverType[4]->setChecked(true);
+    w.Crossover->TxtRe->setText(QStringLiteral("6.4"));
+    w.Crossover->TxtL->setText(QStringLiteral("0.5"));
+    w.Crossover->TxtZ->setText(QStringLiteral("8"));
+    w.Crossover->Text1->setText(QStringLiteral("1200"));
+    w.Crossover->Text2->setText(QStringLiteral("6"));
+    w.Crossover->Text3->setText(QStringLiteral("2500"));
+    w.Crossover->Text4->setText(QStringLiteral("2500"));
+    w.Crossover->OptCrossoverType[4]->setChecked(true);
 }

@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     w.Input->CmdCalculateInput->click();
     QTest::qWait(100);
     enterSampleCrossover(w);
-    w.CmdCalculateCrossover->click();
+    w.Crossover->CmdCalculateCrossover->click();
     QTest::qWait(100);
     for (int i = 1; i < 5; ++i) {
         w.SSTab->setCurrentIndex(i);
@@ -118,31 +118,31 @@ int main(int argc, char *argv[])
         }
     }
     w.SSTab->setCurrentIndex(FrmKelvane::TabCrossover);
-    w.CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, curves.filePath(QStringLiteral("t25-sample.frd")));
-    w.CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
+    w.Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, curves.filePath(QStringLiteral("t25-sample.frd")));
+    w.Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::ResponseOnDrivers);
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("crossover-drivers.png")));
     // The same crossover on a 250 mm baffle, half its step compensated, before and after "Optimize".
-    w.CrossoverDrivers->TxtBaffleWidth->setText(QStringLiteral("250"));
-    w.CrossoverDrivers->TxtBafflePercent->setText(QStringLiteral("50"));
-    w.CrossoverDrivers->refresh();
+    w.Crossover->CrossoverDrivers->TxtBaffleWidth->setText(QStringLiteral("250"));
+    w.Crossover->CrossoverDrivers->TxtBafflePercent->setText(QStringLiteral("50"));
+    w.Crossover->CrossoverDrivers->refresh();
     auto *column = w.findChild<QScrollArea *>(QStringLiteral("CrossoverScroll"));
     column->verticalScrollBar()->setValue(column->verticalScrollBar()->maximum());
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("crossover-optimize-before.png")));
-    if (w.CrossoverDrivers->startOptimize())
-        while (w.CrossoverDrivers->optimizing())
+    if (w.Crossover->CrossoverDrivers->startOptimize())
+        while (w.Crossover->CrossoverDrivers->optimizing())
             QTest::qWait(50);
     QTest::qWait(100);
     column->verticalScrollBar()->setValue(column->verticalScrollBar()->maximum());
     QTest::qWait(100);
     w.grab().save(out.filePath(QStringLiteral("crossover-optimize-after.png")));
     column->verticalScrollBar()->setValue(0);
-    w.CrossoverDrivers->CmdUndoOptimize->click();
-    w.CrossoverDrivers->TxtBaffleWidth->clear();
-    w.CrossoverDrivers->TxtBafflePercent->setText(QStringLiteral("0"));
-    w.CrossoverDrivers->refresh();
-    w.CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::FilterSections);
+    w.Crossover->CrossoverDrivers->CmdUndoOptimize->click();
+    w.Crossover->CrossoverDrivers->TxtBaffleWidth->clear();
+    w.Crossover->CrossoverDrivers->TxtBafflePercent->setText(QStringLiteral("0"));
+    w.Crossover->CrossoverDrivers->refresh();
+    w.Crossover->CrossoverDrivers->CboCrossoverGraph->setCurrentIndex(CrossoverDriversPanel::FilterSections);
     // Tools > Measure Driver…: the sample driver measured in free air and with 25 g on its cone.
     writeSampleCurve(curves.filePath(QStringLiteral("w8-free-air.zma")), 1);
     writeSampleCurve(curves.filePath(QStringLiteral("w8-added-25g.zma")), 1 + 25 / 22.5);
