@@ -82,7 +82,7 @@ int run(const QCommandLineParser &parser)
     HeadlessWindow headless;
     QStringList &messages = headless.messages;
     FrmKelvane &window = headless.window();
-    window.openDesign(designPath);
+    window.Files->openDesign(designPath);
     // A design saved before "Calculate Box" is calculated here, as the button would.
     if (!window.BoxModel->CmdFrequency->isEnabled())
         window.CmdCalculateInput_Click();

@@ -93,7 +93,7 @@ int run(const QCommandLineParser &parser)
     HeadlessWindow headless;
     QStringList &messages = headless.messages;
     FrmKelvane &window = headless.window();
-    window.openDesign(designPath);
+    window.Files->openDesign(designPath);
     // The woofer is modelled in its box: a design saved before "Calculate Box" is calculated here.
     if (!window.BoxModel->CmdFrequency->isEnabled()) {
         window.CmdCalculateInput_Click();
@@ -122,7 +122,7 @@ int run(const QCommandLineParser &parser)
         if (line.isEmpty() || !panel->CmdUndoOptimize->isEnabled())
             return fail(QDir::toNativeSeparators(designPath) + QStringLiteral(": ")
                         + (messages.isEmpty() ? QStringLiteral("the crossover could not be optimized") : messages.constLast()));
-        if (!window.saveDesign(out))
+        if (!window.Files->saveDesign(out))
             return fail(messages.isEmpty() ? design::saveFailureText(QDir::toNativeSeparators(out)) : messages.constLast());
         std::printf("%s\n", line.toUtf8().constData());
         return 0;

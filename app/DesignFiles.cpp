@@ -4,6 +4,7 @@
 
 #include "app/AnalysisTab.h"
 #include "app/CrossoverDriversPanel.h"
+#include "app/DesignFiles.h"
 #include "app/Controls.h"
 #include "app/FrmKelvane.h"
 #include "app/FieldEntry.h"
@@ -74,7 +75,9 @@ bool writeWhole(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-void FrmKelvane::buildDesignMenu(QMenu *file)
+DesignFiles::DesignFiles(FrmKelvane &window) : QObject(&window), w(window) {}
+
+void DesignFiles::buildDesignMenu(QMenu *file)
 {
     const auto add = [file](const char *name, const QString &caption, QKeySequence::StandardKey key) {
         QAction *a = file->addAction(caption);
@@ -83,42 +86,42 @@ void FrmKelvane::buildDesignMenu(QMenu *file)
             a->setShortcut(key);
         return a;
     };
-    MnuNew = add("MnuNew", QStringLiteral("&New"), QKeySequence::New);
-    MnuOpen = add("MnuOpen", QStringLiteral("&Open…"), QKeySequence::Open);
-    MnuOpenRecent = file->addMenu(QStringLiteral("Open &Recent"));
-    MnuOpenRecent->setObjectName(QStringLiteral("MnuOpenRecent"));
-    MnuSave = add("MnuSave", QStringLiteral("&Save"), QKeySequence::Save);
-    MnuSaveAs = add("MnuSaveAs", QStringLiteral("Save &As…"), QKeySequence::SaveAs);
-    MnuExportCurves = add("MnuExportCurves", QStringLiteral("&Export Curves…"), QKeySequence::UnknownKey);
-    connect(MnuNew, &QAction::triggered, this, [this] { MnuNew_Click(); });
-    connect(MnuOpen, &QAction::triggered, this, [this] { MnuOpen_Click(); });
-    connect(MnuSave, &QAction::triggered, this, [this] { MnuSave_Click(); });
-    connect(MnuSaveAs, &QAction::triggered, this, [this] { MnuSaveAs_Click(); });
-    connect(MnuExportCurves, &QAction::triggered, this, [this] { MnuExportCurves_Click(); });
-    MnuExportCrossoverCurves = add("MnuExportCrossoverCurves", QStringLiteral("Export C&rossover Curves…"),
+    w.MnuNew = add("MnuNew", QStringLiteral("&New"), QKeySequence::New);
+    w.MnuOpen = add("MnuOpen", QStringLiteral("&Open…"), QKeySequence::Open);
+    w.MnuOpenRecent = file->addMenu(QStringLiteral("Open &Recent"));
+    w.MnuOpenRecent->setObjectName(QStringLiteral("MnuOpenRecent"));
+    w.MnuSave = add("MnuSave", QStringLiteral("&Save"), QKeySequence::Save);
+    w.MnuSaveAs = add("MnuSaveAs", QStringLiteral("Save &As…"), QKeySequence::SaveAs);
+    w.MnuExportCurves = add("MnuExportCurves", QStringLiteral("&Export Curves…"), QKeySequence::UnknownKey);
+    connect(w.MnuNew, &QAction::triggered, this, [this] { MnuNew_Click(); });
+    connect(w.MnuOpen, &QAction::triggered, this, [this] { MnuOpen_Click(); });
+    connect(w.MnuSave, &QAction::triggered, this, [this] { MnuSave_Click(); });
+    connect(w.MnuSaveAs, &QAction::triggered, this, [this] { MnuSaveAs_Click(); });
+    connect(w.MnuExportCurves, &QAction::triggered, this, [this] { MnuExportCurves_Click(); });
+    w.MnuExportCrossoverCurves = add("MnuExportCrossoverCurves", QStringLiteral("Export C&rossover Curves…"),
                                    QKeySequence::UnknownKey);
-    connect(MnuExportCrossoverCurves, &QAction::triggered, this, [this] {
-        if (!Crossover->CrossoverDrivers->simulation()) {
+    connect(w.MnuExportCrossoverCurves, &QAction::triggered, this, [this] {
+        if (!w.Crossover->CrossoverDrivers->simulation()) {
             Program::ShowMoreDataNeeded();
             return;
         }
         const QString proposed = designPath_.isEmpty() ? QStringLiteral("crossover.csv")
                                                        : QFileInfo(designPath_).completeBaseName() + QStringLiteral("-crossover.csv");
-        const QString path = chooseFile(this, QStringLiteral("DlgExportCrossoverCurves"), QStringLiteral("Export Crossover Curves"),
+        const QString path = chooseFile(&w, QStringLiteral("DlgExportCrossoverCurves"), QStringLiteral("Export Crossover Curves"),
                                         true, QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"), proposed);
         if (!path.isEmpty())
-            Crossover->CrossoverDrivers->exportCurves(path);
+            w.Crossover->CrossoverDrivers->exportCurves(path);
     });
     refreshRecentMenu();
 }
 
-void FrmKelvane::watchDesignEdits()
+void DesignFiles::watchDesignEdits()
 {
     startUpDesign_ = currentDesign();
-    for (QLabel *l : findChildren<QLabel *>())
+    for (QLabel *l : w.findChildren<QLabel *>())
         startUpCaptions_.emplace_back(l, l->text());
-    for (QLineEdit *f : findChildren<QLineEdit *>()) {
-        const bool stored = f == BoxModel->TxtDriverCount
+    for (QLineEdit *f : w.findChildren<QLineEdit *>()) {
+        const bool stored = f == w.BoxModel->TxtDriverCount
                             || std::any_of(design::TextFields.begin(), design::TextFields.end(),
                                            [f](const design::TextField &t) { return f->objectName() == QLatin1String(t.name); });
         if (stored)
@@ -129,46 +132,46 @@ void FrmKelvane::watchDesignEdits()
     for (std::size_t c = 0; c < design::ChoiceFields.size(); ++c)
         for (QRadioButton *o : choiceOptions(c))
             connect(o, &QRadioButton::toggled, this, [this] { markDesignModified(); });
-    connect(BoxModel->CboWiring, &QComboBox::currentIndexChanged, this, [this] { markDesignModified(); });
-    connect(BoxModel->ChkIsobaric, &QCheckBox::toggled, this, [this] { markDesignModified(); });
+    connect(w.BoxModel->CboWiring, &QComboBox::currentIndexChanged, this, [this] { markDesignModified(); });
+    connect(w.BoxModel->ChkIsobaric, &QCheckBox::toggled, this, [this] { markDesignModified(); });
     updateDesignTitle();
 }
 
-std::vector<QRadioButton *> FrmKelvane::choiceOptions(std::size_t choice) const
+std::vector<QRadioButton *> DesignFiles::choiceOptions(std::size_t choice) const
 {
     const design::ChoiceField &c = design::ChoiceFields[choice];
     if (qstrcmp(c.name, "SealedModel") == 0)
-        return {BoxModel->OptQtc, BoxModel->OptVolBox};
+        return {w.BoxModel->OptQtc, w.BoxModel->OptVolBox};
     std::vector<QRadioButton *> options;
     for (int i = 0; i < c.count; ++i)
-        options.push_back(findChild<QRadioButton *>(controls::arrayName(c.name, i)));
+        options.push_back(w.findChild<QRadioButton *>(controls::arrayName(c.name, i)));
     return options;
 }
 
-design::Design FrmKelvane::currentDesign() const
+design::Design DesignFiles::currentDesign() const
 {
     design::Design d;
     for (std::size_t i = 0; i < design::TextFields.size(); ++i)
-        d.texts[i] = findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->text();
+        d.texts[i] = w.findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->text();
     for (std::size_t c = 0; c < design::ChoiceFields.size(); ++c) {
         const std::vector<QRadioButton *> options = choiceOptions(c);
         const auto on = std::find_if(options.begin(), options.end(), [](QRadioButton *o) { return o->isChecked(); });
         d.choices[c] = on == options.end() ? (design::ChoiceFields[c].noneAllowed ? -1 : 0)
                                            : int(on - options.begin());
     }
-    d.calculated = BoxModel->CmdFrequency->isEnabled();
-    d.frequencyDrawn = d.calculated && !Frequency->PicFrequency->texts().isEmpty();
-    d.displacementDrawn = d.calculated && !Displacement->PicDisplacementLimit->texts().isEmpty();
-    d.crossoverCalculated = State.CrossoverNetwork.has_value();
-    d.tab = SSTab->currentIndex();
-    d.analysis = Analysis->settings();
-    d.moreBoxes = MoreBoxes->settings();
-    d.drivers = {BoxModel->TxtDriverCount->text(), std::max(0, BoxModel->CboWiring->currentIndex()), BoxModel->ChkIsobaric->isChecked()};
-    d.crossoverDrivers = Crossover->CrossoverDrivers->settings();
+    d.calculated = w.BoxModel->CmdFrequency->isEnabled();
+    d.frequencyDrawn = d.calculated && !w.Frequency->PicFrequency->texts().isEmpty();
+    d.displacementDrawn = d.calculated && !w.Displacement->PicDisplacementLimit->texts().isEmpty();
+    d.crossoverCalculated = w.State.CrossoverNetwork.has_value();
+    d.tab = w.SSTab->currentIndex();
+    d.analysis = w.Analysis->settings();
+    d.moreBoxes = w.MoreBoxes->settings();
+    d.drivers = {w.BoxModel->TxtDriverCount->text(), std::max(0, w.BoxModel->CboWiring->currentIndex()), w.BoxModel->ChkIsobaric->isChecked()};
+    d.crossoverDrivers = w.Crossover->CrossoverDrivers->settings();
     return d;
 }
 
-void FrmKelvane::setDesignChoices(const design::Design &d)
+void DesignFiles::setDesignChoices(const design::Design &d)
 {
     for (std::size_t c = 0; c < design::ChoiceFields.size(); ++c) {
         const std::vector<QRadioButton *> options = choiceOptions(c);
@@ -184,59 +187,59 @@ void FrmKelvane::setDesignChoices(const design::Design &d)
     }
 }
 
-void FrmKelvane::applyDesign(const design::Design &d)
+void DesignFiles::applyDesign(const design::Design &d)
 {
     fillingDesign_ = true;
     // Start from the window as it opens: no results on offer, the captions of start-up.
-    ButtonsOff();
+    w.ButtonsOff();
     for (const auto &[label, caption] : startUpCaptions_)
         label->setText(caption);
     for (const auto &[field, text] : startUpReadouts_)
         field->setText(text);
-    State.CrossoverNetwork.reset();
-    UpdateCrossoverDrivers(false);
-    CrossoverPlans->CmdSavePlan->setEnabled(false);
-    CrossoverPlans->CmdPrintPlan->setEnabled(false);
-    Crossover->CrossoverResponse();
-    CrossoverPlans->CrossoverPlan();
+    w.State.CrossoverNetwork.reset();
+    w.UpdateCrossoverDrivers(false);
+    w.CrossoverPlans->CmdSavePlan->setEnabled(false);
+    w.CrossoverPlans->CmdPrintPlan->setEnabled(false);
+    w.Crossover->CrossoverResponse();
+    w.CrossoverPlans->CrossoverPlan();
     // The options go first so that a unit change cannot rewrite a field set after it; the driver
     // fields reset the Box Model as they change, so the choices are set once more at the end.
     setDesignChoices(d);
     // The drivers in the box before the fields they would reset.
-    BoxModel->TxtDriverCount->setText(d.drivers.count);
-    if (d.drivers.wiring < BoxModel->CboWiring->count())
-        BoxModel->CboWiring->setCurrentIndex(d.drivers.wiring);
-    BoxModel->ChkIsobaric->setChecked(d.drivers.isobaric && BoxModel->ChkIsobaric->isEnabled());
+    w.BoxModel->TxtDriverCount->setText(d.drivers.count);
+    if (d.drivers.wiring < w.BoxModel->CboWiring->count())
+        w.BoxModel->CboWiring->setCurrentIndex(d.drivers.wiring);
+    w.BoxModel->ChkIsobaric->setChecked(d.drivers.isobaric && w.BoxModel->ChkIsobaric->isEnabled());
     for (std::size_t i = 0; i < design::TextFields.size(); ++i)
-        findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->setText(d.texts[i]);
+        w.findChild<QLineEdit *>(QLatin1String(design::TextFields[i].name))->setText(d.texts[i]);
     setDesignChoices(d);
     commitEnteredValues();
-    Analysis->applySettings(d.analysis);
+    w.Analysis->applySettings(d.analysis);
 
     // Then what the user had done with it, through the program's own buttons.
     if (d.calculated) {
-        CmdCalculateInput_Click();
-        if (d.frequencyDrawn && BoxModel->CmdFrequency->isEnabled())
-            CmdFrequency_Click();
-        if (d.displacementDrawn && BoxModel->CmdDisplacement->isEnabled())
-            CmdDisplacement_Click();
+        w.CmdCalculateInput_Click();
+        if (d.frequencyDrawn && w.BoxModel->CmdFrequency->isEnabled())
+            w.CmdFrequency_Click();
+        if (d.displacementDrawn && w.BoxModel->CmdDisplacement->isEnabled())
+            w.CmdDisplacement_Click();
     }
     if (d.crossoverCalculated)
-        Crossover->CmdCalculateCrossover_Click();
-    Crossover->CrossoverDrivers->applySettings(d.crossoverDrivers);
+        w.Crossover->CmdCalculateCrossover_Click();
+    w.Crossover->CrossoverDrivers->applySettings(d.crossoverDrivers);
     if (d.crossoverCalculated)
-        CrossoverPlans->CrossoverPlan(); // with the pad and the baffle-step network as built
-    MoreBoxes->applySettings(d.moreBoxes);
-    BoxModel->ShowDriverGroup();
-    SSTab->setCurrentIndex(d.tab);
-    if (!d.calculated && d.tab == TabInput)
-        Input->TxtFs->setFocus(Qt::OtherFocusReason);
+        w.CrossoverPlans->CrossoverPlan(); // with the pad and the baffle-step network as built
+    w.MoreBoxes->applySettings(d.moreBoxes);
+    w.BoxModel->ShowDriverGroup();
+    w.SSTab->setCurrentIndex(d.tab);
+    if (!d.calculated && d.tab == FrmKelvane::TabInput)
+        w.Input->TxtFs->setFocus(Qt::OtherFocusReason);
     fillingDesign_ = false;
 }
 
-void FrmKelvane::commitEnteredValues()
+void DesignFiles::commitEnteredValues()
 {
-    for (const FieldEntry::Numeric &entry : Keys->numericEntries())
+    for (const FieldEntry::Numeric &entry : w.Keys->numericEntries())
         if (entry.shared)
             *entry.shared = parseNumber(entry.field->text()).value_or(0.0);
     // Volumes are held in cubic feet, as the key handlers hold them.
@@ -244,18 +247,18 @@ void FrmKelvane::commitEnteredValues()
         const double cubicFeet = volume::toCubicFeet(typed, unit);
         return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
     };
-    State.Vas = inCubicFeet(State.Vas, controls::selectedIndex(Input->OptVas));
-    State.VbSealed = inCubicFeet(State.VbSealed, BoxModel->volumeUnitIndex());
-    State.VbVented = inCubicFeet(State.VbVented, BoxModel->volumeUnitIndex());
-    State.Qtc = parseNumber(BoxModel->TxtQtc->text()).value_or(0.0);
-    State.AddVolume = parseNumber(BoxVent->TxtAddVolume->text()).value_or(0.0);
-    State.PercentOverVolume = parseNumber(BoxVent->TxtPercentOverVolume->text()).value_or(0.0);
-    if (State.PercentOverVolume == 0)
-        State.PercentOverVolume = 100;
-    State.VentDia[6] = parseNumber(BoxVent->TxtVentDia->text()).value_or(0.0);
+    w.State.Vas = inCubicFeet(w.State.Vas, controls::selectedIndex(w.Input->OptVas));
+    w.State.VbSealed = inCubicFeet(w.State.VbSealed, w.BoxModel->volumeUnitIndex());
+    w.State.VbVented = inCubicFeet(w.State.VbVented, w.BoxModel->volumeUnitIndex());
+    w.State.Qtc = parseNumber(w.BoxModel->TxtQtc->text()).value_or(0.0);
+    w.State.AddVolume = parseNumber(w.BoxVent->TxtAddVolume->text()).value_or(0.0);
+    w.State.PercentOverVolume = parseNumber(w.BoxVent->TxtPercentOverVolume->text()).value_or(0.0);
+    if (w.State.PercentOverVolume == 0)
+        w.State.PercentOverVolume = 100;
+    w.State.VentDia[6] = parseNumber(w.BoxVent->TxtVentDia->text()).value_or(0.0);
 }
 
-bool FrmKelvane::openDesign(const QString &path)
+bool DesignFiles::openDesign(const QString &path)
 {
     const design::ReadResult read = design::readFile(path);
     if (!read.ok()) {
@@ -268,7 +271,7 @@ bool FrmKelvane::openDesign(const QString &path)
     return true;
 }
 
-bool FrmKelvane::saveDesign(const QString &path)
+bool DesignFiles::saveDesign(const QString &path)
 {
     // A design larger than a design file may be (long measured curves kept inside it) would be
     // written but never open again: it is not saved, as a design that cannot be written is not.
@@ -282,27 +285,27 @@ bool FrmKelvane::saveDesign(const QString &path)
     return true;
 }
 
-std::vector<design::CurveColumn> FrmKelvane::calculatedCurves() const
+std::vector<design::CurveColumn> DesignFiles::calculatedCurves() const
 {
     std::vector<design::CurveColumn> columns;
-    if (!BoxModel->CmdFrequency->isEnabled())
+    if (!w.BoxModel->CmdFrequency->isEnabled())
         return columns;
     // The sealed response is swept when its graph is drawn; the vented one by the calculation.
-    if (!Frequency->PicFrequency->texts().isEmpty())
-        columns.push_back({QStringLiteral("Sealed response (dB)"), &State.SealedResponse});
-    columns.push_back({QStringLiteral("Vented response (dB)"), &State.VentedResponse});
-    if (!Displacement->PicDisplacementLimit->texts().isEmpty()) {
-        columns.push_back({QStringLiteral("Sealed displacement-limited SPL (dB)"), &State.SPLSealedLimit});
-        columns.push_back({QStringLiteral("Sealed displacement-limited power (W)"), &State.PaSealed});
-        columns.push_back({QStringLiteral("Vented displacement-limited SPL (dB)"), &State.SPLVentedLimit});
-        columns.push_back({QStringLiteral("Vented displacement-limited power (W)"), &State.PaVented});
+    if (!w.Frequency->PicFrequency->texts().isEmpty())
+        columns.push_back({QStringLiteral("Sealed response (dB)"), &w.State.SealedResponse});
+    columns.push_back({QStringLiteral("Vented response (dB)"), &w.State.VentedResponse});
+    if (!w.Displacement->PicDisplacementLimit->texts().isEmpty()) {
+        columns.push_back({QStringLiteral("Sealed displacement-limited SPL (dB)"), &w.State.SPLSealedLimit});
+        columns.push_back({QStringLiteral("Sealed displacement-limited power (W)"), &w.State.PaSealed});
+        columns.push_back({QStringLiteral("Vented displacement-limited SPL (dB)"), &w.State.SPLVentedLimit});
+        columns.push_back({QStringLiteral("Vented displacement-limited power (W)"), &w.State.PaVented});
     }
-    for (const design::CurveColumn &c : Analysis->exportColumns())
+    for (const design::CurveColumn &c : w.Analysis->exportColumns())
         columns.push_back(c);
     return columns;
 }
 
-bool FrmKelvane::exportCurves(const QString &path)
+bool DesignFiles::exportCurves(const QString &path)
 {
     const std::vector<design::CurveColumn> columns = calculatedCurves();
     if (columns.empty()) {
@@ -316,7 +319,7 @@ bool FrmKelvane::exportCurves(const QString &path)
     return true;
 }
 
-void FrmKelvane::MnuNew_Click()
+void DesignFiles::MnuNew_Click()
 {
     if (!askToSaveChanges())
         return;
@@ -324,17 +327,17 @@ void FrmKelvane::MnuNew_Click()
     setDesignFile(QString());
 }
 
-void FrmKelvane::MnuOpen_Click()
+void DesignFiles::MnuOpen_Click()
 {
     if (!askToSaveChanges())
         return;
-    const QString path = chooseFile(this, QStringLiteral("DlgOpenDesign"), QStringLiteral("Open Design"), false,
+    const QString path = chooseFile(&w, QStringLiteral("DlgOpenDesign"), QStringLiteral("Open Design"), false,
                                     DesignFilter, QLatin1String(design::FileSuffix), QString());
     if (!path.isEmpty())
         openDesign(path);
 }
 
-void FrmKelvane::MnuOpenRecent_Click(int Index)
+void DesignFiles::MnuOpenRecent_Click(int Index)
 {
     const QStringList recent = recentDesigns();
     if (Index < 0 || Index >= recent.size())
@@ -350,7 +353,7 @@ void FrmKelvane::MnuOpenRecent_Click(int Index)
         openDesign(path);
 }
 
-void FrmKelvane::MnuSave_Click()
+void DesignFiles::MnuSave_Click()
 {
     if (designPath_.isEmpty())
         MnuSaveAs_Click();
@@ -358,19 +361,19 @@ void FrmKelvane::MnuSave_Click()
         saveDesign(designPath_);
 }
 
-void FrmKelvane::MnuSaveAs_Click()
+void DesignFiles::MnuSaveAs_Click()
 {
     const QString proposed = designPath_.isEmpty()
-                                 ? (Input->TxtName->text().isEmpty() ? QStringLiteral("design") : Input->TxtName->text())
+                                 ? (w.Input->TxtName->text().isEmpty() ? QStringLiteral("design") : w.Input->TxtName->text())
                                        + QStringLiteral(".kelvane")
                                  : designPath_;
-    const QString path = chooseFile(this, QStringLiteral("DlgSaveDesign"), QStringLiteral("Save Design As"), true,
+    const QString path = chooseFile(&w, QStringLiteral("DlgSaveDesign"), QStringLiteral("Save Design As"), true,
                                     DesignFilter, QLatin1String(design::FileSuffix), proposed);
     if (!path.isEmpty())
         saveDesign(path);
 }
 
-void FrmKelvane::MnuExportCurves_Click()
+void DesignFiles::MnuExportCurves_Click()
 {
     if (calculatedCurves().empty()) {
         Program::ShowMoreDataNeeded();
@@ -379,20 +382,20 @@ void FrmKelvane::MnuExportCurves_Click()
     const QString proposed = designPath_.isEmpty()
                                  ? QStringLiteral("curves.csv")
                                  : QFileInfo(designPath_).completeBaseName() + QStringLiteral(".csv");
-    const QString path = chooseFile(this, QStringLiteral("DlgExportCurves"), QStringLiteral("Export Curves"), true,
+    const QString path = chooseFile(&w, QStringLiteral("DlgExportCurves"), QStringLiteral("Export Curves"), true,
                                     QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"), proposed);
     if (!path.isEmpty())
         exportCurves(path);
 }
 
-bool FrmKelvane::askToSaveChanges()
+bool DesignFiles::askToSaveChanges()
 {
     // A window never saved closes as it always has: only a design with a file is asked about.
     if (!designModified_ || designPath_.isEmpty())
         return true;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kelvane"),
                     design::askToSaveText(QFileInfo(designPath_).fileName()),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &w);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     box.setWindowModality(Qt::ApplicationModal);
@@ -406,17 +409,7 @@ bool FrmKelvane::askToSaveChanges()
     }
 }
 
-void FrmKelvane::closeEvent(QCloseEvent *event)
-{
-    if (!askToSaveChanges()) {
-        event->ignore();
-        return;
-    }
-    rememberPlacement();
-    QMainWindow::closeEvent(event);
-}
-
-void FrmKelvane::markDesignModified()
+void DesignFiles::markDesignModified()
 {
     if (fillingDesign_ || designModified_)
         return;
@@ -424,29 +417,29 @@ void FrmKelvane::markDesignModified()
     updateDesignTitle();
 }
 
-void FrmKelvane::setDesignFile(const QString &path)
+void DesignFiles::setDesignFile(const QString &path)
 {
     designPath_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
     designModified_ = false;
     updateDesignTitle();
 }
 
-void FrmKelvane::updateDesignTitle()
+void DesignFiles::updateDesignTitle()
 {
     if (designPath_.isEmpty()) {
-        setWindowTitle(QStringLiteral("Kelvane"));
+        w.setWindowTitle(QStringLiteral("Kelvane"));
         return;
     }
-    setWindowTitle(QFileInfo(designPath_).fileName() + (designModified_ ? QStringLiteral("*") : QString())
+    w.setWindowTitle(QFileInfo(designPath_).fileName() + (designModified_ ? QStringLiteral("*") : QString())
                    + QStringLiteral(" - Kelvane"));
 }
 
-QStringList FrmKelvane::recentDesigns() const
+QStringList DesignFiles::recentDesigns() const
 {
     return programSettings().value(RecentKey).toStringList().mid(0, MaxRecentDesigns);
 }
 
-void FrmKelvane::rememberRecent(const QString &path)
+void DesignFiles::rememberRecent(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList recent = recentDesigns();
@@ -456,7 +449,7 @@ void FrmKelvane::rememberRecent(const QString &path)
     refreshRecentMenu();
 }
 
-void FrmKelvane::forgetRecent(const QString &path)
+void DesignFiles::forgetRecent(const QString &path)
 {
     QStringList recent = recentDesigns();
     recent.removeAll(path);
@@ -464,16 +457,16 @@ void FrmKelvane::forgetRecent(const QString &path)
     refreshRecentMenu();
 }
 
-void FrmKelvane::refreshRecentMenu()
+void DesignFiles::refreshRecentMenu()
 {
-    MnuOpenRecent->clear();
+    w.MnuOpenRecent->clear();
     const QStringList recent = recentDesigns();
     for (int i = 0; i < recent.size(); ++i) {
         QString shown = shownPath(recent.at(i));
-        QAction *a = MnuOpenRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(
+        QAction *a = w.MnuOpenRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(
             QLatin1Char('&'), QStringLiteral("&&"))));
         a->setObjectName(controls::arrayName("MnuRecentDesign", i));
         connect(a, &QAction::triggered, this, [this, i] { MnuOpenRecent_Click(i); });
     }
-    MnuOpenRecent->setEnabled(!recent.isEmpty());
+    w.MnuOpenRecent->setEnabled(!recent.isEmpty());
 }

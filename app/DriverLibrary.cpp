@@ -4,6 +4,7 @@
 
 #include "app/DlgDriverLibrary.h"
 #include "app/FrmKelvane.h"
+#include "app/DesignFiles.h"
 #include "app/Controls.h"
 #include "common/NumberText.h"
 #include "driver/Program.h"
@@ -73,7 +74,7 @@ void FrmKelvane::useDriver(const Entry &e)
     put(Crossover->TxtRe, e.re);
     put(Crossover->TxtL, e.le);
     put(Crossover->TxtZ, e.z);
-    commitEnteredValues();
+    Files->commitEnteredValues();
     // Even when Fs reads as before, the Box Model belongs to another driver now.
     TxtFs_Change();
     SSTab->setCurrentIndex(TabInput);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrmKelvane.h"
+#include "app/DesignFiles.h"
 #include "app/FieldEntry.h"
 #include "app/CrossoverDriversPanel.h"
 
@@ -12,6 +13,7 @@
 #include "graphs/GraphPicture.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -25,6 +27,7 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     setWindowTitle(QStringLiteral("Kelvane"));
     setWindowIcon(kelvaneIcon());
     Keys = new FieldEntry(this);
+    Files = new DesignFiles(*this);
 
     SSTab = new QTabWidget(this);
     SSTab->setObjectName(QStringLiteral("SSTab"));
@@ -80,11 +83,11 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     nameControlsForAccessibility();
     placeWindow(placement);
     Form_Load();
-    watchDesignEdits();
-    connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { markDesignModified(); });
-    connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { markDesignModified(); });
+    Files->watchDesignEdits();
+    connect(Analysis, &AnalysisTab::settingsChanged, this, [this] { Files->markDesignModified(); });
+    connect(MoreBoxes, &MoreBoxesTab::settingsChanged, this, [this] { Files->markDesignModified(); });
     connect(Crossover->CrossoverDrivers, &CrossoverDriversPanel::settingsChanged, this, [this] {
-        markDesignModified();
+        Files->markDesignModified();
         CrossoverPlans->CrossoverPlan(); // the pad and the baffle-step network are on the plan
     });
     connect(Crossover->CrossoverDrivers, &CrossoverDriversPanel::filterSectionsChosen, this, [this] { Crossover->CrossoverResponse(); });
@@ -112,7 +115,7 @@ void FrmKelvane::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MnuFile"));
-    buildDesignMenu(file);
+    Files->buildDesignMenu(file);
     MnuExportBuildSheet = file->addAction(QStringLiteral("Export &Build Sheet…"));
     MnuExportBuildSheet->setObjectName(QStringLiteral("MnuExportBuildSheet"));
     MnuExportPicture = file->addAction(QStringLiteral("Export &Picture…"));
@@ -214,4 +217,14 @@ void FrmKelvane::wireHandlers()
     for (auto *o : BoxModel->OptSealedVolumeBox) tabStopOnSelected(o);
     tabStopOnSelected(BoxModel->OptQtc);
     tabStopOnSelected(BoxModel->OptVolBox);
+}
+
+void FrmKelvane::closeEvent(QCloseEvent *event)
+{
+    if (!Files->askToSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    rememberPlacement();
+    QMainWindow::closeEvent(event);
 }

@@ -1,48 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window: the design state, every control and every procedure that reads the controls,
-// calls the numeric core, keeps the results in the design state and writes the captions. The
-// procedures are defined in app/, beside the tab they serve (app/SealedBoxProcedure.cpp defines FrmKelvane::SealedBox, and so on).
+// The main window: the menus, the tab widget with one component per tab, the design state they share
+// and the wiring between them. The order in which Calculate runs the tabs' procedures, and what each
+// edit resets, is the calculation flow (app/CalculationFlow.cpp).
 
 #include "app/BoxModelTab.h"
 #include "app/BoxVentTab.h"
 #include "app/CrossoverPlansTab.h"
 #include "app/CrossoverTab.h"
+#include "app/DesignFiles.h"
 #include "app/GraphTabs.h"
 #include "app/InputTab.h"
-#include "crossover/CrossoverCore.h"
-#include "design/DesignFile.h"
-#include "driver/DriverGroup.h"
 #include "library/DriverEntry.h"
 #include "sheet/BuildSheet.h"
 #include "state/DesignState.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QRadioButton>
-#include <QString>
-#include <QStringList>
 #include <array>
-#include <functional>
-#include <optional>
-#include <vector>
 
 class QAction;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class AnalysisTab;
 class MoreBoxesTab;
-class CrossoverDriversPanel;
-class GraphPicture;
 class DlgDriverLibrary;
 class DlgMeasureDriver;
 class FieldEntry;
@@ -68,6 +50,8 @@ public:
 
     // How the entry fields of every tab take keys (commit on Enter, the queued Tab).
     FieldEntry *Keys = nullptr;
+    // The design as a file: the File menu's New, Open, Save and Export Curves, the recent designs.
+    DesignFiles *Files = nullptr;
 
     // ---- Controls (objectName = the name below; arrays carry "(index)") ----
     QTabWidget *SSTab = nullptr;
@@ -78,28 +62,18 @@ public:
     QMenu *MnuOpenRecent = nullptr;
     std::array<QPushButton *, 5> CmdExit{};
 
-    // Input tab: its own widget.
+    // The tabs, in order, each a component that owns its controls and procedures. Calculate runs the
+    // Box Model's SealedBox, VentedBox and EfficiencyCalcs and the Box and Vent's VentLengths and
+    // BoxDimensions; CmdFrequency_Click and CmdDisplacement_Click draw the two graph tabs;
+    // UpdateAnalysis hands the More Boxes and Analysis tabs their snapshots.
     InputTab *Input = nullptr;
-
-    // Box Model tab: its own widget; Calculate runs its SealedBox, VentedBox and EfficiencyCalcs.
     BoxModelTab *BoxModel = nullptr;
-
-    // Box and Vent tab: its own widget; Calculate runs its VentLengths and BoxDimensions.
     BoxVentTab *BoxVent = nullptr;
-
-    // Crossover tab: its own widget, with the drivers panel.
-    CrossoverTab *Crossover = nullptr;
-
-    // Crossover Plans tab: its own widget, drawn from the design state.
+    CrossoverTab *Crossover = nullptr; // with the drivers panel
     CrossoverPlansTab *CrossoverPlans = nullptr;
-
-    // Graph tabs: their own widgets, drawn by CmdFrequency_Click and CmdDisplacement_Click.
     FrequencyTab *Frequency = nullptr;
     DisplacementTab *Displacement = nullptr;
-
-    // Analysis tab: its own widget, drawn from the snapshot UpdateAnalysis hands it.
     AnalysisTab *Analysis = nullptr;
-    // More Boxes tab: its own widget; UpdateAnalysis hands it the driver and the vented box.
     MoreBoxesTab *MoreBoxes = nullptr;
 
     // ---- Start-up, menus, exits (app/) ----
@@ -107,21 +81,6 @@ public:
     void CmdExit_Click(int Index);
     void MnuItemExit_Click();
     void MnuAbout_Click();
-
-    // ---- Design files (app/DesignFiles.cpp) ----
-    void MnuNew_Click();
-    void MnuOpen_Click();
-    void MnuOpenRecent_Click(int Index);
-    void MnuSave_Click();
-    void MnuSaveAs_Click();
-    void MnuExportCurves_Click();
-    // What the menus do once a file is chosen; each reports its own failure and returns false.
-    bool openDesign(const QString &path);
-    bool saveDesign(const QString &path);
-    bool exportCurves(const QString &path);
-    QString designPath() const { return designPath_; }
-    bool designModified() const { return designModified_; }
-    QStringList recentDesigns() const;
 
     // ---- Driver library (app/DriverLibrary.cpp) ----
     void MnuDriverLibrary_Click();
@@ -158,7 +117,7 @@ public:
     void CmdDisplacement_Click();
     void CalculateDisplacementSPL();
 
-    // ---- Crossover (app/CrossoverProcedures.cpp) ----
+    // ---- Crossover drivers panel (app/CrossoverDriversSnapshot.cpp) ----
     // Hands the panel the network, the woofer and the boxes; newNetwork after Calculate Crossover.
     void UpdateCrossoverDrivers(bool newNetwork);
 
@@ -167,7 +126,6 @@ public:
     // tab those with the boxes calculated on the More Boxes tab, or no results while none are on
     // offer.
     void UpdateAnalysis();
-
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -182,34 +140,6 @@ private:
     void nameControlsForAccessibility();
     void wireHandlers();
 
-
-    // Design files (app/DesignFiles.cpp)
-    void buildDesignMenu(QMenu *file);
-    // Keeps the start-up state for "New" and marks the design changed on every edit.
-    void watchDesignEdits();
-    kelvane::design::Design currentDesign() const;
-    void applyDesign(const kelvane::design::Design &design);
-    void setDesignChoices(const kelvane::design::Design &design);
-    std::vector<QRadioButton *> choiceOptions(std::size_t choice) const;
-    // The shared values the key handlers keep, taken from the field texts as if each had been
-    // entered with Enter.
-    void commitEnteredValues();
-    std::vector<kelvane::design::CurveColumn> calculatedCurves() const;
-    // False when the user cancels (or the save fails): the design must not be replaced.
-    bool askToSaveChanges();
-    void markDesignModified();
-    void setDesignFile(const QString &path);
-    void updateDesignTitle();
-    void rememberRecent(const QString &path);
-    void forgetRecent(const QString &path);
-    void refreshRecentMenu();
-
     QPointer<DlgDriverLibrary> driverLibrary_;
     QPointer<DlgMeasureDriver> measureDriver_;
-    QString designPath_;          // absolute; empty for a design never saved
-    bool designModified_ = false;
-    bool fillingDesign_ = false;  // edits made while a design is filled in are not the user's
-    kelvane::design::Design startUpDesign_;
-    std::vector<std::pair<QLabel *, QString>> startUpCaptions_;
-    std::vector<std::pair<QLineEdit *, QString>> startUpReadouts_;
 };

@@ -97,6 +97,6 @@ int main(int argc, char *argv[])
     FrmKelvane window(nullptr, FrmKelvane::Placement::Remembered);
     // A file that cannot be opened gives its message and leaves the empty window.
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
-        window.openDesign(files.constFirst());
+        window.Files->openDesign(files.constFirst());
     return app.exec();
 }

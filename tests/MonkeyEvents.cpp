@@ -173,10 +173,10 @@ QString Monkey::designFile()
     const QString name = QLatin1String(pick(DesignNames));
     switch (below(8)) {
     case 0: case 1:
-        action_ = [this, name] { window_->saveDesign(name); };
+        action_ = [this, name] { window_->Files->saveDesign(name); };
         return "save design " + name;
     case 2: case 3:
-        action_ = [this, name] { openWithFileTexts(name, [this, name] { window_->openDesign(name); }); };
+        action_ = [this, name] { openWithFileTexts(name, [this, name] { window_->Files->openDesign(name); }); };
         return "open design " + name;
     case 4: { // cut short, one byte changed, or any text at all
         const int kind = below(3);
@@ -198,14 +198,14 @@ QString Monkey::designFile()
     }
     case 5: {
         const QString file = chance(80) ? QStringLiteral("curves.csv") : QStringLiteral("missing/curves.csv");
-        action_ = [this, file] { window_->exportCurves(file); };
+        action_ = [this, file] { window_->Files->exportCurves(file); };
         return "export curves to " + file;
     }
     case 6:
         if (const int count = int(window_->MnuOpenRecent->actions().size())) {
             const int index = below(count);
             action_ = [this, index] {
-                openWithFileTexts(window_->recentDesigns().value(index),
+                openWithFileTexts(window_->Files->recentDesigns().value(index),
                                   [this, index] { window_->MnuOpenRecent->actions().at(index)->trigger(); });
             };
             return QStringLiteral("open recent %1").arg(index);

@@ -211,20 +211,20 @@ void TestAnalysis::tabInTheWindow()
     // narrowest vent not too fast (Vd 0.11 l, Fb 30.4 Hz: 2 pi Fb Vd / Sv is 41 m/s in the 1 in vent,
     // 10 m/s in the 2 in one).
     InTempFolder here;
-    QVERIFY(w->saveDesign(QStringLiteral("before.kelvane")));
+    QVERIFY(w->Files->saveDesign(QStringLiteral("before.kelvane")));
     typeInto(tab->TxtAnalysisPower, QStringLiteral("250"));
     tab->CboAnalysisVent->setCurrentIndex(4);
-    QVERIFY(w->saveDesign(QStringLiteral("after.kelvane")) && w->exportCurves(QStringLiteral("c.csv")));
+    QVERIFY(w->Files->saveDesign(QStringLiteral("after.kelvane")) && w->Files->exportCurves(QStringLiteral("c.csv")));
     QFile csv(QStringLiteral("c.csv"));
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QVERIFY(csv.readLine().contains("Vented cone excursion at 250 W (mm),"));
     auto other = freshWindow();
-    QVERIFY(other->openDesign(QStringLiteral("after.kelvane")));
+    QVERIFY(other->Files->openDesign(QStringLiteral("after.kelvane")));
     QCOMPARE(other->SSTab->currentIndex(), int(FrmKelvane::TabAnalysis));
     QCOMPARE(other->Analysis->settings().power, QStringLiteral("250"));
     QCOMPARE(other->Analysis->CboAnalysisVent->currentText(), QStringLiteral("6 in"));
     QCOMPARE(other->Analysis->CboAnalysisGraph->currentIndex(), int(Graph::Excursion));
-    QVERIFY(other->openDesign(QStringLiteral("before.kelvane")));
+    QVERIFY(other->Files->openDesign(QStringLiteral("before.kelvane")));
     QCOMPARE(other->Analysis->TxtAnalysisPower->text(), QStringLiteral("100"));
     QCOMPARE(other->Analysis->CboAnalysisVent->currentText(), QStringLiteral("2 in"));
 }

@@ -212,7 +212,7 @@ void TestBuildSheet::commandLine()
     // The same sheet from the window, with the choices of the command line.
     MessageCatcher messages;
     FrmKelvane window;
-    QVERIFY(window.openDesign(design));
+    QVERIFY(window.Files->openDesign(design));
     const Snapshot snapshot = window.buildSheetSnapshot();
     Choices c = defaultChoices(snapshot, false);
     c.wall = options.contains(QStringLiteral("metric")) ? DefaultWallMm : DefaultWallIn;
@@ -290,7 +290,7 @@ void TestBuildSheet::exportThroughMenus()
     window.MnuExportPicture->trigger();
     QCOMPARE(messages.texts(), QStringList(2, QStringLiteral("More data needed!")));
     messages.clear();
-    QVERIFY(window.openDesign(QStringLiteral(KELVANE_SOURCE_DIR "/examples/example-8in-woofer.kelvane")));
+    QVERIFY(window.Files->openDesign(QStringLiteral(KELVANE_SOURCE_DIR "/examples/example-8in-woofer.kelvane")));
     messages.rejectDialogs = false;
     QStringList seen;
     QTimer answer;

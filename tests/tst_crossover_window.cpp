@@ -226,10 +226,10 @@ private slots:
                               "TxtTweeterSPL; ChkTweeterReversed; LblWooferData; LblTweeterData; LblCrossoverNotes";
         const QString before = shown(w.get(), names);
         QVERIFY(before.contains(QStringLiteral("modelled: vented box")));
-        QVERIFY(w->saveDesign(QStringLiteral("with data.kelvane")));
+        QVERIFY(w->Files->saveDesign(QStringLiteral("with data.kelvane")));
         QFile::remove(QStringLiteral("tw.frd")); // the design keeps the points, not a path
         auto other = freshWindow();
-        QVERIFY(other->openDesign(QStringLiteral("with data.kelvane")));
+        QVERIFY(other->Files->openDesign(QStringLiteral("with data.kelvane")));
         QCOMPARE(shown(other.get(), names), before);
         QCOMPARE(other->Crossover->CrossoverDrivers->CboCrossoverGraph->currentIndex(), 1);
         QCOMPARE(csvOf(other.get()), csvOf(w.get()));
@@ -253,7 +253,7 @@ private slots:
         QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::WooferResponse, QStringLiteral("w.frd")));
         QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterResponse, QStringLiteral("t.frd")));
         MessageCatcher catcher;
-        QVERIFY(!w->saveDesign(QStringLiteral("big.kelvane")));
+        QVERIFY(!w->Files->saveDesign(QStringLiteral("big.kelvane")));
         settle();
         QCOMPARE(catcher.messages.size(), 1);
         QVERIFY2(catcher.messages[0].text.startsWith(QStringLiteral("The design could not be saved to")), qPrintable(catcher.shown()));
@@ -270,13 +270,13 @@ private slots:
         bad.close();
         auto w = freshWindow();
         act(w.get(), Calculated);
-        QVERIFY(w->saveDesign(QStringLiteral("x.kelvane")));
+        QVERIFY(w->Files->saveDesign(QStringLiteral("x.kelvane")));
         QVERIFY(w->Crossover->CrossoverDrivers->loadFile(CrossoverDriversPanel::TweeterImpedance, QStringLiteral("tw.zma")));
         act(w.get(), "TxtAcousticOffset<12");
         const QString expected = csvOf(w.get());
         auto uncalculated = freshWindow();
         act(uncalculated.get(), Driver30 + "CmdCalculateInput");
-        QVERIFY(uncalculated->saveDesign(QStringLiteral("none.kelvane")));
+        QVERIFY(uncalculated->Files->saveDesign(QStringLiteral("none.kelvane")));
 
         const auto run = [](const QStringList &args) {
             QProcess p;

@@ -103,14 +103,14 @@ private slots:
             settle();
             QVERIFY(w->BoxModel->CmdFrequency->isEnabled());
             saved = shownState(w.get());
-            QVERIFY(w->saveDesign(path));
+            QVERIFY(w->Files->saveDesign(path));
         }
         // Opened over another design that was calculated and drawn: nothing of it may remain.
         auto w = freshWindow();
         act(w.get(), "TxtFs=45; TxtQts=0.33; TxtVas=2; TxtPower<50; TxtVd<0.2; TxtAddVolume<300; CmdCalculateInput; "
                      "CmdFrequency; TxtZ=4; Text2=8; Text3=1800; Text4=3000; OptCrossoverType(3); CmdCalculateCrossover");
         catcher.clear();
-        QVERIFY(w->openDesign(path));
+        QVERIFY(w->Files->openDesign(path));
         settle();
         QCOMPARE(catcher.shown(), QString());
         QCOMPARE(shownState(w.get()), saved);
@@ -122,7 +122,7 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Driver);
         QCOMPARE(w->windowTitle(), QStringLiteral("Kelvane")); // never saved: as it always was
-        QVERIFY(w->saveDesign(dir.filePath(QStringLiteral("woofer.kelvane"))));
+        QVERIFY(w->Files->saveDesign(dir.filePath(QStringLiteral("woofer.kelvane"))));
         QCOMPARE(w->windowTitle(), QStringLiteral("woofer.kelvane - Kelvane"));
         typeInto(w->Input->TxtVas, QStringLiteral("8"), false);
         QCOMPARE(w->windowTitle(), QStringLiteral("woofer.kelvane* - Kelvane"));
@@ -181,17 +181,17 @@ private slots:
         MessageCatcher catcher;
         auto w = freshWindow();
         act(w.get(), Drawn);
-        QVERIFY(w->saveDesign(goodPath));
+        QVERIFY(w->Files->saveDesign(goodPath));
         typeInto(w->BoxVent->TxtVentDia, QStringLiteral("2"), false); // an unsaved change
         const QStringList before = shownState(w.get());
         const QString title = w->windowTitle();
         catcher.clear();
-        QVERIFY(!w->openDesign(badPath));
+        QVERIFY(!w->Files->openDesign(badPath));
         settle();
         QCOMPARE(catcher.shown(), "Error: The design could not be opened from " + badPath + ": " + fetch<QString>("reason") + ".");
         QCOMPARE(shownState(w.get()), before);
         QCOMPARE(w->windowTitle(), title);
-        QCOMPARE(w->designPath(), goodPath);
+        QCOMPARE(w->Files->designPath(), goodPath);
     }
 
     void failedSaveKeepsOldFile()
@@ -202,7 +202,7 @@ private slots:
         MessageCatcher catcher;
         auto w = freshWindow();
         act(w.get(), Drawn);
-        QVERIFY(w->saveDesign(path));
+        QVERIFY(w->Files->saveDesign(path));
         const QByteArray old = contents(path);
         act(w.get(), "TxtFs<35");
         catcher.clear();
@@ -211,7 +211,7 @@ private slots:
         const bool root = geteuid() == 0;
         if (root)
             QVERIFY(seteuid(65534) == 0);
-        const bool saved = w->saveDesign(path);
+        const bool saved = w->Files->saveDesign(path);
         settle();
         if (root)
             QVERIFY(seteuid(0) == 0);
@@ -244,7 +244,7 @@ private slots:
         auto w = freshWindow();
         act(w.get(), Driver);
         if (fetch<bool>("savedFirst"))
-            QVERIFY(w->saveDesign(path));
+            QVERIFY(w->Files->saveDesign(path));
         if (fetch<bool>("edited"))
             act(w.get(), "TxtFs<44");
         MessageCatcher answerer(QMessageBox::StandardButton(fetch<int>("answer")));
@@ -267,9 +267,9 @@ private slots:
         QStringList paths;
         for (int i = 1; i <= 9; ++i) {
             paths.prepend(dir.filePath(QStringLiteral("d%1.kelvane").arg(i)));
-            QVERIFY(w->saveDesign(paths.first()));
+            QVERIFY(w->Files->saveDesign(paths.first()));
         }
-        QCOMPARE(w->recentDesigns(), paths.mid(0, 8));
+        QCOMPARE(w->Files->recentDesigns(), paths.mid(0, 8));
         QCOMPARE(w->MnuOpenRecent->actions().size(), 8);
         QCOMPARE(w->MnuOpenRecent->actions().first()->text(), "&1 " + paths.first());
         QVERIFY(QFile::remove(paths.at(3)));
@@ -277,11 +277,11 @@ private slots:
         settle();
         QCOMPARE(catcher.shown(), "Error: The design could not be opened from " + paths.at(3) + ": there is no such file.");
         paths.removeAt(3);
-        QCOMPARE(w->recentDesigns(), paths.mid(0, 7));
+        QCOMPARE(w->Files->recentDesigns(), paths.mid(0, 7));
         // Opening an older one moves it to the top.
         w->MnuOpenRecent->actions().at(5)->trigger();
-        QCOMPARE(w->designPath(), paths.at(5));
-        QCOMPARE(w->recentDesigns().first(), paths.at(5));
+        QCOMPARE(w->Files->designPath(), paths.at(5));
+        QCOMPARE(w->Files->recentDesigns().first(), paths.at(5));
     }
 
     // Refused before anything is calculated; then each step adds its columns, 10 to 500 Hz.
@@ -301,7 +301,7 @@ private slots:
             if (n > 0)
                 act(w.get(), steps[n - 1]);
             catcher.clear();
-            QCOMPARE(w->exportCurves(path), n > 0);
+            QCOMPARE(w->Files->exportCurves(path), n > 0);
             settle();
             QCOMPARE(catcher.shown(), n == 0 ? "more" : "");
             if (n == 0) {
@@ -327,7 +327,7 @@ private slots:
         for (const QString &file : files) {
             MessageCatcher catcher;
             auto w = freshWindow();
-            QVERIFY2(w->openDesign(folder.filePath(file)), qPrintable(file));
+            QVERIFY2(w->Files->openDesign(folder.filePath(file)), qPrintable(file));
             settle();
             QCOMPARE(catcher.shown(), QString());
             QVERIFY2(w->BoxModel->CmdFrequency->isEnabled() && w->Input->TxtName->text().startsWith(QLatin1String("Example")), qPrintable(file));

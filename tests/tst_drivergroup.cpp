@@ -152,15 +152,15 @@ private slots:
         QString saved;
         {
             auto w = freshWindow();
-            QVERIFY(w->saveDesign(dir.filePath("one.kelvane")));
+            QVERIFY(w->Files->saveDesign(dir.filePath("one.kelvane")));
             act(w.get(), Woofer + "TxtDriverCount<4; ChkIsobaric");
             w->BoxModel->CboWiring->setCurrentIndex(2);
             act(w.get(), "CmdCalculate");
             saved = shown(w.get(), names);
-            QVERIFY(w->saveDesign(dir.filePath("four.kelvane")));
+            QVERIFY(w->Files->saveDesign(dir.filePath("four.kelvane")));
         }
         auto w = freshWindow();
-        QVERIFY(w->openDesign(dir.filePath("four.kelvane")));
+        QVERIFY(w->Files->openDesign(dir.filePath("four.kelvane")));
         QCOMPARE(shown(w.get(), names), saved);
         QCOMPARE(w->BoxModel->CboWiring->currentIndex(), 2);
         QFile file(dir.filePath("one.kelvane"));

@@ -113,9 +113,9 @@ private slots:
                               "TxtBPRearVolume; TxtBPFrontVolume; TxtBPFb; TxtBPRipple; TxtBPGain; TxtBPVentDia; "
                               "LblPRAddedMass; LblPRExcursion; LblBPF3Low; LblBPGain; LblBPVentSpeed; tab";
         const QString before = shown(w.get(), names);
-        QVERIFY(w->saveDesign(QStringLiteral("both.kelvane")));
+        QVERIFY(w->Files->saveDesign(QStringLiteral("both.kelvane")));
         auto other = freshWindow();
-        QVERIFY(other->openDesign(QStringLiteral("both.kelvane")));
+        QVERIFY(other->Files->openDesign(QStringLiteral("both.kelvane")));
         QCOMPARE(shown(other.get(), names), before);
 
         // Each box in its own legend entry, only once calculated; the radiators' excursion too.
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(legend.contains(QStringLiteral("Bandpass")));
         w->Analysis->CboAnalysisGraph->setCurrentIndex(2);
         QVERIFY(w->Analysis->PicAnalysis->texts().join(u' ').contains(QStringLiteral("Passive radiators")));
-        QVERIFY(w->exportCurves(QStringLiteral("c.csv")));
+        QVERIFY(w->Files->exportCurves(QStringLiteral("c.csv")));
         QFile csv(QStringLiteral("c.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QByteArray header = csv.readLine();
@@ -158,7 +158,7 @@ private slots:
         QFile old(QStringLiteral("old.kelvane"));
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QJsonDocument(root).toJson()) > 0);
         old.close();
-        QVERIFY(other->openDesign(QStringLiteral("old.kelvane")));
+        QVERIFY(other->Files->openDesign(QStringLiteral("old.kelvane")));
         QCOMPARE(shown(other.get(), "TxtPRSd; TxtPRQms; TxtPRCount; TxtPRVb; TxtBPRipple; LblPRAddedMass"),
                  QStringLiteral("TxtPRSd=; TxtPRQms=5; TxtPRCount=1; TxtPRVb=2.6995; TxtBPRipple=0.7; LblPRAddedMass="));
         QVERIFY(!other->Analysis->PicAnalysis->texts().join(u' ').contains(QStringLiteral("Bandpass")));

@@ -231,9 +231,9 @@ private slots:
         const QString names = Values + "; TxtWooferPartDCR(0); TxtBaffleWidth; TxtBafflePercent; TxtCrossoverPower; LblWooferE12; "
                                        "LblPadSeries; LblBSCInductor; LblWooferPartStress(0)";
         const QString before = shown(w.get(), names);
-        QVERIFY(w->saveDesign(QStringLiteral("built.kelvane")));
+        QVERIFY(w->Files->saveDesign(QStringLiteral("built.kelvane")));
         auto other = freshWindow();
-        QVERIFY(other->openDesign(QStringLiteral("built.kelvane")));
+        QVERIFY(other->Files->openDesign(QStringLiteral("built.kelvane")));
         QCOMPARE(shown(other.get(), names), before);
         // The typed resistance stays typed: a new value of its coil leaves it.
         act(other.get(), "TxtTweeterPartUsed(1)<2.2");
@@ -269,13 +269,13 @@ private slots:
         InTempFolder here;
         auto w = freshWindow();
         act(w.get(), Calculated + "; TxtTweeterSPL<94");
-        QVERIFY(w->saveDesign(QStringLiteral("x.kelvane")));
+        QVERIFY(w->Files->saveDesign(QStringLiteral("x.kelvane")));
         QVERIFY(w->Crossover->CrossoverDrivers->startOptimize());
         QTRY_VERIFY_WITH_TIMEOUT(!w->Crossover->CrossoverDrivers->optimizing(), 120000);
         const QString values = shown(w.get(), Values);
         auto uncalculated = freshWindow();
         act(uncalculated.get(), Driver30 + "CmdCalculateInput");
-        QVERIFY(uncalculated->saveDesign(QStringLiteral("none.kelvane")));
+        QVERIFY(uncalculated->Files->saveDesign(QStringLiteral("none.kelvane")));
 
         const auto run = [](const QStringList &args) {
             QProcess p;
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(code, 0);
         QCOMPARE(out, w->Crossover->CrossoverDrivers->LblOptimizeResult->text() + QLatin1Char('\n'));
         auto other = freshWindow();
-        QVERIFY(other->openDesign(QStringLiteral("out.kelvane")));
+        QVERIFY(other->Files->openDesign(QStringLiteral("out.kelvane")));
         QCOMPARE(shown(other.get(), Values), values);
 
         const auto [refused, nothing, message] = run({"none.kelvane", "a.kelvane"});
