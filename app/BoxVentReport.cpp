@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Print" on the "Box and Vent" tab: the build report's inputs read from the window, and the report
+// "Print" on the "Box and Vent" tab: the build report's inputs read from the tab, and the report
 // (lines from boxvent/ReportLines) on the default printer.
 
 #include "app/BoxVentReport.h"
