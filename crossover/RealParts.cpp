@@ -109,6 +109,9 @@ LPad lPad(double db, double ohms)
         return {};
     positive(ohms, "pad impedance");
     const double a = std::pow(10.0, -db / 20);
+    // A pad so slight that a rounds to 1 has a shunt of infinite resistance: no pad at all.
+    if (!(a < 1))
+        return {};
     return {true, ohms * (1 - a), kelvane::checked(ohms * a / (1 - a), "pad resistor")};
 }
 

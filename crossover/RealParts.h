@@ -56,7 +56,7 @@ std::vector<double> seriesValues(const Section &section, PartSeries series);
 
 // An L-pad of `db` dB for a driver of `ohms`: series R1 = Z (1 - a), parallel R2 = Z a / (1 - a),
 // a = 10^(-dB/20). It keeps the impedance the filter sees at Z for a resistive driver. Not used for
-// 0 dB or less (or a value that is not a number).
+// 0 dB or less, a value that is not a number, or a pad so slight that a rounds to 1.
 struct LPad {
     bool used = false;
     double series = 0, parallel = 0; // ohms

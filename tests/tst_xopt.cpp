@@ -69,17 +69,21 @@ private slots:
         QTest::addColumn<double>("dB");
         QTest::addColumn<double>("series");
         QTest::addColumn<double>("parallel");
-        QTest::newRow("6 dB into 8 ohms") << 6.0 << 3.9905 << 8.0380;
-        QTest::newRow("20 dB into 8 ohms") << 20.0 << 7.2 << 0.88889;
-        QTest::newRow("0 dB: no pad") << 0.0 << 0.0 << 0.0;
+        QTest::addColumn<bool>("used");
+        QTest::newRow("6 dB into 8 ohms") << 6.0 << 3.9905 << 8.0380 << true;
+        QTest::newRow("20 dB into 8 ohms") << 20.0 << 7.2 << 0.88889 << true;
+        QTest::newRow("0 dB: no pad") << 0.0 << 0.0 << 0.0 << false;
+        // a = 1 in doubles: the shunt would be an open circuit, which is no pad at all.
+        QTest::newRow("1e-20 dB: no pad") << 1e-20 << 0.0 << 0.0 << false;
     }
     void lPadValues()
     {
         QFETCH(double, dB);
         QFETCH(double, series);
         QFETCH(double, parallel);
+        QFETCH(bool, used);
         const LPad pad = lPad(dB, 8);
-        QCOMPARE(pad.used, dB > 0);
+        QCOMPARE(pad.used, used);
         QVERIFY(std::abs(pad.series - series) < 1e-3);
         QVERIFY(std::abs(pad.parallel - parallel) < 1e-3);
     }

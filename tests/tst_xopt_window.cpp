@@ -68,6 +68,9 @@ private slots:
             "LblBSCInductor=0.964 mH (1 mH); LblBSCResistor=3.31 Ohms (3.3 Ohms)");
         row("width alone compensates nothing", Calculated + "; TxtBaffleWidth<250", "", "LblBSCInductor=; LblBSCResistor=");
         row("pad over 20 dB", Calculated + "; TxtTweeterPad<25", "number", "TxtTweeterPad=; LblPadSeries=");
+        // 1e-20 dB leaves a = 1 in doubles: the shunt would be infinite, so there is no pad to show.
+        row("pad too slight for a shunt", Calculated + "; TxtTweeterPad<0." + QString(19, u'0') + "1", "",
+            "LblPadSeries=; LblPadParallel=");
         row("percent over 100", Calculated + "; TxtBafflePercent<150", "number", "TxtBafflePercent=0");
         row("power of 0", Calculated + "; TxtCrossoverPower<0", "number", "TxtCrossoverPower=100");
         // A resistance typed stays when the coil's value changes; an empty one follows it
