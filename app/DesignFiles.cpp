@@ -239,17 +239,10 @@ void DesignFiles::applyDesign(const design::Design &d)
 
 void DesignFiles::commitEnteredValues()
 {
+    // As the key handlers keep them: volumes in cubic feet, Vas for the drivers in the box.
     for (const FieldEntry::Numeric &entry : w.Keys->numericEntries())
         if (entry.shared)
-            *entry.shared = parseNumber(entry.field->text()).value_or(0.0);
-    // Volumes are held in cubic feet, as the key handlers hold them.
-    const auto inCubicFeet = [](double typed, int unit) {
-        const double cubicFeet = volume::toCubicFeet(typed, unit);
-        return std::isfinite(cubicFeet) ? cubicFeet : 0.0;
-    };
-    w.State.Vas = inCubicFeet(w.State.Vas, controls::selectedIndex(w.Input->OptVas));
-    w.State.VbSealed = inCubicFeet(w.State.VbSealed, w.BoxModel->volumeUnitIndex());
-    w.State.VbVented = inCubicFeet(w.State.VbVented, w.BoxModel->volumeUnitIndex());
+            *entry.shared = FieldEntry::keptValue(entry, parseNumber(entry.field->text()).value_or(0.0));
     w.State.Qtc = parseNumber(w.BoxModel->TxtQtc->text()).value_or(0.0);
     w.State.AddVolume = parseNumber(w.BoxVent->TxtAddVolume->text()).value_or(0.0);
     w.State.PercentOverVolume = parseNumber(w.BoxVent->TxtPercentOverVolume->text()).value_or(0.0);

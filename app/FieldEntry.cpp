@@ -106,13 +106,8 @@ void FieldEntry::commitNumeric(const Numeric &entry, int &KeyAscii)
     double &value = entry.shared ? *entry.shared : scratch;
     ValidateNumber(entry.field->text(), value);
     const double typed = value;
-    // Volumes are held in cubic feet: the graphs and the box-and-vent tab read them again, so a
-    // number typed in litres or cubic metres is converted here as well. A conversion that overflows
-    // counts as no number; Calculate reports it.
-    if (entry.volumeUnit) {
-        const double cubicFeet = kelvane::volume::toCubicFeet(typed, entry.volumeUnit());
-        value = std::isfinite(cubicFeet) ? cubicFeet : 0.0;
-    }
+    // The graphs and the box-and-vent tab read the value again, so it is kept as Calculate keeps it.
+    value = keptValue(entry, typed);
     if (entry.zeroTextMessage && entry.field->text() == QLatin1String("0")) {
         ShowNumberError();
         entry.field->setText(entry.resetText);
@@ -121,6 +116,14 @@ void FieldEntry::commitNumeric(const Numeric &entry, int &KeyAscii)
     } else if (entry.unusual && typed != 0 && entry.unusual(typed)) {
         ShowUnusualValue();
     }
+}
+
+double FieldEntry::keptValue(const Numeric &entry, double typed)
+{
+    double kept = entry.volumeUnit ? kelvane::volume::toCubicFeet(typed, entry.volumeUnit()) : typed;
+    if (entry.together)
+        kept = entry.together(kept);
+    return std::isfinite(kept) ? kept : 0.0;
 }
 
 void FieldEntry::queueTab()

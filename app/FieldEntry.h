@@ -32,7 +32,15 @@ public:
         // A volume: the unit typed in (0 cubic feet, 1 litres, 2 cubic metres); it is kept in cubic
         // feet. Empty for other numbers.
         std::function<int()> volumeUnit;
+        // A value of one driver that is kept for the drivers in the box together (Vas): one driver's
+        // value, in cubic feet, to theirs. Empty: kept as typed.
+        std::function<double(double)> together;
     };
+
+    // What the design state keeps of a number typed into the entry's field: in cubic feet for a
+    // volume, for the drivers together where they count. A conversion that overflows counts as no
+    // number (0); Calculate reports it.
+    static double keptValue(const Numeric &entry, double typed);
 
     // window: where the queued Tab goes (its focus widget).
     explicit FieldEntry(QWidget *window);

@@ -49,6 +49,7 @@ FrmKelvane::FrmKelvane(QWidget *parent, Placement placement) : QMainWindow(paren
     BoxVent->volumeUnit = [this] { return BoxModel->volumeUnitIndex(); };
     BoxVent->displacementEntries = [this] { return Input->displacementEntries(); };
     BoxVent->groupVd = [this](double vd) { return BoxModel->driverGroup({.vd = vd}).equivalent.vd; };
+    Input->groupVas = [this](double vas) { return BoxModel->driverGroup({.vas = vas}).equivalent.vas; };
     BoxModel->unitChanged = [this](int unit) { BoxVent->volumeUnitChanged(unit); };
     CmdExit[2] = BoxVent->CmdExit;
     SSTab->addTab(BoxVent, QStringLiteral("Box and Vent"));

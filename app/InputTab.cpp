@@ -190,7 +190,7 @@ InputTab::InputTab(kelvane::state::DesignState &state, FieldEntry &keys, QWidget
         {TxtQes, &State.Qes, true, true, true, {}, above(2)},
         {TxtQms, &State.Qms, true, true, true, {}, [](double v) { return v > 20 || v < 0.5; }},
         {TxtVas, &State.Vas, true, true, true, {}, [](double v) { return v > 500 || v < 0.01; },
-         [this] { return controls::selectedIndex(OptVas); }},
+         [this] { return controls::selectedIndex(OptVas); }, [this](double vas) { return groupVas ? groupVas(vas) : vas; }},
         {TxtPower, &State.Power, true, true, true, {}, {}},
         {TxtVd, &State.Vd, true, true, true, {}, {}},
         {TxtSd, &State.Sd, true, true, true, {}, {}},

@@ -38,6 +38,8 @@ public:
 
     // Brings this tab to the front (GetVd does when it asks for the coil's dimensions).
     std::function<void()> bringToFront;
+    // The Vas of the drivers in the box together, from one driver's (cubic feet), as the models use it.
+    std::function<double(double)> groupVas;
 
     void CmdCalculateQts_Click();
     void GetVd(double &VdOut);

@@ -88,6 +88,37 @@ private slots:
     }
     void sameTuningInGroupVolume() { checkRow(freshWindow().get()); }
 
+    // Enter on the Vas field keeps Vas as Calculate does, for the drivers together (3 cu ft each:
+    // 6 side by side, 1.5 as an isobaric pair), so graphs drawn after it still match the boxes on
+    // offer. Opening a design keeps it the same way.
+    void enteredVasIsTheGroups_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<double>("vas");
+        QTest::newRow("one driver") << "" << 3.0;
+        QTest::newRow("two side by side") << "TxtDriverCount<2; " << 6.0;
+        QTest::newRow("an isobaric pair") << "TxtDriverCount<2; ChkIsobaric; " << 1.5;
+    }
+    void enteredVasIsTheGroups()
+    {
+        QFETCH(QString, group);
+        QFETCH(double, vas);
+        auto w = freshWindow();
+        act(w.get(), Driver30 + "tab=1; " + group + "tab=0");
+        InTempFolder folder;
+        QVERIFY(w->Files->saveDesign(folder.path("g.kelvane"))); // not calculated: opened, nothing recalculates
+        auto opened = freshWindow();
+        QVERIFY(opened->Files->openDesign(folder.path("g.kelvane")));
+        QCOMPARE(opened->State.Vas, vas);
+        act(w.get(), "CmdCalculate; tab=0");
+        QCOMPARE(w->State.Vas, vas);
+        w->Input->TxtVas->setFocus();
+        QTest::keyClick(w->Input->TxtVas, Qt::Key_Return);
+        settle();
+        QVERIFY(w->BoxModel->CmdFrequency->isEnabled());
+        QCOMPARE(w->State.Vas, vas);
+    }
+
     // The example: 2 x 85 l, 2 x 220 cm², 8 / 2 ohms; 92.0 dB at 1 W by the SPL above with Fs 30, Qes
     // 0.458 and 170 l; at 2.83 V 10 log10(2.83^2 / 2.8) = +4.56 dB (Re 5.6 / 2), -1.46 dB in series
     // (5.6 x 2). A new wiring keeps the results; the library gets one driver; four offer series-parallel.
