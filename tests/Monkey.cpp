@@ -38,6 +38,7 @@ QString Monkey::run(int events)
             if ((roll -= weight) < 0 || i >= int(std::size(Events)))
                 what = (this->*event)();
         }
+        what.replace(QChar(0), QLatin1String("\\0")); // a NUL in a pasted text would end the failure message there
         armWatchdog(QStringLiteral("seed %1 event %2: %3").arg(seed_).arg(n).arg(what));
         action_();
         for (int i = 0; i < 3; ++i) // queued keystrokes (the Tab after Enter) and zero timers
@@ -73,6 +74,17 @@ void Monkey::openWithFileTexts(const QString &path, const std::function<void()> 
     for (std::size_t i = 0; read.ok() && i < kelvane::design::MoreBoxesFields.size(); ++i)
         if (auto *f = window_->findChild<QLineEdit *>(QLatin1String(kelvane::design::MoreBoxesFields[i].name)))
             if (f->text() == read.design.moreBoxes.texts[i])
+                userText_[f] = f->text();
+    // The Crossover tab's drivers panel: its typed values are kept in the file as typed.
+    if (!read.ok())
+        return;
+    const kelvane::design::CrossoverDriversSettings &x = read.design.crossoverDrivers;
+    QStringList kept{x.tweeterSpl, x.offset, x.pad, x.baffleWidth, x.bafflePercent, x.power};
+    for (const auto *texts : {&x.wooferUsed, &x.tweeterUsed, &x.wooferDcr, &x.tweeterDcr})
+        kept << QStringList(texts->begin(), texts->end());
+    if (auto *panel = window_->findChild<CrossoverDriversPanel *>())
+        for (QLineEdit *f : panel->findChildren<QLineEdit *>())
+            if (kept.contains(f->text()))
                 userText_[f] = f->text();
 }
 
