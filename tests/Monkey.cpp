@@ -26,6 +26,11 @@ void armWatchdog(const QString &what)
 
 } // namespace
 
+void Monkey::windowAnswers()
+{
+    alarm(HangBoundSeconds);
+}
+
 // Runs the events; an empty result means every check held.
 QString Monkey::run(int events)
 {
@@ -128,6 +133,8 @@ QString Monkey::snapshot()
 // ---- Checks after every event ----
 QString Monkey::check()
 {
+    if (!eventFault_.isEmpty())
+        return std::exchange(eventFault_, {});
     if (QWidget *modal = QApplication::activeModalWidget())
         return "a modal window stayed open: " + modal->windowTitle();
     lastMessages_ = std::exchange(closer_.messages, {});

@@ -165,6 +165,9 @@ private:
     QString nonFiniteShown();
     QString resultsOfOtherData() const;
     QString filesOutsideTheFolder() const;
+    // The window's thread is turning its event loop while it waits for work in another thread (the
+    // optimizer): it answers, so the hang bound starts again.
+    static void windowAnswers();
 
     std::mt19937_64 rng_;
     quint64 seed_;
@@ -177,6 +180,7 @@ private:
     std::function<void()> action_;
     QStringList history_;
     QList<Message> lastMessages_;
+    QString eventFault_; // what an event found wrong while it ran, reported by the checks after it
     QSet<QString> seenMessages_;
 };
 
