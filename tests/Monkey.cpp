@@ -80,9 +80,12 @@ void Monkey::openWithFileTexts(const QString &path, const std::function<void()> 
         if (auto *f = window_->findChild<QLineEdit *>(QLatin1String(kelvane::design::MoreBoxesFields[i].name)))
             if (f->text() == read.design.moreBoxes.texts[i])
                 userText_[f] = f->text();
-    // The Crossover tab's drivers panel: its typed values are kept in the file as typed.
     if (!read.ok())
         return;
+    // The count of drivers in the box is kept as typed.
+    if (window_->BoxModel->TxtDriverCount->text() == read.design.drivers.count)
+        userText_[window_->BoxModel->TxtDriverCount] = read.design.drivers.count;
+    // The Crossover tab's drivers panel: its typed values are kept in the file as typed.
     const kelvane::design::CrossoverDriversSettings &x = read.design.crossoverDrivers;
     QStringList kept{x.tweeterSpl, x.offset, x.pad, x.baffleWidth, x.bafflePercent, x.power};
     for (const auto *texts : {&x.wooferUsed, &x.tweeterUsed, &x.wooferDcr, &x.tweeterDcr})
